@@ -1,0 +1,137 @@
+#include "app/command_line.h"
+
+#include "app/install_request.h"
+
+#include <climits>
+#include <cwchar>
+
+namespace {
+
+constexpr size_t kSwitchWindow = 260;  // switch text plus value
+
+// Copies at most units - 1 characters and always terminates.
+void CopyBounded(wchar_t* out, size_t units, const wchar_t* in, size_t count)
+{
+    if (units == 0)
+        return;
+    if (count > units - 1)
+        count = units - 1;
+    wmemcpy(out, in, count);
+    out[count] = L'\0';
+}
+
+bool IsBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r' || c == L'\v' || c == L'\f';
+}
+
+int ClampToInt(long number)
+{
+    if (number > INT_MAX)
+        return INT_MAX;
+    if (number < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(number);
+}
+
+void ReadTextSwitch(const wchar_t* line, const wchar_t* switchText, wchar_t* field)
+{
+    wchar_t value[kSwitchValueUnits];
+    if (!FindSwitchValue(line, switchText, value, kSwitchValueUnits))
+        return;
+    CopyBounded(field, kTextUnits, value, wcslen(value));
+    if (field[0] != L'\0')
+        StripQuotes(field);
+}
+
+void ReadNumberSwitch(const wchar_t* line, const wchar_t* switchText, int& field)
+{
+    wchar_t value[kSwitchValueUnits];
+    if (FindSwitchValue(line, switchText, value, kSwitchValueUnits))
+        field = ClampToInt(ParseSwitchNumber(value));
+}
+
+}  // namespace
+
+bool IsSilentCommandLine(const wchar_t* commandLine)
+{
+    return commandLine != nullptr && wcsstr(commandLine, L"/silent") != nullptr;
+}
+
+bool FindSwitchValue(const wchar_t* line, const wchar_t* switchText,
+                     wchar_t* value, size_t valueUnits)
+{
+    const wchar_t* start = wcsstr(line, switchText);
+    if (start == nullptr)
+        return false;
+    size_t remaining = wcslen(start);
+    size_t limit = remaining < kSwitchWindow ? remaining : kSwitchWindow;
+    size_t pos = wcslen(switchText);
+    size_t end = pos;
+    while (end < limit && start[end] != L'/')
+        ++end;
+    CopyBounded(value, valueUnits, start + pos, end > pos ? end - pos : 0);
+    return true;
+}
+
+long ParseSwitchNumber(const wchar_t* value)
+{
+    const wchar_t* p = value;
+    while (IsBlank(*p))
+        ++p;
+    bool negative = false;
+    if (*p == L'+' || *p == L'-') {
+        negative = *p == L'-';
+        ++p;
+    }
+    long result = 0;
+    for (; *p >= L'0' && *p <= L'9'; ++p) {
+        int digit = *p - L'0';
+        if (result > (LONG_MAX - digit) / 10)
+            return negative ? LONG_MIN : LONG_MAX;
+        result = result * 10 + digit;
+    }
+    return negative ? -result : result;
+}
+
+void StripQuotes(wchar_t* text)
+{
+    size_t len = wcslen(text);
+    while (len > 0 && text[len - 1] == L' ')
+        text[--len] = L'\0';
+    if (len == 0)
+        return;
+    if (text[len - 1] == L'"')
+        text[--len] = L'\0';
+    if (len > 0 && text[0] == L'"') {
+        wmemmove(text, text + 1, len);  // moves the terminator too
+        --len;
+    }
+    while (len > 0 && text[len - 1] == L' ')
+        text[--len] = L'\0';
+}
+
+void ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
+{
+    wchar_t line[kCommandLineUnits];
+    CopyBounded(line, kCommandLineUnits, commandLine, wcslen(commandLine));
+
+    ReadTextSwitch(line, L"/folder=", request.targetFolder);
+    ReadNumberSwitch(line, L"/desktop=", request.desktopShortcut);
+    ReadNumberSwitch(line, L"/thumbs=", request.thumbnailsShortcut);
+    ReadNumberSwitch(line, L"/group=", request.startMenuGroup);
+    ReadNumberSwitch(line, L"/allusers=", request.allUsers);
+
+    wchar_t value[kSwitchValueUnits];
+    if (FindSwitchValue(line, L"/assoc=", value, kSwitchValueUnits)) {
+        long kind = ParseSwitchNumber(value);
+        int rows = kind == 1 ? kImageFormatCount : kind == 2 ? kFormatCount : 0;
+        for (int i = 0; i < rows; ++i)
+            request.formatFlags[i] = 1;
+        request.associate = rows > 0 ? 1 : 0;
+    }
+    // "/assocallusers" is accepted for compatibility; it sets nothing.
+    FindSwitchValue(line, L"/assocallusers", value, kSwitchValueUnits);
+
+    ReadTextSwitch(line, L"/ini=", request.settingsFolder);
+}

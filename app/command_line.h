@@ -1,0 +1,32 @@
+#pragma once
+// The silent command line. Nothing here includes <windows.h>, so that it can
+// be compiled natively and fuzzed.
+
+#include <cstddef>
+
+struct InstallRequest;
+
+constexpr int kCommandLineUnits = 520;  // at most 519 characters are examined
+constexpr int kSwitchValueUnits = 264;  // scratch buffer of one switch value
+
+// True when "/silent" occurs anywhere in the line (case-sensitive).
+bool IsSilentCommandLine(const wchar_t* commandLine);
+
+// Finds the first occurrence of switchText in line and copies its value into
+// value (valueUnits >= 1). The value ends before the first "/", the end of the
+// line, or 260 characters counted from the switch's first character.
+// Returns true when the switch occurs; value is then set (maybe empty).
+bool FindSwitchValue(const wchar_t* line, const wchar_t* switchText,
+                     wchar_t* value, size_t valueUnits);
+
+// The standard decimal conversion: leading white space, optional sign, digits
+// up to the first non-digit; no digits gives 0. Saturates instead of overflowing.
+long ParseSwitchNumber(const wchar_t* value);
+
+// Removes trailing spaces, one closing and one opening double quote, then
+// trailing spaces again. Leading spaces stay.
+void StripQuotes(wchar_t* text);
+
+// Copies the command line into a 520-unit buffer and applies every switch to
+// the request, each independently, first occurrence only.
+void ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request);

@@ -1,0 +1,29 @@
+#include "install/folder_path.h"
+
+#include <windows.h>
+
+namespace {
+
+class Win32Folders : public FolderSystem {
+public:
+    bool CanEnter(const wchar_t* path) override
+    {
+        wchar_t current[MAX_PATH + 1];
+        DWORD got = GetCurrentDirectoryW(MAX_PATH + 1, current);
+        if (!SetCurrentDirectoryW(path))
+            return false;
+        if (got > 0 && got <= MAX_PATH)
+            SetCurrentDirectoryW(current);
+        return true;
+    }
+
+    void CreateOne(const wchar_t* path) override { CreateDirectoryW(path, nullptr); }
+};
+
+}  // namespace
+
+int MakeFolderPath(wchar_t* path)
+{
+    Win32Folders folders;
+    return MakeFolderPath(path, folders);
+}

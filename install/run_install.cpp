@@ -1,0 +1,62 @@
+#include "install/run_install.h"
+
+#include "app/install_request.h"
+#include "install/folder_path.h"
+#include "install/install_log.h"
+#include "platform/string_table.h"
+#include "platform/text_format.h"
+#include "resources/resource.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+namespace {
+
+constexpr int kReportUnits = 520;
+
+// Silent mode writes "message: folder" (or "folder: message") to the log;
+// wizard mode shows the message alone in an error box.
+void ReportFailure(const InstallRequest& request, const wchar_t* caption, UINT messageId,
+                   const wchar_t* folder, bool folderFirst)
+{
+    wchar_t message[kTextUnits];
+    LoadMessage(messageId, message, kTextUnits);
+    if (!request.silent) {
+        MessageBoxW(GetActiveWindow(), message, caption, MB_ICONERROR | MB_OK);
+        return;
+    }
+    wchar_t text[kReportUnits];
+    if (folderFirst)
+        FormatText(text, kReportUnits, L"%ls: %ls", folder, message);
+    else
+        FormatText(text, kReportUnits, L"%ls: %ls", message, folder);
+    WriteInstallLog(text);
+}
+
+}  // namespace
+
+int RunInstall(const InstallRequest& request)
+{
+    wchar_t caption[kTextUnits];
+    LoadMessage(IDS_CAPTION, caption, kTextUnits);
+
+    wchar_t folder[kTextUnits];
+    CopyText(folder, kTextUnits, request.targetFolder);
+
+    if (folder[0] == L'\0') {
+        ReportFailure(request, caption, IDS_INVALID_FOLDER, folder, false);
+        return 0;
+    }
+    if (!MakeFolderPath(folder)) {
+        ReportFailure(request, caption, IDS_CANNOT_CREATE, folder, false);
+        return 0;
+    }
+
+    wchar_t pluginFolder[kTextUnits];
+    FormatText(pluginFolder, kTextUnits, L"%lsPlugins", folder);
+    if (pluginFolder[0] != L'\0')
+        MakeFolderPath(pluginFolder);
+
+    return 1;
+}

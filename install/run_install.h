@@ -1,0 +1,11 @@
+#pragma once
+// One installation from a request.
+
+struct InstallRequest;
+
+// Creates the target folder, unpacks the product, writes the settings file,
+// registers the viewer and converts the settings file.
+// Returns 1 when the installation ran, 0 when it stopped at a failure
+// (empty folder, folder not creatable, unpacking failed), which it reports:
+// a message box in wizard mode, the install log in silent mode.
+int RunInstall(const InstallRequest& request);

@@ -1,0 +1,32 @@
+#include "platform/text_format.h"
+
+#include <cstdarg>
+#include <cwchar>
+
+bool FormatText(wchar_t* out, size_t units, const wchar_t* format, ...)
+{
+    if (units == 0)
+        return false;
+    va_list args;
+    va_start(args, format);
+    int written = vswprintf(out, units, format, args);
+    va_end(args);
+    if (written < 0 || static_cast<size_t>(written) >= units) {
+        out[0] = L'\0';
+        return false;
+    }
+    out[written] = L'\0';
+    return true;
+}
+
+bool CopyText(wchar_t* out, size_t units, const wchar_t* text)
+{
+    size_t len = wcslen(text);
+    if (units == 0 || len >= units) {
+        if (units > 0)
+            out[0] = L'\0';
+        return false;
+    }
+    wmemcpy(out, text, len + 1);
+    return true;
+}

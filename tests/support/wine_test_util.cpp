@@ -1,0 +1,232 @@
+#include "wine_test_util.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+std::wstring UnixToWindowsPath(const std::string& unixPath)
+{
+    std::wstring out = L"Z:";
+    for (char c : unixPath)
+        out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return out;
+}
+
+std::wstring SetupExePath()
+{
+    const char* path = std::getenv("PHOTARIUM_SETUP_EXE");
+    return path != nullptr ? UnixToWindowsPath(path) : L"photar64_setup.exe";
+}
+
+int RunProgram(const std::wstring& commandLine, const std::wstring& workDir, DWORD timeoutMs)
+{
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : workDir.c_str(), &startup, &process))
+        return -1;
+    DWORD waited = WaitForSingleObject(process.hProcess, timeoutMs);
+    DWORD code = static_cast<DWORD>(-1);
+    if (waited == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, 99);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return waited == WAIT_OBJECT_0 ? static_cast<int>(code) : -1;
+}
+
+int RunSetup(const std::wstring& arguments, const std::wstring& workDir, DWORD timeoutMs)
+{
+    return RunProgram(L"\"" + SetupExePath() + L"\" " + arguments, workDir, timeoutMs);
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool FileExists(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> ListFolder(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    std::wstring pattern = folder;
+    if (!pattern.empty() && pattern.back() != L'\\')
+        pattern += L'\\';
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((pattern + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    std::wstring plain = path;
+    while (plain.size() > 3 && plain.back() == L'\\')
+        plain.pop_back();
+    DWORD attributes = GetFileAttributesW(plain.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        for (const std::wstring& name : ListFolder(plain))
+            RemoveTree(plain + L"\\" + name);
+        SetFileAttributesW(plain.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveDirectoryW(plain.c_str());
+    } else {
+        SetFileAttributesW(plain.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(plain.c_str());
+    }
+}
+
+std::wstring FreshFolder(const std::wstring& name)
+{
+    CreateDirectoryW(L"C:\\ptest", nullptr);
+    std::wstring folder = L"C:\\ptest\\" + name;
+    RemoveTree(folder);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\";
+}
+
+bool ReadRegValue(HKEY root, const std::wstring& key, const std::wstring& name, DWORD* type,
+                  std::vector<BYTE>* data)
+{
+    HKEY handle;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    LONG rc = RegQueryValueExW(handle, name.c_str(), nullptr, type, nullptr, &size);
+    if (rc == ERROR_SUCCESS) {
+        data->resize(size);
+        rc = RegQueryValueExW(handle, name.c_str(), nullptr, type, data->data(), &size);
+        data->resize(size);
+    }
+    RegCloseKey(handle);
+    return rc == ERROR_SUCCESS;
+}
+
+std::wstring ReadRegText(HKEY root, const std::wstring& key, const std::wstring& name)
+{
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!ReadRegValue(root, key, name, &type, &data) || type != REG_SZ)
+        return L"<missing>";
+    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+    if (!text.empty() && text.back() == L'\0')
+        text.pop_back();
+    return text;
+}
+
+bool RegKeyExists(HKEY root, const std::wstring& key)
+{
+    HKEY handle;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+void DeleteRegTree(HKEY root, const std::wstring& key)
+{
+    HKEY handle;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS)
+        return;
+    wchar_t child[256];
+    while (RegEnumKeyW(handle, 0, child, 256) == ERROR_SUCCESS)
+        DeleteRegTree(root, key + L"\\" + child);
+    RegCloseKey(handle);
+    RegDeleteKeyW(root, key.c_str());
+}
+
+void SetRegText(HKEY root, const std::wstring& key, const std::wstring& name,
+                const std::wstring& value)
+{
+    HKEY handle;
+    if (RegCreateKeyW(root, key.c_str(), &handle) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+}
+
+void SetWineWindowsVersion(const wchar_t* version)
+{
+    SetRegText(HKEY_CURRENT_USER, L"Software\\Wine", L"Version", version);
+}
+
+std::string Latin1(const std::wstring& text)
+{
+    std::string out;
+    for (wchar_t c : text) {
+        if (c == L'\n')
+            out += "\r\n";
+        else
+            out += c <= 0xFF ? static_cast<char>(c) : '?';
+    }
+    return out;
+}
+
+namespace {
+LRESULT CALLBACK FakeViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+}  // namespace
+
+FakeViewerWindow::FakeViewerWindow()
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = FakeViewerProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"Photarium";
+    RegisterClassW(&windowClass);
+    window_ = CreateWindowW(L"Photarium", L"Photarium", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+FakeViewerWindow::~FakeViewerWindow()
+{
+    if (window_ != nullptr)
+        DestroyWindow(window_);
+}

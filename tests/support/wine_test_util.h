@@ -1,0 +1,64 @@
+#pragma once
+// Helpers for tests that run under Wine: starting the setup program with an
+// exact command line, reading files and registry values, scratch folders.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A Unix path as Wine's Z: drive names it.
+std::wstring UnixToWindowsPath(const std::string& unixPath);
+
+// The setup program under test (from PHOTARIUM_SETUP_EXE).
+std::wstring SetupExePath();
+
+// Starts the setup program with "path" + " " + arguments as its exact command
+// line, in workDir (or the current folder), and waits. Returns its exit code,
+// or -1 when it could not be started or did not end within timeoutMs.
+int RunSetup(const std::wstring& arguments, const std::wstring& workDir = L"",
+             DWORD timeoutMs = 120000);
+
+// The same for any program: commandLine is passed as it is.
+int RunProgram(const std::wstring& commandLine, const std::wstring& workDir = L"",
+               DWORD timeoutMs = 120000);
+
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+// Removes a file or a folder with all it holds; a missing one is fine.
+void RemoveTree(const std::wstring& path);
+// A new empty folder C:\ptest\<name>\ (ending in a backslash).
+std::wstring FreshFolder(const std::wstring& name);
+// Names of the entries of a folder, sorted, without "." and "..".
+std::vector<std::wstring> ListFolder(const std::wstring& folder);
+
+// Registry: a value's type and raw bytes; false when missing.
+bool ReadRegValue(HKEY root, const std::wstring& key, const std::wstring& name, DWORD* type,
+                  std::vector<BYTE>* data);
+// A REG_SZ value as text, or "<missing>" when it cannot be read.
+std::wstring ReadRegText(HKEY root, const std::wstring& key, const std::wstring& name = L"");
+bool RegKeyExists(HKEY root, const std::wstring& key);
+void DeleteRegTree(HKEY root, const std::wstring& key);
+void SetRegText(HKEY root, const std::wstring& key, const std::wstring& name,
+                const std::wstring& value);
+
+// Switches the prefix's reported Windows version ("win7", "win8", "win10").
+void SetWineWindowsVersion(const wchar_t* version);
+
+// The bytes of text as the install log writes them (Latin-1, CR LF).
+std::string Latin1(const std::wstring& text);
+
+// A top-level window of the viewer's class "Photarium" for as long as it lives.
+class FakeViewerWindow {
+public:
+    FakeViewerWindow();
+    ~FakeViewerWindow();
+    FakeViewerWindow(const FakeViewerWindow&) = delete;
+    FakeViewerWindow& operator=(const FakeViewerWindow&) = delete;
+    HWND Get() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};

@@ -1,0 +1,145 @@
+#include "install/folder_path.h"
+
+#include "wine_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records what MakeFolderPath asks of the file system.
+class FakeFolders : public FolderSystem {
+public:
+    std::set<std::wstring> existing;
+    std::vector<std::wstring> created;
+    bool CanEnter(const wchar_t* path) override { return existing.count(path) > 0; }
+    void CreateOne(const wchar_t* path) override
+    {
+        created.push_back(path);
+        existing.insert(std::wstring(path) + L"\\");
+    }
+};
+
+std::wstring Trimmed(const std::wstring& text)
+{
+    wchar_t buffer[260];
+    wcscpy(buffer, text.c_str());
+    TrimSpaces(buffer);
+    return buffer;
+}
+
+TEST(TrimSpacesTest, BothEnds)
+{
+    EXPECT_EQ(L"C:\\A B", Trimmed(L"  C:\\A B  "));
+    EXPECT_EQ(L"", Trimmed(L"     "));
+    EXPECT_EQ(L"C:\\A", Trimmed(L"C:\\A"));
+    EXPECT_EQ(L"a\tb", Trimmed(L" a\tb"));  // only U+0020 counts
+}
+
+TEST(TrimSpacesTest, FullBufferIsTrimmed)
+{
+    std::wstring text = L"  " + std::wstring(257, L'x');  // 259 characters
+    EXPECT_EQ(std::wstring(257, L'x'), Trimmed(text));
+}
+
+TEST(MakeFolderPathText, ExistingFolderCreatesNothing)
+{
+    FakeFolders fs;
+    fs.existing.insert(L"C:\\Tools\\");
+    wchar_t path[260] = L" C:\\Tools ";
+    EXPECT_EQ(1, MakeFolderPath(path, fs));
+    EXPECT_STREQ(L"C:\\Tools\\", path);
+    EXPECT_TRUE(fs.created.empty());
+}
+
+TEST(MakeFolderPathText, NestedCreatesEachLevel)
+{
+    FakeFolders fs;
+    wchar_t path[260] = L"C:\\A\\B\\C";
+    EXPECT_EQ(1, MakeFolderPath(path, fs));
+    EXPECT_STREQ(L"C:\\A\\B\\C\\", path);
+    std::vector<std::wstring> expected = {L"C:", L"C:\\A", L"C:\\A\\B", L"C:\\A\\B\\C"};
+    EXPECT_EQ(expected, fs.created);
+}
+
+TEST(MakeFolderPathText, ComponentWithTrailingSpaceLosesIt)
+{
+    FakeFolders fs;
+    wchar_t path[260] = L"C:\\Photo \\Sub";
+    EXPECT_EQ(1, MakeFolderPath(path, fs));
+    EXPECT_STREQ(L"C:\\Photo\\Sub\\", path);
+    EXPECT_EQ(L"C:\\Photo", fs.created[1]);
+}
+
+TEST(MakeFolderPathText, UncKeepsPrefix)
+{
+    FakeFolders fs;
+    wchar_t path[260] = L"\\\\server\\share\\Photarium";
+    MakeFolderPath(path, fs);
+    EXPECT_STREQ(L"\\\\server\\share\\Photarium\\", path);
+    std::vector<std::wstring> expected = {L"\\\\server", L"\\\\server\\share",
+                                          L"\\\\server\\share\\Photarium"};
+    EXPECT_EQ(expected, fs.created);
+}
+
+TEST(MakeFolderPathText, EmptyAndBlankFail)
+{
+    FakeFolders fs;
+    wchar_t empty[260] = L"";
+    EXPECT_EQ(0, MakeFolderPath(empty, fs));
+    wchar_t blank[260] = L"    ";
+    EXPECT_EQ(0, MakeFolderPath(blank, fs));
+    EXPECT_STREQ(L"", blank);
+    EXPECT_TRUE(fs.created.empty());
+}
+
+TEST(MakeFolderPathText, LongPathStaysInsideItsBuffer)
+{
+    FakeFolders fs;
+    wchar_t path[260];
+    std::wstring text = L"C:\\" + std::wstring(256, L'y');  // 259 characters
+    wcscpy(path, text.c_str());
+    EXPECT_EQ(0, MakeFolderPath(path, fs));  // no room for the final backslash
+    EXPECT_EQ(text, std::wstring(path));
+}
+
+// The real file system under Wine.
+TEST(MakeFolderPathWin32, CreatesNestedRelativeAndKeepsCurrentFolder)
+{
+    std::wstring root = FreshFolder(L"mkpath");
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+
+    wchar_t nested[260];
+    wcscpy(nested, (root + L"one\\two \\three").c_str());
+    EXPECT_EQ(1, MakeFolderPath(nested));
+    EXPECT_EQ(root + L"one\\two\\three\\", std::wstring(nested));
+    EXPECT_TRUE(FolderExists(root + L"one\\two\\three"));
+    EXPECT_FALSE(FolderExists(root + L"one\\two \\"));
+
+    wchar_t again[260];
+    wcscpy(again, nested);
+    EXPECT_EQ(1, MakeFolderPath(again));
+
+    SetCurrentDirectoryW(root.c_str());
+    wchar_t relative[260] = L"rel\\sub";
+    EXPECT_EQ(1, MakeFolderPath(relative));
+    EXPECT_STREQ(L"rel\\sub\\", relative);
+    EXPECT_TRUE(FolderExists(root + L"rel\\sub"));
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_EQ(root, std::wstring(current) + L"\\");
+    SetCurrentDirectoryW(before);
+}
+
+TEST(MakeFolderPathWin32, MissingDriveFails)
+{
+    wchar_t path[260] = L"Q:\\Nowhere\\Photarium";
+    EXPECT_EQ(0, MakeFolderPath(path));
+    EXPECT_STREQ(L"Q:\\Nowhere\\Photarium\\", path);
+}
+
+}  // namespace
