@@ -58,5 +58,13 @@ int RunInstall(const InstallRequest& request)
     if (pluginFolder[0] != L'\0')
         MakeFolderPath(pluginFolder);
 
+    // unpacking the product
+
+    // settings file
+
+    // confirmation question and registration
+
+    // settings file conversion
+
     return 1;
 }
