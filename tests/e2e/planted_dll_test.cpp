@@ -45,8 +45,7 @@ protected:
     std::wstring downloads_;
 };
 
-// The marker libraries work: a program that loads one by plain name from its
-// own folder leaves the marker behind.
+// The markers can show a load: a library that is loaded leaves its file behind.
 TEST_F(PlantedLibraries, MarkerShowsAPlainNameLoad)
 {
     HMODULE module = LoadLibraryW((downloads_ + L"version.dll").c_str());
