@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 const wchar_t kTempArchiveName[] = L"phtarg_x64.zip";
 
 namespace {
@@ -32,14 +34,56 @@ private:
     HANDLE handle_;
 };
 
-bool FormTempArchivePath(wchar_t* path)
+// The temporary folder, ending in "\", and the archive's path in it.
+bool FormTempArchivePath(wchar_t* folder, wchar_t* path)
 {
-    wchar_t folder[kTempPathUnits];
     DWORD length = GetTempPathW(kTempPathUnits, folder);
-    if (length == 0 || length >= kTempPathUnits)
+    if (length == 0 || length >= kTempPathUnits - 1)
         return false;
-    const wchar_t* separator = folder[length - 1] == L'\\' ? L"" : L"\\";
-    return FormatText(path, kTempPathUnits, L"%ls%ls%ls", folder, separator, kTempArchiveName);
+    if (folder[length - 1] != L'\\') {
+        folder[length] = L'\\';
+        folder[length + 1] = L'\0';
+    }
+    return FormatText(path, kTempPathUnits, L"%ls%ls", folder, kTempArchiveName);
+}
+
+bool FinalPath(HANDLE handle, wchar_t* out)
+{
+    DWORD units = GetFinalPathNameByHandleW(handle, out, kTempPathUnits,
+                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return units > 0 && units < kTempPathUnits;
+}
+
+// Removes a file left under the archive's name by an earlier run. Only the
+// name itself goes: Windows opens a link here rather than what it points to,
+// so a link is removed and its target stays. Where the system hands us the
+// target instead (Unix links seen through Wine), the final path is the
+// target's, nothing is removed, and creating the file anew then fails.
+void RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
+{
+    ScopedHandle leftover(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                      nullptr));
+    if (!leftover.IsValid())
+        return;
+    ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    wchar_t reached[kTempPathUnits], folderPath[kTempPathUnits], expected[kTempPathUnits];
+    if (!directory.IsValid() || !FinalPath(leftover.Get(), reached) ||
+        !FinalPath(directory.Get(), folderPath))
+        return;
+    size_t length = wcslen(folderPath);
+    const wchar_t* separator = length > 0 && folderPath[length - 1] == L'\\' ? L"" : L"\\";
+    if (!FormatText(expected, kTempPathUnits, L"%ls%ls%ls", folderPath, separator, kTempArchiveName))
+        return;
+    if (CompareStringOrdinal(reached, -1, expected, -1, TRUE) != CSTR_EQUAL)
+        return;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    SetFileInformationByHandle(leftover.Get(), FileDispositionInfo, &disposition,
+                               sizeof(disposition));
 }
 
 }  // namespace
@@ -58,14 +102,13 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
     if (!bytes || size == 0)
         return -1;
 
-    wchar_t archivePath[kTempPathUnits];
-    if (!FormTempArchivePath(archivePath))
+    wchar_t tempFolder[kTempPathUnits], archivePath[kTempPathUnits];
+    if (!FormTempArchivePath(tempFolder, archivePath))
         return -1;
 
-    // A file or link left under this name goes first (a link itself, not what
-    // it points to); the new file is ours alone: others may read it, but not
-    // write, replace or delete it until the extraction is done with it.
-    DeleteFileW(archivePath);
+    // The file is made anew and stays ours alone until the extraction is done
+    // with it: others may read it, but not write, replace or delete it.
+    RemoveLeftoverArchive(tempFolder, archivePath);
     ScopedHandle file(CreateFileW(archivePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
