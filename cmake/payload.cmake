@@ -43,6 +43,8 @@ else()
   set(STANDIN_TARGETS standin_viewer standin_uninstall standin_icons standin_deutsch)
   foreach(target ${STANDIN_TARGETS})
     target_include_directories(${target} PRIVATE ${PRODUCT_SOURCE_DIR}/src)
+    # no link time in the headers: the same sources give the same archive
+    target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
     set_target_properties(${target} PROPERTIES
       RUNTIME_OUTPUT_DIRECTORY ${STANDIN_DIR} LIBRARY_OUTPUT_DIRECTORY ${STANDIN_DIR})
   endforeach()
