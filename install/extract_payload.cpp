@@ -107,10 +107,13 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
         return -1;
 
     // The file is made anew and stays ours alone until the extraction is done
-    // with it: others may read it, but not write, replace or delete it.
+    // with it: others may not write, replace or delete it. It goes when our
+    // handle closes, so no later delete by name can hit whatever took the
+    // name's place meanwhile.
     RemoveLeftoverArchive(tempFolder, archivePath);
-    ScopedHandle file(CreateFileW(archivePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle file(CreateFileW(archivePath, GENERIC_READ | GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!file.IsValid())
         return -1;
     DWORD written = 0;
@@ -121,7 +124,6 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
     FillHandleFileFunctions(&functions, file.Get());
     int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag);
 
-    file.Close();
-    DeleteFileW(archivePath);
+    file.Close();  // deletes the temporary archive
     return result;
 }
