@@ -1,0 +1,351 @@
+// Silent installations under faults a user's machine can have: a full target
+// drive, a full temporary folder, a read-only drive, files held open by
+// another program, a settings file that cannot be replaced, a registry key
+// that cannot be written. The small drives are tmpfs mounts that the harness
+// (tests/support/wine_run.sh) links into this test's prefix.
+#include "wine_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <aclapi.h>
+#include <unzip.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+const wchar_t kMessage7[] =
+    L"Fehler beim Installieren!\n\nÜberprüfen Sie bitte ob Photarium läuft, das Zielverzeichnis "
+    L"voll ist oder keine Schreibrechte vorhanden sind!\n\n(Der Installer sollte im ADMIN-Modus "
+    L"gestartet werden, z.B. den Installer mit der rechten Maustaste anklicken)";
+const wchar_t kMessage11[] =
+    L"Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Sie Ihre Schreibrechte und "
+    L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
+const char kSeparator[] = "------------------------------------------------\r\n";
+const wchar_t kLog[] = L"Photarium_Install.log";
+const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
+
+// Drives the harness mounts for this program (tests/CMakeLists.txt): T: a
+// small drive that the product does not fit, U: one too small for the
+// temporary archive, R: a read-only drive holding R:\Photarium\photar64.exe.
+#define REQUIRE_TMPFS_DRIVE(letter)                                                              \
+    do {                                                                                       \
+        if (const char* why = std::getenv("PHOTARIUM_TMPFS_UNAVAILABLE"))                     \
+            GTEST_SKIP() << "no small drives for this test: " << why;                         \
+        if (!std::getenv("PHOTARIUM_TMPFS_DRIVES"))                                           \
+            GTEST_SKIP() << "no small drives: run through tests/support/wine_run.sh";         \
+        ASSERT_TRUE(FolderExists(letter L":\\")) << "drive " letter ": missing";              \
+    } while (0)
+
+struct ArchiveEntry {
+    std::string name;
+    std::string data;
+};
+
+// The entries of the product archive the setup program carries, in order.
+std::vector<ArchiveEntry> ProductEntries()
+{
+    std::vector<ArchiveEntry> entries;
+    const char* path = std::getenv("PHOTARIUM_PAYLOAD_ZIP");
+    if (!path)
+        return entries;
+    std::wstring windowsPath = UnixToWindowsPath(path);
+    unzFile zip = unzOpen64(std::string(windowsPath.begin(), windowsPath.end()).c_str());
+    if (!zip)
+        return entries;
+    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+        char name[520];
+        unz_file_info64 info;
+        unzGetCurrentFileInfo64(zip, &info, name, sizeof(name), nullptr, 0, nullptr, 0);
+        ArchiveEntry entry{name, ""};
+        unzOpenCurrentFile(zip);
+        char buffer[65536];
+        int got;
+        while ((got = unzReadCurrentFile(zip, buffer, sizeof(buffer))) > 0)
+            entry.data.append(buffer, static_cast<size_t>(got));
+        unzCloseCurrentFile(zip);
+        entries.push_back(entry);
+    }
+    unzClose(zip);
+    return entries;
+}
+
+std::wstring WindowsName(const std::string& name)
+{
+    std::wstring out;
+    for (char c : name)
+        out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return out;
+}
+
+std::string LogEntry(const std::wstring& text)
+{
+    return Latin1(text + L"\n") + kSeparator;
+}
+
+// The part of a log after its date and time: the one entry the log must hold.
+std::string OnlyEntryText(const std::string& log)
+{
+    size_t start = log.find(": ");
+    return start == std::string::npos ? log : log.substr(start + 2);
+}
+
+// Points the temporary folder of the programs this test starts elsewhere.
+class TempFolderOverride {
+public:
+    explicit TempFolderOverride(const wchar_t* folder)
+    {
+        for (int i = 0; i < 2; ++i) {
+            wchar_t value[MAX_PATH];
+            DWORD length = GetEnvironmentVariableW(kNames[i], value, MAX_PATH);
+            saved_[i] = length > 0 && length < MAX_PATH ? value : L"";
+            SetEnvironmentVariableW(kNames[i], folder);
+        }
+    }
+    ~TempFolderOverride()
+    {
+        for (int i = 0; i < 2; ++i)
+            SetEnvironmentVariableW(kNames[i], saved_[i].empty() ? nullptr : saved_[i].c_str());
+    }
+
+private:
+    static constexpr const wchar_t* kNames[2] = {L"TMP", L"TEMP"};
+    std::wstring saved_[2];
+};
+
+class FaultTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium");
+        DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        work_ = FreshFolder(L"work");
+        entries_ = ProductEntries();
+        ASSERT_GT(entries_.size(), 20u);
+    }
+    std::wstring work_;
+    std::vector<ArchiveEntry> entries_;
+};
+
+TEST_F(FaultTest, FullTargetDriveStopsTheInstallation)
+{
+    REQUIRE_TMPFS_DRIVE(L"T");
+    const std::wstring target = L"T:\\Photarium\\";
+    RemoveTree(target);
+
+    EXPECT_EQ(1, RunSetup(L"/silent /folder=" + target, work_));
+
+    // Entries go in archive order until one no longer fits: the ones before
+    // it are whole, that one stays cut short, none after it is written.
+    size_t firstShort = entries_.size();
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const ArchiveEntry& entry = entries_[i];
+        std::wstring path = target + WindowsName(entry.name);
+        if (entry.name.back() == '/')
+            continue;
+        if (i < firstShort) {
+            std::string written = ReadFileBytes(path);
+            if (written == entry.data)
+                continue;
+            firstShort = i;
+            EXPECT_TRUE(FileExists(path)) << entry.name;
+            EXPECT_LT(written.size(), entry.data.size()) << entry.name;
+            EXPECT_TRUE(entry.data.compare(0, written.size(), written) == 0) << entry.name;
+        } else {
+            EXPECT_FALSE(FileExists(path)) << entry.name;
+        }
+    }
+    ASSERT_LT(firstShort, entries_.size()) << "the whole product fitted on T:";
+    EXPECT_GT(firstShort, 0u) << "nothing fitted on T:";
+    EXPECT_FALSE(FileExists(target + L"photar64.exe"));
+    EXPECT_FALSE(FileExists(target + L"photar64.ini"));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"));
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    EXPECT_FALSE(FileExists(std::wstring(temp) + L"phtarg_x64.zip"));
+
+    // The report goes to the current folder, which the extraction has made
+    // the target folder: on the full drive the log is created but its entry
+    // cannot be written, and nothing lands in the folder the program was
+    // started in. A silent run on a full drive leaves only its exit code.
+    EXPECT_FALSE(FileExists(work_ + kLog));
+    EXPECT_TRUE(FileExists(target + kLog));
+    EXPECT_EQ("", ReadFileBytes(target + kLog));
+}
+
+TEST_F(FaultTest, FullTemporaryFolderStopsWithMessage7BeforeUnpacking)
+{
+    REQUIRE_TMPFS_DRIVE(L"U");
+    const std::wstring target = FreshFolder(L"fulltemp") + L"Photarium\\";
+    {
+        TempFolderOverride temp(L"U:\\");
+        EXPECT_EQ(1, RunSetup(L"/silent /folder=" + target, work_));
+    }
+    // the archive was cut short and did not open: nothing unpacked, the
+    // folder left current was the start folder, where the report goes
+    EXPECT_EQ(std::vector<std::wstring>{L"Plugins"}, ListFolder(target));
+    EXPECT_TRUE(ListFolder(target + L"Plugins").empty());
+    EXPECT_TRUE(ListFolder(L"U:\\").empty());
+    EXPECT_EQ(LogEntry(target + L": " + kMessage7), OnlyEntryText(ReadFileBytes(work_ + kLog)));
+}
+
+TEST_F(FaultTest, ReadOnlyDrive)
+{
+    REQUIRE_TMPFS_DRIVE(L"R");
+    std::vector<std::wstring> before = ListFolder(L"R:\\Photarium\\");
+    ASSERT_EQ(std::vector<std::wstring>{L"photar64.exe"}, before);
+
+    // a target folder that cannot be created: message 11, nothing else
+    EXPECT_EQ(1, RunSetup(L"/silent /folder=R:\\Neu\\Photarium", work_));
+    EXPECT_FALSE(FolderExists(L"R:\\Neu"));
+    EXPECT_EQ(LogEntry(std::wstring(kMessage11) + L": R:\\Neu\\Photarium\\"),
+              OnlyEntryText(ReadFileBytes(work_ + kLog)));
+
+    // An existing target folder: every entry that cannot be created is
+    // skipped without a report, so the installation counts as done while
+    // nothing was written.
+    DeleteFileW((work_ + kLog).c_str());
+    EXPECT_EQ(0, RunSetup(L"/silent /folder=R:\\Photarium", work_));
+    EXPECT_EQ(before, ListFolder(L"R:\\Photarium\\"));
+    EXPECT_EQ("alte Version\n", ReadFileBytes(L"R:\\Photarium\\photar64.exe"));
+    EXPECT_FALSE(FileExists(work_ + kLog));
+}
+
+// Another program holds files of an earlier installation open: those files
+// stay as they are, every other file is replaced, and the installation counts
+// as done.
+TEST_F(FaultTest, FilesHeldOpenAreSkipped)
+{
+    const std::wstring target = FreshFolder(L"held") + L"Photarium\\";
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+
+    struct Held {
+        const wchar_t* name;
+        DWORD share;
+    } held[] = {
+        {L"photar64.exe", 0},                    // no sharing at all
+        {L"Languages\\DEUTSCH.DLL", FILE_SHARE_READ},  // as a loaded library
+    };
+    std::vector<HANDLE> handles;
+    for (const Held& h : held) {
+        WriteFileBytes(target + h.name, "laufende Version");
+        HANDLE file = CreateFileW((target + h.name).c_str(), GENERIC_READ, h.share, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file) << h.name;
+        handles.push_back(file);
+    }
+    WriteFileBytes(target + L"p_about.txt", "alt");
+
+    EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+    for (HANDLE file : handles)
+        CloseHandle(file);
+
+    for (const ArchiveEntry& entry : entries_) {
+        if (entry.name.back() == '/')
+            continue;
+        std::wstring name = WindowsName(entry.name);
+        bool wasHeld = std::any_of(std::begin(held), std::end(held),
+                                   [&](const Held& h) { return name == h.name; });
+        std::string bytes = ReadFileBytes(target + name);
+        if (wasHeld)
+            EXPECT_EQ("laufende Version", bytes) << entry.name;
+        else
+            EXPECT_TRUE(entry.data == bytes) << entry.name;
+    }
+    EXPECT_FALSE(FileExists(work_ + kLog));
+    EXPECT_FALSE(FileExists(target + kLog));
+}
+
+// The settings file is open in another program that lets others read and
+// write but not delete or replace it: the profile writes go through, the
+// replacement by the converted file fails.
+TEST_F(FaultTest, SettingsFileThatCannotBeReplacedStaysNarrow)
+{
+    const std::wstring target = FreshFolder(L"settings") + L"Photarium\\";
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+    if (!FileExists(target + L"photar64.ini"))
+        GTEST_SKIP() << "needs the settings file step: a plain installation wrote no photar64.ini";
+
+    const std::wstring ini = target + L"photar64.ini";
+    const std::string narrow = "[Toolbar]\r\nSkin=Quartz_16.png\r\nSize=16\r\n";
+    WriteFileBytes(ini, narrow);
+    HANDLE file = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+    CloseHandle(file);
+
+    // the active file keeps its narrow text; the converted copy stays beside it
+    std::string active = ReadFileBytes(ini);
+    ASSERT_FALSE(active.empty());
+    EXPECT_NE("\xFF\xFE", active.substr(0, 2));
+    EXPECT_NE(std::string::npos, active.find("Skin=Quartz_16.png\r\n"));
+    std::string converted = ReadFileBytes(target + L"photar64.ini_temp");
+    const std::wstring header = L"; UNICODE FILE - edit with care ;-)\r\n\r\n";
+    std::string expectedStart = "\xFF\xFE";
+    for (wchar_t c : header)
+        expectedStart.append({static_cast<char>(c), '\0'});
+    EXPECT_EQ(expectedStart, converted.substr(0, expectedStart.size()));
+    std::string utf16Active;
+    for (char c : active)
+        utf16Active.append({c, '\0'});
+    EXPECT_EQ(expectedStart + utf16Active, converted);
+    EXPECT_FALSE(FileExists(work_ + kLog));
+    EXPECT_FALSE(FileExists(target + kLog));
+}
+
+// The uninstall entry exists with a security descriptor that refuses to set
+// values: its rows are lost, the other rows are written, the installation
+// counts as done.
+TEST_F(FaultTest, RegistryKeyThatCannotBeWritten)
+{
+    const std::wstring target = FreshFolder(L"registry") + L"Photarium\\";
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+    if (!RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"))
+        GTEST_SKIP() << "needs the registration step: a plain installation wrote no program "
+                        "identifier";
+
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium");
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    // everyone may read the key, nobody may set a value or make a subkey
+    EXPLICIT_ACCESSW rules[2] = {};
+    wchar_t everyone[] = L"EVERYONE";
+    BuildExplicitAccessWithNameW(&rules[0], everyone, KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                                 DENY_ACCESS, NO_INHERITANCE);
+    BuildExplicitAccessWithNameW(&rules[1], everyone, KEY_READ, GRANT_ACCESS, NO_INHERITANCE);
+    PACL acl = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, SetEntriesInAclW(2, rules, nullptr, &acl));
+    DWORD set = SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                acl, nullptr);
+    LocalFree(acl);
+    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS, set);
+    HKEY probe;
+    LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_SET_VALUE, &probe);
+    if (opened == ERROR_SUCCESS) {
+        RegCloseKey(probe);
+        GTEST_SKIP() << "Wine grants KEY_SET_VALUE despite a denying security descriptor";
+    }
+    EXPECT_EQ(ERROR_ACCESS_DENIED, opened);
+
+    EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+
+    DWORD type;
+    std::vector<BYTE> data;
+    EXPECT_FALSE(ReadRegValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName", &type, &data));
+    EXPECT_FALSE(ReadRegValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", &type, &data));
+    const std::wstring program = target + L"photar64.exe";
+    EXPECT_EQ(L"Photarium", ReadRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"));
+    EXPECT_EQ(L"\"" + program + L"\" \"%1\"",
+              ReadRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command"));
+    EXPECT_EQ(L"\"" + program + L"\"",
+              ReadRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium\\shell\\open\\command"));
+    EXPECT_FALSE(FileExists(work_ + kLog));
+    EXPECT_FALSE(FileExists(target + kLog));
+}
+
+}  // namespace
