@@ -71,7 +71,8 @@ int RunInstall(const InstallRequest& request)
         wchar_t question[kTextUnits];
         LoadMessage(IDS_ASSOC_QUESTION, question, kTextUnits);
         // the registration runs whatever the answer
-        MessageBoxW(GetActiveWindow(), question, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+        MessageBoxW(GetActiveWindow(), question, caption,
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     }
     RegisterApplication(request.associate, request.targetFolder, request.startMenuGroup,
                         request.desktopShortcut, request.thumbnailsShortcut, request.allUsers,

@@ -45,7 +45,8 @@ const ExpectedExtension kExpectedExtensions[84] = {
 namespace {
 
 const wchar_t kVerb[] = L"Durchsuchen mit &Photarium";
-const wchar_t kUninstall[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
+const wchar_t kUninstall[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
 const wchar_t kFileExts[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.";
 const wchar_t* const kStoreApps[] = {
     L"SOFTWARE\\Classes\\AppXvhc4p7vz4b485xfp46hhk3fq3grkdgjg",
@@ -131,7 +132,8 @@ void ExpectShortcut(const std::wstring& path, const std::wstring& target,
                     const std::wstring& description)
 {
     ShortcutFields fields;
-    ASSERT_TRUE(ReadShortcut(path, &fields)) << "cannot load " << std::string(path.begin(), path.end());
+    ASSERT_TRUE(ReadShortcut(path, &fields))
+        << "cannot load " << std::string(path.begin(), path.end());
     EXPECT_EQ(target, fields.target) << "target of " << std::string(path.begin(), path.end());
     EXPECT_EQ(arguments, fields.arguments);
     EXPECT_EQ(iconFile, fields.iconFile);
@@ -202,9 +204,10 @@ void ResetRegistrationState()
         DeleteRegTree(HKEY_CURRENT_USER, key);
 
     for (const ExpectedExtension& e : kExpectedExtensions) {
-        SetRegText(HKEY_LOCAL_MACHINE, Classes(L".") + e.extension, L"", ForeignProgId(e.extension));
+        const std::wstring foreign = ForeignProgId(e.extension);
+        SetRegText(HKEY_LOCAL_MACHINE, Classes(L".") + e.extension, L"", foreign);
         DeleteRegTree(HKEY_CURRENT_USER, UserChoice(e.extension));
-        SetRegText(HKEY_CURRENT_USER, UserChoice(e.extension), L"Progid", ForeignProgId(e.extension));
+        SetRegText(HKEY_CURRENT_USER, UserChoice(e.extension), L"Progid", foreign);
         SetRegText(HKEY_CURRENT_USER, UserChoice(e.extension), L"Hash", L"alt");
     }
 
@@ -372,7 +375,8 @@ void ExpectGroupShortcuts(const std::wstring& folder, bool allUsers, bool withUn
         {L"Photarium Hilfe.lnk", folder + L"help\\photar32_deutsch.chm", L"", L"", 0},
     };
     if (withUninstall)
-        rows.push_back({L"Photarium deinstallieren.lnk", folder + L"pt_uninstall.exe", L"", L"", 0});
+        rows.push_back(
+            {L"Photarium deinstallieren.lnk", folder + L"pt_uninstall.exe", L"", L"", 0});
 
     std::vector<std::wstring> names;
     for (const Row& row : rows)

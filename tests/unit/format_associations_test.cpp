@@ -81,8 +81,9 @@ TEST(FormatAssociations, AlwaysAssociatedExtensions)
 
 TEST(RegistrationTexts, SameTextsForEverySpellingOfTheFolder)
 {
-    for (const wchar_t* folder : {L"C:\\Program Files\\Photarium", L"C:\\Program Files\\Photarium\\",
-                                  L"  C:\\Program Files\\Photarium  "}) {
+    for (const wchar_t* folder :
+         {L"C:\\Program Files\\Photarium", L"C:\\Program Files\\Photarium\\",
+          L"  C:\\Program Files\\Photarium  "}) {
         RegistrationTexts texts;
         ASSERT_TRUE(BuildRegistrationTexts(folder, texts));
         EXPECT_EQ(std::wstring(L"C:\\Program Files\\Photarium\\"), texts.installFolder);

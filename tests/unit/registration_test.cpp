@@ -49,8 +49,9 @@ protected:
 TEST_F(Registration, EverySpellingOfTheFolderGivesTheSameRows)
 {
     std::wstring first;
-    for (const wchar_t* folder : {L"C:\\Program Files\\Photarium\\", L"C:\\Program Files\\Photarium",
-                                  L"   C:\\Program Files\\Photarium   "}) {
+    for (const wchar_t* folder :
+         {L"C:\\Program Files\\Photarium\\", L"C:\\Program Files\\Photarium",
+          L"   C:\\Program Files\\Photarium   "}) {
         SCOPED_TRACE(std::wstring(folder).size());
         ResetRegistrationState();
         EXPECT_EQ(1, RegisterApplication(0, folder, 0, 0, 1, 0, none_));
