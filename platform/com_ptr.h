@@ -1,16 +1,15 @@
 #pragma once
 // Scope guards for the component library.
 
-#include <windows.h>
-#include <objbase.h>
+#include "platform/shell_api.h"
 
 // CoInitialize for the life of the scope, CoUninitialize at its end. The
 // result of CoInitialize is not needed: an already initialised thread still
 // has to balance the call.
 class ComInitScope {
 public:
-    ComInitScope() { CoInitialize(nullptr); }
-    ~ComInitScope() { CoUninitialize(); }
+    ComInitScope() { ComInitialize(); }
+    ~ComInitScope() { ComUninitialize(); }
     ComInitScope(const ComInitScope&) = delete;
     ComInitScope& operator=(const ComInitScope&) = delete;
 };

@@ -1,7 +1,6 @@
 #include "platform/shell_folder.h"
 
-#include <windows.h>
-#include <shlobj.h>
+#include "platform/shell_api.h"
 
 #include <cwchar>
 
@@ -10,10 +9,10 @@ namespace {
 bool FindSpecialFolder(int csidl, wchar_t* path)
 {
     PIDLIST_ABSOLUTE list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), csidl, &list)) || list == nullptr)
+    if (FAILED(ShellGetSpecialFolderLocation(GetActiveWindow(), csidl, &list)) || list == nullptr)
         return false;
-    bool found = SHGetPathFromIDListW(list, path) != FALSE;
-    CoTaskMemFree(list);
+    bool found = ShellGetPathFromIDList(list, path) != FALSE;
+    ComTaskMemFree(list);
     return found && path[0] != L'\0';
 }
 

@@ -33,8 +33,8 @@ int MakeShortcut(const wchar_t* folder, int folderId, const wchar_t* fileName,
 {
     ComInitScope com;
     ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                link.Receive())))
+    if (FAILED(ComCreateInstance(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 link.Receive())))
         return 0;
     ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive())))
