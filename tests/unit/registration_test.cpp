@@ -1,5 +1,7 @@
 // Application registration, file-type associations and shortcuts, called
-// directly under Wine: the real registry and real shell links.
+// directly under Wine: the real registry and real shell links. The whole
+// installation's data is checked by the end-to-end registration tests; these
+// cover what a command line cannot reach.
 #include "register/application_registration.h"
 #include "register/file_types.h"
 #include "register/shortcuts.h"
@@ -46,23 +48,6 @@ protected:
     int none_[62] = {};
 };
 
-TEST_F(Registration, EverySpellingOfTheFolderGivesTheSameRows)
-{
-    std::wstring first;
-    for (const wchar_t* folder :
-         {L"C:\\Program Files\\Photarium\\", L"C:\\Program Files\\Photarium",
-          L"   C:\\Program Files\\Photarium   "}) {
-        SCOPED_TRACE(std::wstring(folder).size());
-        ResetRegistrationState();
-        EXPECT_EQ(1, RegisterApplication(0, folder, 0, 0, 1, 0, none_));
-        ExpectApplicationRows(kFolder, true);
-        std::wstring snapshot = SnapshotRegistration();
-        if (first.empty())
-            first = snapshot;
-        EXPECT_TRUE(first == snapshot);
-    }
-}
-
 TEST_F(Registration, FolderVerbsOnlyWithTheThumbnailsShortcut)
 {
     RegisterApplication(0, kFolder, 0, 0, 0, 0, none_);
@@ -77,13 +62,6 @@ TEST_F(Registration, RegisteredApplicationsIsNeverCreated)
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications"));
     ExpectRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium\\Capabilities\\FileAssociations",
                   L".jpg", L"Photarium.jpg");
-}
-
-TEST_F(Registration, NoRowSelectedWritesIdentifiersAndCapabilitiesOnly)
-{
-    RegisterApplication(0, kFolder, 0, 0, 0, 0, none_);
-    ExpectFormatRows(kFolder, {});
-    ExpectStoreAppMarks(false);
 }
 
 TEST_F(Registration, SelectedRowsGetTheirExtensionsAndUserChoices)
@@ -103,19 +81,6 @@ TEST_F(Registration, SelectedRowsGetTheirExtensionsAndUserChoices)
     ExpectRegText(HKEY_CLASSES_ROOT, L"Photarium.ani\\DefaultIcon", L"", L"%1");
     // associate 0: the sequence runs, no store-app marks
     ExpectStoreAppMarks(false);
-}
-
-TEST_F(Registration, AllRowsWithAssociate)
-{
-    int flags[62];
-    for (int& flag : flags)
-        flag = 1;
-    RegisterApplication(1, kFolder, 0, 0, 0, 0, flags);
-    std::set<int> all;
-    for (int row = 0; row < 62; ++row)
-        all.insert(row);
-    ExpectFormatRows(kFolder, all);
-    ExpectStoreAppMarks(SystemIsWindows8OrLater());
 }
 
 TEST_F(Registration, UserChoiceThatCannotBeDeletedKeepsItsOtherValues)
@@ -155,21 +120,9 @@ TEST_F(Registration, TooLongFolderWritesNothing)
     ExpectNothingRegistered();
 }
 
-TEST_F(Registration, SecondInstallationLeavesTheSameData)
-{
-    int flags[62] = {};
-    flags[23] = 1;
-    RegisterApplication(1, kFolder, 1, 1, 1, 0, flags);
-    std::wstring first = SnapshotRegistration();
-    RegisterApplication(1, kFolder, 1, 1, 1, 0, flags);
-    EXPECT_TRUE(first == SnapshotRegistration());
-    ExpectGroupShortcuts(kFolder, false, !SystemIsWindows8OrLater());
-}
-
 class Shortcuts : public ::testing::Test {
 protected:
     void SetUp() override { ResetRegistrationState(); }
-    int none_[62] = {};
 };
 
 TEST_F(Shortcuts, DesktopShortcutFieldsInEitherScope)
@@ -213,23 +166,6 @@ TEST_F(Shortcuts, GroupRemovesOlderVersionsOfItsOwnScopeOnly)
 
     EXPECT_EQ(1, CreateStartMenuGroup(kFolder, 1));
     ExpectGroupShortcuts(kFolder, true, !SystemIsWindows8OrLater());
-}
-
-TEST_F(Shortcuts, OnlyTheThumbnailsShortcut)
-{
-    RegisterApplication(0, kFolder, 0, 0, 1, 0, none_);
-    ExpectDesktopShortcuts(kFolder, false, false, true);
-    ExpectDesktopShortcuts(kFolder, true, false, false);
-    EXPECT_FALSE(FolderExists(GroupFolder(false)));
-}
-
-TEST_F(Shortcuts, AllUsersPutsEveryShortcutInTheCommonFolders)
-{
-    RegisterApplication(0, kFolder, 1, 1, 1, 1, none_);
-    ExpectDesktopShortcuts(kFolder, true, true, true);
-    ExpectGroupShortcuts(kFolder, true, !SystemIsWindows8OrLater());
-    ExpectDesktopShortcuts(kFolder, false, false, false);
-    EXPECT_FALSE(FolderExists(GroupFolder(false)));
 }
 
 }  // namespace
