@@ -7,6 +7,8 @@
 #include "install/install_log.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
+#include "register/application_registration.h"
+#include "register/registration_texts.h"
 #include "resources/resource.h"
 
 #include <windows.h>
@@ -46,7 +48,9 @@ int RunInstall(const InstallRequest& request)
     wchar_t folder[kTextUnits];
     CopyText(folder, kTextUnits, request.targetFolder);
 
-    if (folder[0] == L'\0') {
+    // a folder too long for the texts built from it counts as invalid, so that
+    // nothing is created and nothing is written truncated
+    if (folder[0] == L'\0' || !InstallFolderFits(folder)) {
         ReportFailure(request, caption, IDS_INVALID_FOLDER, folder, false);
         return 0;
     }
@@ -76,6 +80,16 @@ int RunInstall(const InstallRequest& request)
     // settings file
 
     // confirmation question and registration
+    if (request.associate && !request.silent) {
+        wchar_t question[kTextUnits];
+        LoadMessage(IDS_ASSOC_QUESTION, question, kTextUnits);
+        // the registration runs whatever the answer
+        MessageBoxW(GetActiveWindow(), question, caption,
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    }
+    RegisterApplication(request.associate, request.targetFolder, request.startMenuGroup,
+                        request.desktopShortcut, request.thumbnailsShortcut, request.allUsers,
+                        request.formatFlags);
 
     // settings file conversion
 
