@@ -1,15 +1,16 @@
 #pragma once
 // Scope guards for the component library.
 
-#include "platform/shell_api.h"
+#include <objbase.h>
+#include <shlobj.h>
 
 // CoInitialize for the life of the scope, CoUninitialize at its end. The
 // result of CoInitialize is not needed: an already initialised thread still
 // has to balance the call.
 class ComInitScope {
 public:
-    ComInitScope() { ComInitialize(); }
-    ~ComInitScope() { ComUninitialize(); }
+    ComInitScope() { CoInitialize(nullptr); }
+    ~ComInitScope() { CoUninitialize(); }
     ComInitScope(const ComInitScope&) = delete;
     ComInitScope& operator=(const ComInitScope&) = delete;
 };

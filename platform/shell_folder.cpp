@@ -1,6 +1,7 @@
 #include "platform/shell_folder.h"
 
-#include "platform/shell_api.h"
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <cwchar>
 
@@ -9,10 +10,10 @@ namespace {
 bool FindSpecialFolder(int csidl, wchar_t* path)
 {
     PIDLIST_ABSOLUTE list = nullptr;
-    if (FAILED(ShellGetSpecialFolderLocation(GetActiveWindow(), csidl, &list)) || list == nullptr)
+    if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), csidl, &list)) || list == nullptr)
         return false;
-    bool found = ShellGetPathFromIDList(list, path) != FALSE;
-    ComTaskMemFree(list);
+    bool found = SHGetPathFromIDListW(list, path) != FALSE;
+    CoTaskMemFree(list);
     return found && path[0] != L'\0';
 }
 

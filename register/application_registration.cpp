@@ -2,13 +2,13 @@
 
 #include "app/startup.h"
 #include "platform/reg_key.h"
-#include "platform/shell_api.h"
 #include "platform/text_format.h"
 #include "register/file_types.h"
 #include "register/registration_texts.h"
 #include "register/shortcuts.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -136,7 +136,7 @@ int RegisterApplication(int associate, const wchar_t* targetFolder, int startMen
         if (IsOsVersionAtLeast(6, 2))
             HideStoreAppHandlers();
         SystemParametersInfoW(SPI_SETICONS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
-        ShellChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH | SHCNF_FLUSHNOWAIT, nullptr, nullptr);
+        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH | SHCNF_FLUSHNOWAIT, nullptr, nullptr);
     }
     return 1;
 }

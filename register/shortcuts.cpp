@@ -33,7 +33,7 @@ int MakeShortcut(const wchar_t* folder, int folderId, const wchar_t* fileName,
 {
     ComInitScope com;
     ComPtr<IShellLinkW> link;
-    if (FAILED(ComCreateInstance(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                  link.Receive())))
         return 0;
     ComPtr<IPersistFile> file;
