@@ -3,12 +3,14 @@
 #include "app/install_request.h"
 #include "install/folder_path.h"
 #include "install/install_log.h"
+#include "install/settings_file.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
 #include "resources/resource.h"
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 
 namespace {
@@ -61,10 +63,15 @@ int RunInstall(const InstallRequest& request)
     // unpacking the product
 
     // settings file
+    wchar_t activeSettingsFile[kTextUnits];
+    UpdateSettingsFile(request.targetFolder, request.settingsFolder, activeSettingsFile);
 
     // confirmation question and registration
 
     // settings file conversion
+    FILE* settings = activeSettingsFile[0] != L'\0' ? _wfopen(activeSettingsFile, L"rb") : nullptr;
+    if (settings != nullptr)
+        ConvertSettingsFileToUtf16(activeSettingsFile, settings);
 
     return 1;
 }
