@@ -1,5 +1,8 @@
 #include "settings_util.h"
 
+#include "wine_test_util.h"
+
+#include <gtest/gtest.h>
 #include <windows.h>
 
 std::string Utf16Le(const std::wstring& text)
@@ -35,4 +38,31 @@ size_t CountOf(const std::string& haystack, const std::string& needle)
          pos = haystack.find(needle, pos + 1))
         ++count;
     return count;
+}
+
+std::wstring InstallSilently(const std::wstring& name, const std::wstring& extraArguments)
+{
+    std::wstring target = FreshFolder(name) + L"Photarium\\";
+    std::wstring work = FreshFolder(name + L"_work");
+    int code = RunSetup(L"/silent /folder=" + target + L" /desktop=0 /thumbs=0 /group=0 /assoc=0" +
+                            (extraArguments.empty() ? L"" : L" " + extraArguments),
+                        work);
+    EXPECT_EQ(0, code) << "setup exit code";
+    EXPECT_FALSE(FileExists(work + L"Photarium_Install.log")) << "the installation logged a failure";
+    return target;
+}
+
+int FullScreenHeight()
+{
+    SetProcessDPIAware();
+    return GetSystemMetrics(SM_CYFULLSCREEN);
+}
+
+int PixelsPerInch()
+{
+    SetProcessDPIAware();
+    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    int pixels = GetDeviceCaps(display, LOGPIXELSX);
+    DeleteDC(display);
+    return pixels;
 }

@@ -15,3 +15,13 @@ std::wstring ReadProfile(const std::wstring& file, const wchar_t* section, const
 
 // How often needle occurs in haystack.
 size_t CountOf(const std::string& haystack, const std::string& needle);
+
+// Runs a silent installation into the fresh folder C:\ptest\<name>\Photarium
+// (no shortcuts, no associations) plus extraArguments; expects exit code 0.
+// Returns the target folder, ending in a backslash.
+std::wstring InstallSilently(const std::wstring& name, const std::wstring& extraArguments = L"");
+
+// The display as a DPI-aware program sees it: the full-screen client height
+// and the horizontal pixels per inch.
+int FullScreenHeight();
+int PixelsPerInch();
