@@ -84,6 +84,21 @@ TEST_F(UpdateSettingsFileTest, UndefinedReferenceLeavesRootOfCurrentDrive)
     RemoveTree(L"C:\\PhotarEinstellungen");
 }
 
+TEST_F(UpdateSettingsFileTest, FolderOfUndefinedReferencesOnlyLeavesTheFileName)
+{
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring bare = std::wstring(windows) + L"\\photar64.ini";
+    RemoveTree(bare);
+    std::wstring active = Update(target_, L"%PHOTAR_TEST_NIRGENDS%%PHOTAR_TEST_AUCH_NICHT%");
+    EXPECT_EQ(L"photar64.ini", active);
+    EXPECT_EQ("[Others]\r\nINI_Folder=%PHOTAR_TEST_NIRGENDS%%PHOTAR_TEST_AUCH_NICHT%\r\n",
+              ReadFileBytes(target_ + L"photar64.ini"));
+    // a bare name is the profile functions' business: they use the Windows folder
+    EXPECT_EQ(kLanguage + kToolbar, ReadFileBytes(bare));
+    RemoveTree(bare);
+}
+
 TEST_F(UpdateSettingsFileTest, PortableLayoutFillsTheProgramFile)
 {
     struct Case {
