@@ -1,7 +1,9 @@
 #include "install/run_install.h"
 
 #include "app/install_request.h"
+#include "install/extract_payload.h"
 #include "install/folder_path.h"
+#include "install/icon_library.h"
 #include "install/install_log.h"
 #include "install/settings_file.h"
 #include "platform/string_table.h"
@@ -61,6 +63,17 @@ int RunInstall(const InstallRequest& request)
         MakeFolderPath(pluginFolder);
 
     // unpacking the product
+    int keepIconLibrary = 0;
+    wchar_t iconLibrary[kTextUnits];
+    if (pluginFolder[0] != L'\0' && FormatText(iconLibrary, kTextUnits, L"%lsIcons.dll", pluginFolder))
+        keepIconLibrary = KeepInstalledIconLibrary(iconLibrary) ? 1 : 0;
+
+    wchar_t extractFolder[kTextUnits];
+    CopyText(extractFolder, kTextUnits, folder);
+    if (ExtractPayload(extractFolder, keepIconLibrary) != 0) {
+        ReportFailure(request, caption, IDS_INSTALL_FAILED, folder, true);
+        return 0;
+    }
 
     // settings file
     wchar_t activeSettingsFile[kTextUnits];

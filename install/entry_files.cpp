@@ -1,0 +1,52 @@
+#include "install/entry_files.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <memory>
+#include <new>
+
+int MakeDirectoryPath(const wchar_t* path)
+{
+    size_t length = std::wcslen(path);
+    if (length == 0)
+        return 0;
+    std::unique_ptr<wchar_t[]> copy(new (std::nothrow) wchar_t[length + 1]);
+    if (!copy)
+        return -104;
+    std::wmemcpy(copy.get(), path, length + 1);
+    if (copy[length - 1] == L'/')
+        copy[--length] = L'\0';
+
+    if (CreateDirectoryW(copy.get(), nullptr))
+        return 1;
+
+    for (size_t i = 1; i <= length; ++i) {
+        wchar_t c = copy[i];
+        if (c != L'\\' && c != L'/' && c != L'\0')
+            continue;
+        copy[i] = L'\0';
+        if (!CreateDirectoryW(copy.get(), nullptr)) {
+            DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                return 0;
+        }
+        copy[i] = c;
+    }
+    return 1;
+}
+
+void SetFileTimeFromDos(const wchar_t* fileName, unsigned long dosDateTime)
+{
+    HANDLE file = CreateFileW(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME created, accessed, written;
+    GetFileTime(file, &created, &accessed, &written);
+    FILETIME local, utc;
+    DosDateTimeToFileTime(HIWORD(dosDateTime), LOWORD(dosDateTime), &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    SetFileTime(file, &utc, &accessed, &utc);
+    CloseHandle(file);
+}

@@ -1,0 +1,129 @@
+#include "install/extract_payload.h"
+
+#include "install/handle_file_io.h"
+#include "install/unzip_internal.h"
+#include "platform/text_format.h"
+#include "resources/resource.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+const wchar_t kTempArchiveName[] = L"phtarg_x64.zip";
+
+namespace {
+
+constexpr int kTempPathUnits = 520;
+
+class ScopedHandle {
+public:
+    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+    ~ScopedHandle() { Close(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+    void Close()
+    {
+        if (IsValid())
+            CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// The temporary folder, ending in "\", and the archive's path in it.
+bool FormTempArchivePath(wchar_t* folder, wchar_t* path)
+{
+    DWORD length = GetTempPathW(kTempPathUnits, folder);
+    if (length == 0 || length >= kTempPathUnits - 1)
+        return false;
+    if (folder[length - 1] != L'\\') {
+        folder[length] = L'\\';
+        folder[length + 1] = L'\0';
+    }
+    return FormatText(path, kTempPathUnits, L"%ls%ls", folder, kTempArchiveName);
+}
+
+bool FinalPath(HANDLE handle, wchar_t* out)
+{
+    DWORD units = GetFinalPathNameByHandleW(handle, out, kTempPathUnits,
+                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return units > 0 && units < kTempPathUnits;
+}
+
+// Removes a file left under the archive's name by an earlier run. Only the
+// name itself goes: Windows opens a link here rather than what it points to,
+// so a link is removed and its target stays. Where the system hands us the
+// target instead (Unix links seen through Wine), the final path is the
+// target's, nothing is removed, and creating the file anew then fails.
+void RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
+{
+    ScopedHandle leftover(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                      nullptr));
+    if (!leftover.IsValid())
+        return;
+    ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    wchar_t reached[kTempPathUnits], folderPath[kTempPathUnits], expected[kTempPathUnits];
+    if (!directory.IsValid() || !FinalPath(leftover.Get(), reached) ||
+        !FinalPath(directory.Get(), folderPath))
+        return;
+    size_t length = wcslen(folderPath);
+    const wchar_t* separator = length > 0 && folderPath[length - 1] == L'\\' ? L"" : L"\\";
+    if (!FormatText(expected, kTempPathUnits, L"%ls%ls%ls", folderPath, separator, kTempArchiveName))
+        return;
+    if (CompareStringOrdinal(reached, -1, expected, -1, TRUE) != CSTR_EQUAL)
+        return;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    SetFileInformationByHandle(leftover.Get(), FileDispositionInfo, &disposition,
+                               sizeof(disposition));
+}
+
+}  // namespace
+
+int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
+{
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_PAYLOAD), L"ZIP");
+    if (!resource)
+        return -1;
+    HGLOBAL loaded = LoadResource(module, resource);
+    if (!loaded)
+        return -1;
+    const void* bytes = LockResource(loaded);
+    DWORD size = SizeofResource(module, resource);
+    if (!bytes || size == 0)
+        return -1;
+
+    wchar_t tempFolder[kTempPathUnits], archivePath[kTempPathUnits];
+    if (!FormTempArchivePath(tempFolder, archivePath))
+        return -1;
+
+    // The file is made anew and stays ours alone until the extraction is done
+    // with it: others may not write, replace or delete it. It goes when our
+    // handle closes, so no later delete by name can hit whatever took the
+    // name's place meanwhile.
+    RemoveLeftoverArchive(tempFolder, archivePath);
+    ScopedHandle file(CreateFileW(archivePath, GENERIC_READ | GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!file.IsValid())
+        return -1;
+    DWORD written = 0;
+    // a short write shows as an archive that does not open
+    WriteFile(file.Get(), bytes, size, &written, nullptr);
+
+    zlib_filefunc64_def functions;
+    FillHandleFileFunctions(&functions, file.Get());
+    int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag);
+
+    file.Close();  // deletes the temporary archive
+    return result;
+}

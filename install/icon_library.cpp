@@ -1,0 +1,133 @@
+#include "install/icon_library.h"
+
+#include "install/icon_version.h"
+#include "platform/text_format.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <new>
+
+namespace {
+
+constexpr UINT kCompanyUnits = 260;
+
+// The version functions, loaded from the system folder on first use rather
+// than imported, so the program starts without version.dll beside it being
+// looked at. Frees the library when it goes.
+class VersionLibrary {
+public:
+    VersionLibrary()
+    {
+        module_ = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!module_)
+            return;
+        getSize_ = reinterpret_cast<GetSizeFn>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "GetFileVersionInfoSizeW")));
+        getInfo_ = reinterpret_cast<GetInfoFn>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "GetFileVersionInfoW")));
+        query_ = reinterpret_cast<QueryFn>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "VerQueryValueW")));
+    }
+    ~VersionLibrary()
+    {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    VersionLibrary(const VersionLibrary&) = delete;
+    VersionLibrary& operator=(const VersionLibrary&) = delete;
+
+    bool Loaded() const { return getSize_ && getInfo_ && query_; }
+    DWORD GetSize(const wchar_t* path) const
+    {
+        DWORD ignored = 0;
+        return getSize_(path, &ignored);
+    }
+    bool GetInfo(const wchar_t* path, DWORD bytes, void* block) const
+    {
+        return getInfo_(path, 0, bytes, block) != FALSE;
+    }
+    bool Query(const void* block, const wchar_t* key, void** value, UINT* length) const
+    {
+        return query_(block, key, value, length) != FALSE;
+    }
+
+private:
+    using GetSizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+    using GetInfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+
+    HMODULE module_ = nullptr;
+    GetSizeFn getSize_ = nullptr;
+    GetInfoFn getInfo_ = nullptr;
+    QueryFn query_ = nullptr;
+};
+
+// Size by opening for reading and seeking to the end.
+bool ReadFileSize(const wchar_t* path, long long* size)
+{
+    FILE* file = _wfopen(path, L"rb");
+    if (!file)
+        return false;
+    bool ok = _fseeki64(file, 0, SEEK_END) == 0;
+    *size = ok ? _ftelli64(file) : -1;
+    fclose(file);
+    return ok && *size >= 0;
+}
+
+}  // namespace
+
+bool KeepInstalledIconLibrary(const wchar_t* path)
+{
+    // without the version functions we cannot tell: overwrite, as for a failed call
+    VersionLibrary version;
+    if (!version.Loaded())
+        return false;
+
+    DWORD bytes = version.GetSize(path);
+    if (bytes == 0)
+        return false;
+    // as many UTF-16 units as the block has bytes, zeroed
+    std::unique_ptr<wchar_t[]> block(new (std::nothrow) wchar_t[bytes]());
+    if (!block || !version.GetInfo(path, bytes, block.get()))
+        return false;
+
+    void* root = nullptr;
+    UINT rootLength = 0;
+    if (!version.Query(block.get(), L"\\", &root, &rootLength) || !root ||
+        rootLength < sizeof(VS_FIXEDFILEINFO))
+        return false;
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(root);
+
+    wchar_t versionText[64];
+    FormatText(versionText, 64, L"%d.%d%d", HIWORD(fixed->dwProductVersionMS),
+               LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwFileVersionLS));
+
+    wchar_t company[kCompanyUnits] = L"";
+    void* value = nullptr;
+    UINT length = 0;
+    if (version.Query(block.get(), L"\\StringFileInfo\\040904E4\\CompanyName", &value, &length) &&
+        value && length < kCompanyUnits) {
+        // length counts units; the text may or may not carry its terminator
+        const auto* text = static_cast<const wchar_t*>(value);
+        UINT i = 0;
+        for (; i < length && text[i] != L'\0'; ++i)
+            company[i] = text[i];
+        company[i] = L'\0';
+    }
+
+    bool keep = false;
+    int installed = VersionTextNumber(versionText);
+    int shipped = VersionTextNumber(kShippedIconVersion);
+    if (installed > shipped) {
+        keep = true;
+    } else if (installed == shipped) {
+        // the same version: only the shipped file itself is replaced
+        long long size = 0;
+        keep = !(ReadFileSize(path, &size) && size == kShippedIconLibrarySize);
+    }
+    if (!IsMakerCompany(company))
+        keep = true;
+    return keep;
+}

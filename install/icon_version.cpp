@@ -1,0 +1,25 @@
+#include "install/icon_version.h"
+
+#include <cwchar>
+#include <cwctype>
+
+const wchar_t kShippedIconVersion[] = L"4.30";
+
+int VersionTextNumber(const wchar_t* text)
+{
+    // volatile keeps the product in single precision whatever the optimiser does
+    volatile float value = static_cast<float>(std::wcstod(text, nullptr));
+    volatile float scaled = value * 1000.0f;
+    return static_cast<int>(scaled);
+}
+
+bool IsMakerCompany(const wchar_t* company)
+{
+    static const wchar_t kMaker[] = L"Calvorn";
+    size_t i = 0;
+    for (; kMaker[i] != L'\0'; ++i) {
+        if (std::towlower(company[i]) != std::towlower(kMaker[i]))
+            return false;
+    }
+    return company[i] == L'\0';
+}
