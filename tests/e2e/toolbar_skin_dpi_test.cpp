@@ -14,8 +14,11 @@ TEST(ToolbarSkin, ScaleOf175Percent)
     // the screen this program was given
     ASSERT_LT(FullScreenHeight(), 1200);
     ASSERT_EQ(168, PixelsPerInch());
-    std::wstring ini = InstallSilently(L"skin_dpi") + L"photar64.ini";
+    std::wstring target = InstallSilently(L"skin_dpi");
+    std::wstring ini = target + L"photar64.ini";
     EXPECT_EQ(L"gnome-colors-human_48.png", ReadProfile(ini, L"Toolbar", L"Skin"));
+    // the chosen skin is one the product brings
+    EXPECT_TRUE(FileExists(target + L"Toolbars\\gnome-colors-human_48.png"));
     EXPECT_EQ(L"48", ReadProfile(ini, L"Toolbar", L"Size"));
 }
 

@@ -13,8 +13,11 @@ TEST(ToolbarSkin, LowScreenAt100Percent)
     // the screen this program was given
     ASSERT_LT(FullScreenHeight(), 768);
     ASSERT_EQ(96, PixelsPerInch());
-    std::wstring ini = InstallSilently(L"skin_small") + L"photar64.ini";
+    std::wstring target = InstallSilently(L"skin_small");
+    std::wstring ini = target + L"photar64.ini";
     EXPECT_EQ(L"Quartz_16.png", ReadProfile(ini, L"Toolbar", L"Skin"));
+    // the chosen skin is one the product brings
+    EXPECT_TRUE(FileExists(target + L"Toolbars\\Quartz_16.png"));
     EXPECT_EQ(L"16", ReadProfile(ini, L"Toolbar", L"Size"));
 }
 

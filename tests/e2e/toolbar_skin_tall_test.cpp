@@ -13,8 +13,11 @@ TEST(ToolbarSkin, TallScreenAt100Percent)
     // the screen this program was given
     ASSERT_GT(FullScreenHeight(), 1200);
     ASSERT_EQ(96, PixelsPerInch());
-    std::wstring ini = InstallSilently(L"skin_tall") + L"photar64.ini";
+    std::wstring target = InstallSilently(L"skin_tall");
+    std::wstring ini = target + L"photar64.ini";
     EXPECT_EQ(L"gnome-colors-wise_32.png", ReadProfile(ini, L"Toolbar", L"Skin"));
+    // the chosen skin is one the product brings
+    EXPECT_TRUE(FileExists(target + L"Toolbars\\gnome-colors-wise_32.png"));
     EXPECT_EQ(L"32", ReadProfile(ini, L"Toolbar", L"Size"));
 }
 
