@@ -5,6 +5,7 @@
 #include "install/folder_path.h"
 #include "install/icon_library.h"
 #include "install/install_log.h"
+#include "install/settings_file.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
 #include "register/application_registration.h"
@@ -13,6 +14,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 
 namespace {
@@ -78,6 +80,8 @@ int RunInstall(const InstallRequest& request)
     }
 
     // settings file
+    wchar_t activeSettingsFile[kTextUnits];
+    UpdateSettingsFile(request.targetFolder, request.settingsFolder, activeSettingsFile);
 
     // confirmation question and registration
     if (request.associate && !request.silent) {
@@ -92,6 +96,9 @@ int RunInstall(const InstallRequest& request)
                         request.formatFlags);
 
     // settings file conversion
+    FILE* settings = activeSettingsFile[0] != L'\0' ? _wfopen(activeSettingsFile, L"rb") : nullptr;
+    if (settings != nullptr)
+        ConvertSettingsFileToUtf16(activeSettingsFile, settings);
 
     return 1;
 }
