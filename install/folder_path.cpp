@@ -6,10 +6,12 @@
 
 namespace {
 
+// An empty text gets one too: a path that begins with a backslash keeps it
+// when it is rebuilt (the root of the current drive).
 void AppendBackslashIfRoom(wchar_t* path)
 {
     size_t len = wcslen(path);
-    if (len > 0 && len <= 258 && path[len - 1] != L'\\') {
+    if (len <= 258 && (len == 0 || path[len - 1] != L'\\')) {
         path[len] = L'\\';
         path[len + 1] = L'\0';
     }

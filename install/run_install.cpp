@@ -5,12 +5,16 @@
 #include "install/folder_path.h"
 #include "install/icon_library.h"
 #include "install/install_log.h"
+#include "install/settings_file.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
+#include "register/application_registration.h"
+#include "register/registration_texts.h"
 #include "resources/resource.h"
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 
 namespace {
@@ -46,7 +50,9 @@ int RunInstall(const InstallRequest& request)
     wchar_t folder[kTextUnits];
     CopyText(folder, kTextUnits, request.targetFolder);
 
-    if (folder[0] == L'\0') {
+    // a folder too long for the texts built from it counts as invalid, so that
+    // nothing is created and nothing is written truncated
+    if (folder[0] == L'\0' || !InstallFolderFits(folder)) {
         ReportFailure(request, caption, IDS_INVALID_FOLDER, folder, false);
         return 0;
     }
@@ -74,10 +80,25 @@ int RunInstall(const InstallRequest& request)
     }
 
     // settings file
+    wchar_t activeSettingsFile[kTextUnits];
+    UpdateSettingsFile(request.targetFolder, request.settingsFolder, activeSettingsFile);
 
     // confirmation question and registration
+    if (request.associate && !request.silent) {
+        wchar_t question[kTextUnits];
+        LoadMessage(IDS_ASSOC_QUESTION, question, kTextUnits);
+        // the registration runs whatever the answer
+        MessageBoxW(GetActiveWindow(), question, caption,
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    }
+    RegisterApplication(request.associate, request.targetFolder, request.startMenuGroup,
+                        request.desktopShortcut, request.thumbnailsShortcut, request.allUsers,
+                        request.formatFlags);
 
     // settings file conversion
+    FILE* settings = activeSettingsFile[0] != L'\0' ? _wfopen(activeSettingsFile, L"rb") : nullptr;
+    if (settings != nullptr)
+        ConvertSettingsFileToUtf16(activeSettingsFile, settings);
 
     return 1;
 }

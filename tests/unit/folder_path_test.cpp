@@ -85,6 +85,16 @@ TEST(MakeFolderPathText, UncKeepsPrefix)
     EXPECT_EQ(expected, fs.created);
 }
 
+TEST(MakeFolderPathText, LeadingBackslashNamesRootOfCurrentDrive)
+{
+    FakeFolders fs;
+    wchar_t path[260] = L"\\Einstellungen\\Photarium";
+    MakeFolderPath(path, fs);
+    EXPECT_STREQ(L"\\Einstellungen\\Photarium\\", path);
+    std::vector<std::wstring> expected = {L"", L"\\Einstellungen", L"\\Einstellungen\\Photarium"};
+    EXPECT_EQ(expected, fs.created);
+}
+
 TEST(MakeFolderPathText, EmptyAndBlankFail)
 {
     FakeFolders fs;

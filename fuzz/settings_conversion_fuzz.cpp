@@ -1,0 +1,61 @@
+// The settings-file conversion loop over any bytes, with a Latin-1 code page:
+// text without NUL bytes and without a leading FF FE comes out as the header
+// followed by the same text widened, whatever its line lengths.
+#include "install/settings_conversion.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+void Latin1(const char* line, wchar_t* out, int units)
+{
+    int i = 0;
+    for (; line[i] != '\0' && i + 1 < units; ++i)
+        out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
+    out[i] = L'\0';
+}
+
+std::string Widened(const char* bytes, size_t size)
+{
+    std::string out;
+    for (size_t i = 0; i < size; ++i) {
+        out += bytes[i];
+        out += '\0';
+    }
+    return out;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    std::string input(reinterpret_cast<const char*>(data), size);
+    FILE* source = fmemopen(&input[0], input.size(), "rb");
+    char* output = nullptr;
+    size_t outputSize = 0;
+    FILE* target = open_memstream(&output, &outputSize);
+    if (source == nullptr || target == nullptr)
+        __builtin_trap();
+    bool marked = BeginsWithUtf16Mark(source);
+    if (marked != (size >= 2 && data[0] == 0xFF && data[1] == 0xFE))
+        __builtin_trap();
+    if (!marked) {
+        WriteUtf16Header(target);
+        ConvertLinesToUtf16(source, target, Latin1);
+    }
+    fclose(source);
+    fclose(target);
+    const std::string header =
+        "\xFF\xFE" + Widened("; UNICODE FILE - edit with care ;-)\r\n\r\n", 39);
+    std::string result(output, outputSize);
+    free(output);
+    if (!marked && result.compare(0, header.size(), header) != 0)
+        __builtin_trap();
+    if (!marked && memchr(data, 0, size) == nullptr && result != header + Widened(input.data(), size))
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,142 @@
+#include "register/application_registration.h"
+
+#include "app/startup.h"
+#include "platform/reg_key.h"
+#include "platform/text_format.h"
+#include "register/file_types.h"
+#include "register/registration_texts.h"
+#include "register/shortcuts.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace {
+
+constexpr int kVersionMajor = 4;
+constexpr int kVersionMinor = 53;
+constexpr DWORD kEstimatedSize = 6656;
+
+const wchar_t kVerb[] = L"Durchsuchen mit &Photarium";
+const wchar_t kUninstallKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
+
+// "Browse with Photarium" on folders and drives, opening the thumbnails view.
+void WriteFolderVerbs(const wchar_t* thumbsCommand)
+{
+    static const wchar_t* const kShellKeys[] = {L"SOFTWARE\\Classes\\Directory\\shell\\%ls",
+                                                L"SOFTWARE\\Classes\\Drive\\shell\\%ls"};
+    for (const wchar_t* format : kShellKeys) {
+        wchar_t key[kRegistrationUnits];
+        if (!FormatText(key, kRegistrationUnits, format, kVerb))
+            continue;
+        SetKeyDefault(HKEY_LOCAL_MACHINE, key, kVerb);
+        wchar_t commandKey[kRegistrationUnits];
+        if (FormatText(commandKey, kRegistrationUnits, L"%ls\\command", key))
+            SetKeyDefault(HKEY_LOCAL_MACHINE, commandKey, thumbsCommand);
+    }
+}
+
+void WriteUninstallEntry(const RegistrationTexts& texts)
+{
+    SetKeyDefault(HKEY_LOCAL_MACHINE, kUninstallKey, L"");
+    RegKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_ALL_ACCESS))
+        return;
+    wchar_t text[kRegistrationUnits];
+    if (FormatText(text, kRegistrationUnits, L"Photarium %d.%d (64-bit)", kVersionMajor,
+                   kVersionMinor))
+        key.WriteString(L"DisplayName", text);
+    if (FormatText(text, kRegistrationUnits, L"\"%lspt_uninstall.exe\"", texts.installFolder))
+        key.WriteString(L"UninstallString", text);
+    key.WriteString(L"Publisher", L"Calvorn");
+    key.WriteString(L"InstallLocation", texts.installFolder);
+    if (FormatText(text, kRegistrationUnits, L"%d.%d", kVersionMajor, kVersionMinor))
+        key.WriteString(L"DisplayVersion", text);
+    key.WriteString(L"DisplayIcon", texts.programIcon);
+    key.WriteDword(L"VersionMajor", kVersionMajor);
+    key.WriteDword(L"VersionMinor", kVersionMinor);
+    key.WriteDword(L"EstimatedSize", kEstimatedSize);
+}
+
+// The program identifier, the application entry, the uninstall entry, the
+// capabilities and the registered-application line.
+void WriteApplicationEntries(const RegistrationTexts& texts)
+{
+    SetKeyDefault(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium", L"Photarium");
+    SetKeyDefault(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command",
+                  texts.openCommand);
+    // an icon of an earlier installation would hide the file's own
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium\\DefaultIcon");
+
+    SetKeyDefault(HKEY_CLASSES_ROOT, L"Applications\\photar64.exe\\shell\\open\\command",
+                  texts.openCommand);
+    {
+        RegKey application;
+        if (application.Open(HKEY_CLASSES_ROOT, L"Applications\\photar64.exe", KEY_ALL_ACCESS))
+            application.WriteString(L"FriendlyAppName", L"Photarium 64-bit");
+    }
+
+    WriteUninstallEntry(texts);
+
+    {
+        RegKey software;
+        software.Create(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium");
+    }
+    wchar_t quoted[kRegistrationUnits];
+    if (FormatText(quoted, kRegistrationUnits, L"\"%ls\"", texts.programPath))
+        SetKeyDefault(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium\\shell\\open\\command", quoted);
+    {
+        RegKey capabilities;
+        if (capabilities.Create(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium\\Capabilities"))
+            capabilities.WriteString(
+                L"ApplicationDescription",
+                L"Picture viewer, editor and converter - one of the most popular viewers "
+                L"worldwide");
+    }
+    {
+        RegKey associations;
+        associations.Create(HKEY_LOCAL_MACHINE,
+                            L"SOFTWARE\\Photarium\\Capabilities\\FileAssociations");
+    }
+    {
+        // only where the system keeps such a list: never created here
+        RegKey registered;
+        if (registered.Open(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications",
+                            KEY_SET_VALUE))
+            registered.WriteString(L"Photarium", L"SOFTWARE\\Photarium\\Capabilities");
+    }
+}
+
+}  // namespace
+
+int RegisterApplication(int associate, const wchar_t* targetFolder, int startMenuGroup,
+                        int desktopShortcut, int thumbnailsShortcut, int allUsers,
+                        const int* formatFlags)
+{
+    RegistrationTexts texts;
+    if (!BuildRegistrationTexts(targetFolder, texts))
+        return 1;  // nothing truncated is ever written
+
+    if (startMenuGroup)
+        CreateStartMenuGroup(texts.installFolder, allUsers);
+    if (desktopShortcut)
+        CreateDesktopShortcut(texts.programPath, L"Photarium 64.lnk", nullptr, 0,
+                              L"Photarium 64 - Bildbetrachter", nullptr, allUsers);
+    if (thumbnailsShortcut) {
+        CreateDesktopShortcut(texts.programPath, L"Photarium 64 Thumbnails.lnk",
+                              texts.programPath, 7, L"Photarium - Thumbnails", L"/thumbs",
+                              allUsers);
+        WriteFolderVerbs(texts.thumbsCommand);
+    }
+
+    WriteApplicationEntries(texts);
+    AssociateFormats(texts.openCommand, texts.programIcon, texts.programPath, formatFlags);
+
+    if (associate) {
+        if (IsOsVersionAtLeast(6, 2))
+            HideStoreAppHandlers();
+        SystemParametersInfoW(SPI_SETICONS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH | SHCNF_FLUSHNOWAIT, nullptr, nullptr);
+    }
+    return 1;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Registration of the installed viewer with the system.
+
+// Makes the shortcuts asked for, the folder and drive verbs (with the
+// thumbnails shortcut), the viewer's program identifier, application and
+// uninstall entries, its capabilities and registered-application line, and
+// the file-type associations; when associate is set, also the store-app
+// marks (Windows 8 and later) and a shell refresh. targetFolder is taken as
+// the request holds it (untrimmed); formatFlags has one flag a format row.
+// A folder too long for the texts built from it writes nothing.
+// Returns 1; single failures are not reported.
+int RegisterApplication(int associate, const wchar_t* targetFolder, int startMenuGroup,
+                        int desktopShortcut, int thumbnailsShortcut, int allUsers,
+                        const int* formatFlags);

@@ -1,0 +1,100 @@
+#include "register/file_types.h"
+
+#include "app/install_request.h"
+#include "platform/reg_key.h"
+#include "platform/text_format.h"
+#include "register/format_associations.h"
+#include "register/registration_texts.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr int kKeyUnits = 260;
+
+}  // namespace
+
+void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const wchar_t* command,
+                        const wchar_t* iconText, int selected)
+{
+    wchar_t progId[kKeyUnits];
+    wchar_t description[kKeyUnits];
+    if (!FormatProgramIdentifier(suffix, progId, kKeyUnits) ||
+        !FormatTypeDescription(suffix, description, kKeyUnits))
+        return;
+
+    wchar_t key[kKeyUnits];
+    if (selected || IsAlwaysAssociatedExtension(extension)) {
+        if (FormatText(key, kKeyUnits, L"SOFTWARE\\Classes\\.%ls", extension))
+            SetKeyDefault(HKEY_LOCAL_MACHINE, key, progId);
+    }
+    if (FormatText(key, kKeyUnits, L"SOFTWARE\\Classes\\%ls", progId))
+        SetKeyDefault(HKEY_LOCAL_MACHINE, key, description);
+    if (FormatText(key, kKeyUnits, L"SOFTWARE\\Classes\\%ls\\shell\\open\\command", progId))
+        SetKeyDefault(HKEY_LOCAL_MACHINE, key, command);
+    if (FormatText(key, kKeyUnits, L"SOFTWARE\\Classes\\%ls\\DefaultIcon", progId))
+        SetKeyDefault(HKEY_LOCAL_MACHINE, key, iconText);
+
+    wchar_t valueName[kKeyUnits];
+    if (FormatText(valueName, kKeyUnits, L".%ls", extension)) {
+        RegKey capabilities;
+        if (capabilities.Open(HKEY_LOCAL_MACHINE,
+                              L"SOFTWARE\\Photarium\\Capabilities\\FileAssociations",
+                              KEY_SET_VALUE))
+            capabilities.WriteString(valueName, progId);
+    }
+
+    if (!selected)
+        return;
+    if (!FormatText(key, kKeyUnits,
+                    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.%ls"
+                    L"\\UserChoice",
+                    extension))
+        return;
+    // a fresh key, so that no hash or other value of an earlier choice stays
+    RegDeleteKeyW(HKEY_CURRENT_USER, key);
+    RegKey choice;
+    if (!choice.Create(HKEY_CURRENT_USER, key))
+        return;
+    choice.WriteString(L"Progid", progId);
+}
+
+void AssociateFormats(const wchar_t* openCommand, const wchar_t* programIcon,
+                      const wchar_t* programPath, const int* formatFlags)
+{
+    wchar_t videoIcon[kRegistrationUnits];
+    wchar_t soundIcon[kRegistrationUnits];
+    FormatText(videoIcon, kRegistrationUnits, L"%ls,9", programPath);
+    FormatText(soundIcon, kRegistrationUnits, L"%ls,8", programPath);
+
+    for (int row = 0; row < kFormatCount; ++row) {
+        const FormatAssociation& format = kFormatAssociations[row];
+        const wchar_t* icon = L"%1";
+        switch (format.icon) {
+        case FormatIcon::File: icon = L"%1"; break;
+        case FormatIcon::Program0: icon = programIcon; break;
+        case FormatIcon::Program8: icon = soundIcon; break;
+        case FormatIcon::Program9: icon = videoIcon; break;
+        }
+        for (int i = 0; i < format.extensionCount; ++i)
+            AssociateExtension(format.extensions[i].extension, format.extensions[i].suffix,
+                               openCommand, icon, formatFlags[row]);
+    }
+}
+
+void HideStoreAppHandlers()
+{
+    // store apps of Windows itself that would otherwise be offered for the types
+    static const wchar_t* const kStoreAppKeys[] = {
+        L"SOFTWARE\\Classes\\AppXvhc4p7vz4b485xfp46hhk3fq3grkdgjg",
+        L"SOFTWARE\\Classes\\AppXk0g4vb8gvt7b93tg50ybcy892pge6jmt",
+        L"SOFTWARE\\Classes\\AppX43hnxtbyyps62jhe9sqpdzxn1790zetc",
+        L"SOFTWARE\\Classes\\AppX9rkaq77s0jzh1tyccadx9ghba15r6t3h",
+        L"SOFTWARE\\Classes\\AppX6eg8h5sxqq90pv53845wmnbewywdqq5h",
+    };
+    for (const wchar_t* path : kStoreAppKeys) {
+        RegKey key;
+        if (key.Create(HKEY_CURRENT_USER, path))
+            key.WriteString(L"NoOpenWith", L"");
+    }
+}

@@ -1,0 +1,19 @@
+#pragma once
+// File-type associations: the viewer's program identifiers, its capability
+// entries and, for selected formats, the extensions and the user's choice.
+
+// Registers one extension (lower case, no dot) under the program identifier
+// "Photarium.<suffix>" with the open command and icon text. The machine-wide
+// extension key and the current user's choice are written only when selected
+// is nonzero (the key of jpg, png and tif always).
+void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const wchar_t* command,
+                        const wchar_t* iconText, int selected);
+
+// Every extension of every row of the format table, row 0 first.
+// programIcon is the program path with ",0"; formatFlags has one flag a row.
+void AssociateFormats(const wchar_t* openCommand, const wchar_t* programIcon,
+                      const wchar_t* programPath, const int* formatFlags);
+
+// Marks five of Windows' own store-app program identifiers of the current
+// user with "NoOpenWith", so that they stop claiming the viewer's types.
+void HideStoreAppHandlers();

@@ -1,0 +1,62 @@
+#pragma once
+// What a registration of the viewer must leave in the registry and in the
+// shell folders, with the values written out from the tables of the design,
+// shared by the unit and end-to-end tests. Checks report through GoogleTest.
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+// One extension of the format table: row, extension, program identifier
+// suffix, icon kind ("F", "P0", "P8", "P9").
+struct ExpectedExtension {
+    int row;
+    const wchar_t* extension;
+    const wchar_t* suffix;
+    const wchar_t* icon;
+};
+extern const ExpectedExtension kExpectedExtensions[84];
+
+// A REG_SZ value with exactly these characters and its terminating NUL.
+void ExpectRegText(HKEY root, const std::wstring& key, const std::wstring& name,
+                   const std::wstring& text);
+void ExpectRegDword(HKEY root, const std::wstring& key, const std::wstring& name, DWORD value);
+
+// Removes everything a registration writes (keys, shortcut files, group
+// folders) and puts marks of an earlier program on every extension key and
+// every user choice of the 84 extensions, so that a test sees what it touches.
+void ResetRegistrationState();
+// The mark ResetRegistrationState leaves: "Fremd.<ext>".
+std::wstring ForeignProgId(const std::wstring& extension);
+
+// Rows 1 to 24 of the application registration for an installation folder
+// ending in one backslash; rows 1 to 4 only when withVerbs.
+void ExpectApplicationRows(const std::wstring& installFolder, bool withVerbs);
+// Rows 1 to 4 are absent.
+void ExpectNoFolderVerbs();
+
+// The 67 program identifiers, 84 capability values, the extension keys and
+// user choices for the rows in selectedRows (the others keep their marks,
+// apart from the machine-wide keys of jpg, png and tif).
+void ExpectFormatRows(const std::wstring& installFolder, const std::set<int>& selectedRows);
+
+// The five store-app marks are all present, or all absent.
+void ExpectStoreAppMarks(bool present);
+
+// Nothing of a registration is there: no keys, no shortcuts, marks untouched.
+void ExpectNothingRegistered();
+
+// The shortcut folders: desktop and programs group of either scope.
+std::wstring DesktopFolder(bool allUsers);
+std::wstring GroupFolder(bool allUsers);  // the programs folder + "Photarium" + backslash
+
+// Shortcut files of the group / desktop with their fields, for an
+// installation folder; withUninstall adds row 5 (systems before 6.2).
+void ExpectGroupShortcuts(const std::wstring& installFolder, bool allUsers, bool withUninstall);
+void ExpectDesktopShortcuts(const std::wstring& installFolder, bool allUsers, bool viewer,
+                            bool thumbnails);
+
+// A text dump of every value and shortcut field checked above, to compare
+// two installations.
+std::wstring SnapshotRegistration();

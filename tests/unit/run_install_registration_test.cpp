@@ -1,0 +1,138 @@
+// RunInstall's confirmation question before associations (wizard mode) and
+// its hand-over to the registration.
+#include "app/install_request.h"
+#include "install/run_install.h"
+
+#include "registration_checks.h"
+#include "wine_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace {
+
+const wchar_t kCaption[] = L"Photarium 64-bit Installation";
+const wchar_t kQuestion[] =
+    L"Sie m\u00F6chten die aktuellen Verkn\u00FCpfungen \u00E4ndern und einen oder mehrere "
+    L"Dateitypen mit Photarium verkn\u00FCpfen!\n\nSind Sie sicher!?";
+
+// Waits for message boxes with the program's caption while RunInstall runs,
+// records the first one and answers it with No.
+class QuestionWatcher {
+public:
+    QuestionWatcher() : thread_([this] { Watch(); }) {}
+    ~QuestionWatcher() { Stop(); }
+    void Stop()
+    {
+        done_ = true;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    int boxes = 0;
+    std::wstring text;
+    bool hasYes = false, hasNo = false, hasOk = false;
+    int defaultButton = 0;
+
+private:
+    void Watch()
+    {
+        while (!done_) {
+            HWND box = FindWindowW(L"#32770", kCaption);
+            if (box != nullptr && IsWindowVisible(box)) {
+                if (boxes++ == 0) {
+                    wchar_t buffer[1024] = L"";
+                    GetDlgItemTextW(box, 0xFFFF, buffer, 1024);
+                    text = buffer;
+                    hasYes = GetDlgItem(box, IDYES) != nullptr;
+                    hasNo = GetDlgItem(box, IDNO) != nullptr;
+                    hasOk = GetDlgItem(box, IDOK) != nullptr;
+                    // the button drawn as the default one
+                    for (int id : {IDOK, IDYES, IDNO}) {
+                        HWND button = GetDlgItem(box, id);
+                        if (button != nullptr &&
+                            (GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
+                            defaultButton = id;
+                    }
+                }
+                PostMessageW(box, WM_COMMAND, IDNO, 0);
+                Sleep(200);
+            }
+            Sleep(20);
+        }
+    }
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
+class InstallRegistration : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetRegistrationState();
+        RemoveTree(L"C:\\ptest\\wizard_install");
+        ClearInstallRequest(request_);
+        wcscpy(request_.targetFolder, L"C:\\ptest\\wizard_install");
+        GetCurrentDirectoryW(MAX_PATH, currentFolder_);
+    }
+    void TearDown() override { SetCurrentDirectoryW(currentFolder_); }
+    InstallRequest request_;
+    wchar_t currentFolder_[MAX_PATH];
+};
+
+TEST_F(InstallRegistration, WizardAsksBeforeAssociatingAndRegistersWhateverTheAnswer)
+{
+    request_.associate = 1;
+    request_.formatFlags[23] = 1;
+    QuestionWatcher watcher;
+    EXPECT_EQ(1, RunInstall(request_));
+    watcher.Stop();
+    EXPECT_EQ(1, watcher.boxes);
+    EXPECT_EQ(kQuestion, watcher.text);
+    EXPECT_TRUE(watcher.hasYes);
+    EXPECT_TRUE(watcher.hasNo);
+    EXPECT_FALSE(watcher.hasOk);
+    EXPECT_EQ(IDNO, watcher.defaultButton);
+    // answered No: the registration still ran
+    ExpectApplicationRows(L"C:\\ptest\\wizard_install\\", false);
+    ExpectRegText(HKEY_CURRENT_USER,
+                  L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.jpeg"
+                  L"\\UserChoice",
+                  L"Progid", L"Photarium.jpg");
+}
+
+TEST_F(InstallRegistration, NoQuestionWithoutAssociationsOrInSilentMode)
+{
+    struct Case {
+        int associate;
+        int silent;
+    } cases[] = {{0, 0}, {1, 1}, {0, 1}};
+    for (const Case& c : cases) {
+        ResetRegistrationState();
+        request_.associate = c.associate;
+        request_.silent = c.silent;
+        QuestionWatcher watcher;
+        EXPECT_EQ(1, RunInstall(request_));
+        watcher.Stop();
+        EXPECT_EQ(0, watcher.boxes) << c.associate << c.silent;
+        ExpectApplicationRows(L"C:\\ptest\\wizard_install\\", false);
+    }
+}
+
+TEST_F(InstallRegistration, TooLongFolderIsRefusedInTheWizardToo)
+{
+    std::wstring folder = L"C:\\ptest\\" + std::wstring(224, L'w');
+    wcscpy(request_.targetFolder, folder.c_str());
+    QuestionWatcher watcher;  // answers the error box
+    EXPECT_EQ(0, RunInstall(request_));
+    watcher.Stop();
+    EXPECT_EQ(1, watcher.boxes);
+    EXPECT_EQ(L"Ung\u00FCltiges Zielverzeichnis!", watcher.text);
+    EXPECT_TRUE(watcher.hasOk);
+    EXPECT_FALSE(FolderExists(folder));
+    ExpectNothingRegistered();
+}
+
+}  // namespace
