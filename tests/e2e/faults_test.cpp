@@ -199,17 +199,20 @@ TEST_F(FaultTest, ReadOnlyDrive)
     // a target folder that cannot be created: message 11, nothing else
     EXPECT_EQ(1, RunSetup(L"/silent /folder=R:\\Neu\\Photarium", work_));
     EXPECT_FALSE(FolderExists(L"R:\\Neu"));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"));
     EXPECT_EQ(LogEntry(std::wstring(kMessage11) + L": R:\\Neu\\Photarium\\"),
               OnlyEntryText(ReadFileBytes(work_ + kLog)));
 
     // An existing target folder: every entry that cannot be created is
     // skipped without a report, so the installation counts as done while
-    // nothing was written.
+    // nothing was written, and the viewer is registered where it is not.
     DeleteFileW((work_ + kLog).c_str());
     EXPECT_EQ(0, RunSetup(L"/silent /folder=R:\\Photarium", work_));
     EXPECT_EQ(before, ListFolder(L"R:\\Photarium\\"));
     EXPECT_EQ("alte Version\n", ReadFileBytes(L"R:\\Photarium\\photar64.exe"));
     EXPECT_FALSE(FileExists(work_ + kLog));
+    EXPECT_EQ(L"\"R:\\Photarium\\photar64.exe\" \"%1\"",
+              ReadRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command"));
 }
 
 // Another program holds files of an earlier installation open: those files
@@ -280,7 +283,12 @@ TEST_F(FaultTest, SettingsFileThatCannotBeReplacedStaysNarrow)
     std::string active = ReadFileBytes(ini);
     ASSERT_FALSE(active.empty());
     EXPECT_NE("\xFF\xFE", active.substr(0, 2));
-    EXPECT_NE(std::string::npos, active.find("Skin=Quartz_16.png\r\n"));
+    // the profile writes went through: the language keys are there, the skin
+    // choice stays
+    EXPECT_NE(std::string::npos, active.find("[Language]\r\n")) << active;
+    EXPECT_NE(std::string::npos, active.find("DLL=DEUTSCH.DLL\r\n")) << active;
+    EXPECT_NE(std::string::npos, active.find("Lang=Deutsch\r\n")) << active;
+    EXPECT_EQ(0u, active.find(narrow)) << active;
     std::string converted = ReadFileBytes(target + L"photar64.ini_temp");
     const std::wstring header = L"; UNICODE FILE - edit with care ;-)\r\n\r\n";
     std::string expectedStart = "\xFF\xFE";
