@@ -127,6 +127,8 @@ class WizardFinish : public WizardNavigation {
 protected:
     void SetUp() override
     {
+        // a running viewer would stop the wizard with its warning
+        ASSERT_EQ(nullptr, FindWindowW(L"Photarium", nullptr));
         viewerFolder_ = FreshFolder(L"viewer");
         CopyFileW(HelperPath(L"fake_viewer.exe").c_str(), (viewerFolder_ + L"photar64.exe").c_str(),
                   FALSE);
@@ -139,6 +141,7 @@ protected:
     {
         if (HWND viewer = FindWindowW(L"Photarium", nullptr))
             PostMessageW(viewer, WM_CLOSE, 0, 0);
+        WaitUntil([] { return FindWindowW(L"Photarium", nullptr) == nullptr; }, 5000);
         WizardNavigation::TearDown();
     }
     // Types the folder on the options page and goes to the finish page.
