@@ -165,7 +165,8 @@ bool AnswerMessageBox(HWND box, int buttonId)
     if (button == nullptr)
         return false;
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    return WaitUntil([&] { return !IsWindow(box); }, 5000);
+    // the box is hidden at once; it is destroyed when its modal loop next wakes
+    return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
 }
 
 int DefaultButton(HWND box)
