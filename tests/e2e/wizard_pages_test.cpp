@@ -202,6 +202,24 @@ TEST_F(WizardPages, ButtonsTickGroupsAndMarksSurvivePageChanges)
     EXPECT_EQ(marks, States());
 }
 
+TEST_F(WizardPages, ReadyPageShowsTrimmedFolderAndResetsTheSettingsChoice)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    SetText(Item(1000), L"C:\\Ziel\\Photarium   ");
+    for (int page = 1; page <= 3; ++page)
+        ASSERT_TRUE(GoTo(page)) << page;
+    EXPECT_EQ(L"Zielverzeichnis: C:\\Ziel\\Photarium", WindowText(Item(1010)));
+    // the prefix reports Windows 7: the application-data folder is proposed
+    EXPECT_TRUE(IsChecked(Item(1039)));
+    EXPECT_FALSE(IsChecked(Item(1038)));
+    Click(Item(1038));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(1038)); }, 2000));
+    ASSERT_TRUE(GoTo(2));
+    ASSERT_TRUE(GoTo(3));
+    EXPECT_TRUE(IsChecked(Item(1039)));
+    EXPECT_FALSE(IsChecked(Item(1038)));
+}
+
 TEST_F(WizardPages, SecondColumnFollowsTheResolution)
 {
     // the setup program reads the resolution when it starts
