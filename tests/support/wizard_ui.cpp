@@ -58,9 +58,9 @@ WizardProcess::~WizardProcess()
     }
 }
 
-bool WizardProcess::Start(const std::wstring& arguments)
+bool WizardProcess::Start(const std::wstring& arguments, const std::wstring& exePath)
 {
-    std::wstring commandLine = L"\"" + SetupExePath() + L"\"";
+    std::wstring commandLine = L"\"" + (exePath.empty() ? SetupExePath() : exePath) + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());

@@ -15,8 +15,9 @@ public:
     WizardProcess(const WizardProcess&) = delete;
     WizardProcess& operator=(const WizardProcess&) = delete;
 
-    // Starts "setup" arguments; false when it could not be started.
-    bool Start(const std::wstring& arguments = L"");
+    // Starts "setup" arguments (the setup program under test, or exePath);
+    // false when it could not be started.
+    bool Start(const std::wstring& arguments = L"", const std::wstring& exePath = L"");
     // The sheet window, waiting up to timeoutMs for it.
     HWND Sheet(DWORD timeoutMs = 15000);
     // True when the process ended within timeoutMs.
