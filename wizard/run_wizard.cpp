@@ -1,5 +1,55 @@
 #include "wizard/run_wizard.h"
 
-// The wizard pages come with the wizard's own change; until then wizard mode
-// ends at once.
-void RunWizard(LOGFONTW& /*logFont*/) {}
+#include "app/startup.h"
+#include "framework/win_app.h"
+#include "resources/resource.h"
+#include "wizard/wiz_property_page.h"
+#include "wizard/wiz_property_sheet.h"
+
+#include <cwchar>
+
+namespace {
+// The wizard sheet lives for the whole process.
+CWizPropertySheet s_wizardSheet;
+}  // namespace
+
+void RunWizard(LOGFONTW& logFont)
+{
+    logFont = LOGFONTW{};
+    int resolution = 96;
+    if (HDC screen = GetDC(nullptr)) {
+        resolution = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+    }
+    logFont.lfHeight = MulDiv(18, resolution, 96);
+    logFont.lfWeight = 600;
+    logFont.lfQuality = ANTIALIASED_QUALITY;
+    logFont.lfPitchAndFamily = 0;
+    if (IsOsVersionAtLeast(5, 1)) {
+        logFont.lfWeight = 700;
+        wcscpy(logFont.lfFaceName, L"Arial");
+    } else {
+        wcscpy(logFont.lfFaceName, L"MS Sans Serif");
+    }
+    s_wizardSheet.m_fontTitle.Attach(CreateFontIndirectW(&logFont));
+    s_wizardSheet.m_hFileTypeList = nullptr;
+
+    CWizPropertyPage options(IDD_PAGE_OPTIONS);
+    CWizPropertyPage whatsNew(IDD_PAGE_WHATS_NEW);
+    CWizPropertyPage fileTypes(IDD_PAGE_FILE_TYPES);
+    CWizPropertyPage ready(IDD_PAGE_READY);
+    CWizPropertyPage finish(IDD_PAGE_FINISH);
+    for (CWizPropertyPage* page : {&options, &whatsNew, &fileTypes, &ready, &finish}) {
+        s_wizardSheet.AddPage(page);
+        page->m_pSheet = &s_wizardSheet;
+    }
+
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr)
+        app->m_pMainWnd = &s_wizardSheet;
+    s_wizardSheet.DoModal();
+    if (app != nullptr)
+        app->m_pMainWnd = nullptr;
+    // the pages go with this scope
+    s_wizardSheet.RemoveAllPages();
+}

@@ -2,6 +2,9 @@
 // put them into the Downloads folder) are never loaded, even when Wine is told
 // to prefer them over its own.
 #include "wine_test_util.h"
+#include "wizard_ui.h"
+
+#include "resources/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,31 @@ TEST_F(PlantedLibraries, SilentInstallationLoadsNone)
     EXPECT_EQ(0, code);
     EXPECT_TRUE(FileExists(target + L"photar64.exe"));
     EXPECT_TRUE(FileExists(target + L"Plugins\\Icons.dll"));
+    EXPECT_EQ(std::vector<std::wstring>{}, Markers());
+}
+
+TEST_F(PlantedLibraries, WizardToItsFinishPageLoadsNone)
+{
+    std::wstring target = FreshFolder(L"planted_wizard");
+    WizardProcess wizard;
+    ASSERT_TRUE(wizard.Start(L"", downloads_ + L"photar64_setup.exe"));
+    HWND sheet = wizard.Sheet();
+    ASSERT_NE(nullptr, sheet);
+    ASSERT_TRUE(WaitForPage(sheet, 0));
+    SetText(PageItem(sheet, IDC_TARGET_FOLDER), target);
+    // options, what's new, file types (the list and its theme), ready, finished
+    for (int page = 1; page <= 4; ++page) {
+        PressNext(sheet);
+        ASSERT_TRUE(WaitForPage(sheet, page, 60000)) << "page " << page;
+    }
+    EXPECT_EQ(std::vector<std::wstring>{}, Markers());
+    Click(PageItem(sheet, IDC_START_VIEWER));
+    Click(PageItem(sheet, IDC_SHOW_FAQ));
+    ASSERT_TRUE(WaitUntil([&] {
+        return !IsChecked(PageItem(sheet, IDC_SHOW_FAQ)) && !IsChecked(PageItem(sheet, IDC_START_VIEWER));
+    }, 3000));
+    Click(GetDlgItem(sheet, IDCANCEL));  // "&Fertig stellen"
+    EXPECT_TRUE(wizard.WaitForExit(15000));
     EXPECT_EQ(std::vector<std::wstring>{}, Markers());
 }
 

@@ -1,0 +1,210 @@
+// The wizard's sheet: button labels and states page by page, the question
+// before leaving early, and the finish page's two actions.
+#include "wine_test_util.h"
+#include "wizard_fixture.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+const wchar_t kQuestion[] = L"Installation beenden?";
+const wchar_t kCaption[] = L"Photarium 64-bit Installation";
+
+struct ButtonStates {
+    int page;
+    bool back;
+    bool next;
+    const wchar_t* cancelLabel;
+};
+
+const ButtonStates kStates[] = {
+    {0, false, true, L"&Beenden"},
+    {1, true, true, L"&Beenden"},
+    {2, true, true, L"&Beenden"},
+    {3, true, true, L"&Beenden"},
+    {4, false, false, L"&Fertig stellen"},
+};
+
+class WizardNavigation : public WizardTest {
+protected:
+    // Checks the question box and answers it.
+    void ExpectQuestionAndAnswer(int answer, const char* where)
+    {
+        HWND box = Box();
+        ASSERT_NE(nullptr, box) << where;
+        EXPECT_EQ(kQuestion, MessageBoxText(box)) << where;
+        EXPECT_EQ(kCaption, WindowText(box)) << where;
+        EXPECT_TRUE(HasButton(box, IDYES)) << where;
+        EXPECT_TRUE(HasButton(box, IDNO)) << where;
+        EXPECT_FALSE(HasButton(box, IDOK)) << where;
+        EXPECT_EQ(IDNO, DefaultButton(box)) << where;
+        EXPECT_TRUE(AnswerMessageBox(box, answer)) << where;
+    }
+};
+
+TEST_F(WizardNavigation, LabelsAndStatesOnEveryPage)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    for (const ButtonStates& row : kStates) {
+        if (row.page > 0) {
+            ASSERT_TRUE(GoTo(row.page)) << row.page;
+        }
+        EXPECT_EQ(L"< &Zurück", WindowText(Button(kBack))) << row.page;
+        EXPECT_EQ(L"&Weiter >", WindowText(Button(kNext))) << row.page;
+        EXPECT_EQ(row.cancelLabel, WindowText(Button(IDCANCEL))) << row.page;
+        EXPECT_EQ(row.back, IsWindowEnabled(Button(kBack)) != FALSE) << row.page;
+        EXPECT_EQ(row.next, IsWindowEnabled(Button(kNext)) != FALSE) << row.page;
+        EXPECT_TRUE(IsWindowEnabled(Button(IDCANCEL))) << row.page;
+    }
+}
+
+TEST_F(WizardNavigation, BackReturnsAndOptionsPageDisablesBackAgain)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    ASSERT_TRUE(GoTo(1));
+    ASSERT_TRUE(GoTo(2));
+    ASSERT_TRUE(GoTo(1));
+    EXPECT_TRUE(IsWindowEnabled(Button(kBack)));
+    ASSERT_TRUE(GoTo(0));
+    EXPECT_FALSE(IsWindowEnabled(Button(kBack)));
+    EXPECT_EQ(L"< &Zurück", WindowText(Button(kBack)));
+}
+
+TEST_F(WizardNavigation, LeavingEarlyAsksOnPagesZeroToThree)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    for (int page = 0; page <= 3; ++page) {
+        if (page > 0) {
+            ASSERT_TRUE(GoTo(page));
+        }
+        std::string where = "page " + std::to_string(page);
+
+        // every way on the first page, one way on each of the others
+        if (page == 0 || page == 1) {
+            Click(Button(IDCANCEL));
+            ExpectQuestionAndAnswer(IDNO, (where + " cancel").c_str());
+        }
+        if (page == 0 || page == 2) {
+            PostMessageW(sheet_, WM_KEYDOWN, VK_ESCAPE, 0);
+            ExpectQuestionAndAnswer(IDNO, (where + " esc").c_str());
+        }
+        if (page == 0 || page == 3) {
+            PostMessageW(sheet_, WM_SYSCOMMAND, SC_CLOSE, 0);
+            ExpectQuestionAndAnswer(IDNO, (where + " close").c_str());
+        }
+
+        EXPECT_TRUE(wizard_->IsRunning()) << where;
+        EXPECT_EQ(page, ActiveIndex(sheet_)) << where;
+        EXPECT_TRUE(NoBox(100)) << where << ": asked twice";
+    }
+}
+
+TEST_F(WizardNavigation, YesEndsTheProgram)
+{
+    struct Way {
+        int page;
+        const char* name;
+    } ways[] = {{0, "cancel"}, {1, "esc"}, {3, "close"}};
+    for (const Way& way : ways) {
+        ASSERT_NE(nullptr, StartWizard());
+        for (int page = 1; page <= way.page; ++page)
+            ASSERT_TRUE(GoTo(page));
+        if (std::string(way.name) == "cancel")
+            Click(Button(IDCANCEL));
+        else if (std::string(way.name) == "esc")
+            PostMessageW(sheet_, WM_KEYDOWN, VK_ESCAPE, 0);
+        else
+            PostMessageW(sheet_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ExpectQuestionAndAnswer(IDYES, way.name);
+        EXPECT_TRUE(wizard_->WaitForExit(5000)) << way.name;
+        // a second question would keep it alive
+        EXPECT_EQ(nullptr, WaitForMessageBox(wizard_->Id(), 0)) << way.name;
+    }
+}
+
+class WizardFinish : public WizardNavigation {
+protected:
+    void SetUp() override
+    {
+        // a running viewer would stop the wizard with its warning
+        ASSERT_EQ(nullptr, FindWindowW(L"Photarium", nullptr));
+        viewerFolder_ = FreshFolder(L"viewer");
+        CopyFileW(HelperPath(L"fake_viewer.exe").c_str(), (viewerFolder_ + L"photar64.exe").c_str(),
+                  FALSE);
+        DeleteFileW(kOpenedUrls);
+        std::wstring recorder = L"\"" + HelperPath(L"url_recorder.exe") + L"\" \"%1\"";
+        for (const wchar_t* scheme : {L"http", L"https"})
+            SetRegText(HKEY_CLASSES_ROOT, std::wstring(scheme) + L"\\shell\\open\\command", L"", recorder);
+    }
+    void TearDown() override
+    {
+        if (HWND viewer = FindWindowW(L"Photarium", nullptr))
+            PostMessageW(viewer, WM_CLOSE, 0, 0);
+        WaitUntil([] { return FindWindowW(L"Photarium", nullptr) == nullptr; }, 5000);
+        WizardNavigation::TearDown();
+    }
+    // Types the folder on the options page and goes to the finish page.
+    void ReachFinishWith(const std::wstring& folderText)
+    {
+        ASSERT_NE(nullptr, StartWizard());
+        SetText(Item(1000), folderText);
+        for (int page = 1; page <= 4; ++page)
+            ASSERT_TRUE(GoTo(page)) << page;
+        EXPECT_TRUE(IsChecked(Item(1022)));
+        EXPECT_TRUE(IsChecked(Item(1020)));
+    }
+
+    static constexpr const wchar_t* kOpenedUrls = L"C:\\ptest\\opened_urls.txt";
+    std::wstring viewerFolder_;
+};
+
+TEST_F(WizardFinish, StartsViewerAndOpensFaqPage)
+{
+    ASSERT_EQ(nullptr, FindWindowW(L"Photarium", nullptr));
+    // trailing blanks and no final backslash: trimmed, one added
+    std::wstring folder = viewerFolder_.substr(0, viewerFolder_.size() - 1);
+    ReachFinishWith(folder + L"  ");
+    Click(Button(IDCANCEL));
+
+    HWND viewer = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (viewer = FindWindowW(L"Photarium", nullptr)) != nullptr; }, 5000));
+    EXPECT_TRUE(wizard_->WaitForExit(5000));
+    EXPECT_TRUE(WaitUntil([&] { return viewer != nullptr && GetForegroundWindow() == viewer; }, 2000));
+
+    std::string opened;
+    WaitUntil([&] { return !(opened = ReadFileBytes(kOpenedUrls)).empty(); }, 5000);
+    EXPECT_NE(std::string::npos, opened.find("/faq.htm")) << opened;
+    EXPECT_EQ(1u, static_cast<size_t>(std::count(opened.begin(), opened.end(), '\n'))) << opened;
+}
+
+TEST_F(WizardFinish, BothBoxesClearedJustCloses)
+{
+    ReachFinishWith(viewerFolder_);
+    Click(Item(1022));
+    Click(Item(1020));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1022)) && !IsChecked(Item(1020)); }, 2000));
+    Click(Button(IDCANCEL));
+    EXPECT_TRUE(wizard_->WaitForExit(5000));
+    Sleep(300);
+    EXPECT_EQ(nullptr, FindWindowW(L"Photarium", nullptr));
+    EXPECT_FALSE(FileExists(kOpenedUrls));
+}
+
+TEST_F(WizardFinish, CloseCommandAndEscAreNotQuestioned)
+{
+    for (bool escape : {false, true}) {
+        ReachFinishWith(viewerFolder_);
+        Click(Item(1022));
+        Click(Item(1020));
+        ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1020)); }, 2000));
+        if (escape)
+            PostMessageW(sheet_, WM_KEYDOWN, VK_ESCAPE, 0);
+        else
+            PostMessageW(sheet_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(wizard_->WaitForExit(5000)) << escape;
+        EXPECT_FALSE(FileExists(kOpenedUrls));
+    }
+}
+
+}  // namespace

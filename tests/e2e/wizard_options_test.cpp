@@ -1,0 +1,120 @@
+// The options page: what it proposes, "&Keine" and the shortcut boxes, the
+// folder check of Next and the running-viewer warning.
+#include "wine_test_util.h"
+#include "wizard_fixture.h"
+
+#include <string>
+
+namespace {
+
+const wchar_t kOpenCommandKey[] = L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command";
+const wchar_t kCaption[] = L"Photarium 64-bit Installation";
+const wchar_t kMessage5[] = L"Ungültiges Zielverzeichnis!";
+const wchar_t kMessage10[] =
+    L"Warnung: Photarium läuft!\nBeenden Sie bitte Photarium bevor Sie mit der Installation fortsetzen!";
+
+enum { kFolder = 1000, kDesktop = 1011, kThumbs = 1021, kGroup = 1012, kCurrentUser = 1016,
+       kAllUsers = 1017, kNone = 1019 };
+
+class WizardOptions : public WizardTest {
+protected:
+    void SetUp() override { DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"); }
+};
+
+TEST_F(WizardOptions, ProposesShortcutsAndTheDefaultFolder)
+{
+    std::wstring programFiles = ReadRegText(HKEY_LOCAL_MACHINE,
+                                            L"Software\\Microsoft\\Windows\\CurrentVersion",
+                                            L"ProgramFilesDir");
+    ASSERT_NE(L"<missing>", programFiles);
+    ASSERT_NE(nullptr, StartWizard());
+    for (int id : {kDesktop, kThumbs, kGroup, kCurrentUser})
+        EXPECT_TRUE(IsChecked(Item(id))) << id;
+    EXPECT_FALSE(IsChecked(Item(kAllUsers)));
+    EXPECT_EQ(programFiles + L"\\Photarium", WindowText(Item(kFolder)));
+    EXPECT_TRUE(NoBox());
+}
+
+TEST_F(WizardOptions, ProposesTheRegisteredFolder)
+{
+    SetRegText(HKEY_LOCAL_MACHINE, kOpenCommandKey, L"", L"\"D:\\Alt\\Bilder\\photar64.exe\" \"%1\"");
+    ASSERT_NE(nullptr, StartWizard());
+    EXPECT_EQ(L"D:\\Alt\\Bilder\\", WindowText(Item(kFolder)));
+}
+
+TEST_F(WizardOptions, NoShortcutsGreysTheScopeUntilOneIsTicked)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    Click(Item(kAllUsers));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kAllUsers)); }, 2000));
+
+    Click(Item(kNone));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Item(kAllUsers)); }, 2000));
+    for (int id : {kDesktop, kThumbs, kGroup})
+        EXPECT_FALSE(IsChecked(Item(id))) << id;
+    EXPECT_FALSE(IsWindowEnabled(Item(kCurrentUser)));
+    EXPECT_FALSE(IsWindowEnabled(Item(kAllUsers)));
+
+    for (int id : {kDesktop, kThumbs, kGroup}) {
+        Click(Item(id));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(kAllUsers)) != FALSE; }, 2000)) << id;
+        EXPECT_TRUE(IsWindowEnabled(Item(kCurrentUser))) << id;
+        // the earlier choice is still there
+        EXPECT_TRUE(IsChecked(Item(kAllUsers))) << id;
+        EXPECT_FALSE(IsChecked(Item(kCurrentUser))) << id;
+        // clearing the only ticked box greys the scope again
+        Click(Item(id));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Item(kAllUsers)); }, 2000)) << id;
+        EXPECT_FALSE(IsWindowEnabled(Item(kCurrentUser))) << id;
+    }
+}
+
+TEST_F(WizardOptions, FolderCheckRefusesFoldersWithoutDrive)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    const wchar_t* refused[] = {L"", L"Photarium", L" C:\\Photarium", L"\\\\server\\share\\Photarium"};
+    for (const wchar_t* folder : refused) {
+        SetText(Item(kFolder), folder);
+        PressNext(sheet_);
+        HWND box = Box();
+        ASSERT_NE(nullptr, box) << folder;
+        EXPECT_EQ(kMessage5, MessageBoxText(box)) << folder;
+        EXPECT_EQ(kCaption, WindowText(box)) << folder;
+        EXPECT_TRUE(HasButton(box, IDOK)) << folder;
+        EXPECT_FALSE(HasButton(box, IDNO)) << folder;
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK)) << folder;
+        EXPECT_EQ(0, ActiveIndex(sheet_)) << folder;
+        EXPECT_FALSE(IsWindowEnabled(Button(kBack))) << folder;
+        // the text is left as typed
+        EXPECT_EQ(folder, WindowText(Item(kFolder))) << folder;
+    }
+    SetText(Item(kFolder), L"C:");
+    PressNext(sheet_);
+    EXPECT_TRUE(WaitForPage(sheet_, 1));
+    EXPECT_TRUE(NoBox(0));
+}
+
+TEST_F(WizardOptions, RunningViewerIsReportedOnEveryActivation)
+{
+    FakeViewerWindow viewer;
+    ASSERT_NE(nullptr, viewer.Get());
+    wizard_ = std::make_unique<WizardProcess>();
+    ASSERT_TRUE(wizard_->Start());
+    for (int activation = 0; activation < 2; ++activation) {
+        HWND box = Box(15000);
+        ASSERT_NE(nullptr, box) << activation;
+        EXPECT_EQ(kMessage10, MessageBoxText(box)) << activation;
+        EXPECT_EQ(kCaption, WindowText(box)) << activation;
+        EXPECT_TRUE(HasButton(box, IDOK)) << activation;
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK)) << activation;
+        sheet_ = wizard_->Sheet();
+        ASSERT_NE(nullptr, sheet_);
+        ASSERT_TRUE(WaitForPage(sheet_, 0));
+        // only a warning: the page goes on
+        ASSERT_TRUE(GoTo(1)) << activation;
+        EXPECT_TRUE(NoBox(0)) << activation;
+        PressBack(sheet_);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+#pragma once
+// Driving the real wizard from another process: start it without waiting,
+// find its sheet, pages, controls and message boxes, read list-view rows.
+
+#include <windows.h>
+
+#include <string>
+
+// The setup program started with CreateProcessW; ended on destruction when
+// it still runs.
+class WizardProcess {
+public:
+    WizardProcess() = default;
+    ~WizardProcess();
+    WizardProcess(const WizardProcess&) = delete;
+    WizardProcess& operator=(const WizardProcess&) = delete;
+
+    // Starts "setup" arguments (the setup program under test, or exePath);
+    // false when it could not be started.
+    bool Start(const std::wstring& arguments = L"", const std::wstring& exePath = L"");
+    // The sheet window, waiting up to timeoutMs for it.
+    HWND Sheet(DWORD timeoutMs = 15000);
+    // True when the process ended within timeoutMs.
+    bool WaitForExit(DWORD timeoutMs);
+    bool IsRunning() const;
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_; }
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+    HWND sheet_ = nullptr;
+};
+
+// Text of any window through WM_GETTEXT (also for another process's edits).
+std::wstring WindowText(HWND window);
+// Index of the active page, or -1.
+int ActiveIndex(HWND sheet);
+HWND ActivePage(HWND sheet);
+// Waits until page index is active and its set-up ran (Next reflects it).
+bool WaitForPage(HWND sheet, int index, DWORD timeoutMs = 5000);
+// A control of the active page.
+HWND PageItem(HWND sheet, int id);
+bool IsChecked(HWND button);
+// Posts a click, so that a message box the click opens does not block us.
+void Click(HWND button);
+// Next or Back through PSM_PRESSBUTTON (posted).
+void PressNext(HWND sheet);
+void PressBack(HWND sheet);
+void SetText(HWND window, const std::wstring& text);
+
+// A message box of process id, waiting up to timeoutMs; nullptr when none.
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs = 5000);
+// The message box's text (its static that is neither the icon nor empty).
+std::wstring MessageBoxText(HWND box);
+// Presses the box's button id (IDOK, IDYES, IDNO) and waits for the box to go.
+bool AnswerMessageBox(HWND box, int buttonId);
+// The id of the box's default push button, or 0.
+int DefaultButton(HWND box);
+// True when a button id exists in the box.
+bool HasButton(HWND box, int buttonId);
+
+// List-view rows of another process (the item text is copied across).
+int ListItemCount(HWND list);
+std::wstring ListItemText(HANDLE process, HWND list, int item, int subItem);
+// The state image index (1 cleared, 2 ticked).
+int ListStateImage(HWND list, int item);
+
+// Polls condition every 20 ms until it holds or timeoutMs pass.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+}
+
+// Paths of the helper programs built beside the tests (PHOTARIUM_HELPER_DIR).
+std::wstring HelperPath(const wchar_t* exeName);

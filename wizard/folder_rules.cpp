@@ -1,0 +1,65 @@
+#include "wizard/folder_rules.h"
+
+#include <cwchar>
+#include <cwctype>
+
+namespace {
+
+constexpr size_t kPartLimit = 256;  // the path splitter's part buffers
+
+bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+bool EqualsIgnoringCase(const wchar_t* a, const wchar_t* b)
+{
+    for (; *a != L'\0' && *b != L'\0'; ++a, ++b) {
+        if (std::towlower(*a) != std::towlower(*b))
+            return false;
+    }
+    return *a == *b;
+}
+
+}  // namespace
+
+bool IsAcceptableTargetFolder(const wchar_t* folder)
+{
+    size_t len = std::wcslen(folder);
+    if (len == 0 || len < 2 || folder[1] != L':')
+        return false;
+    // split as drive, directory (through the last slash), name, extension
+    const wchar_t* rest = folder + 2;
+    const wchar_t* lastSlash = nullptr;
+    for (const wchar_t* p = rest; *p != L'\0'; ++p) {
+        if (IsSlash(*p))
+            lastSlash = p;
+    }
+    const wchar_t* file = lastSlash != nullptr ? lastSlash + 1 : rest;
+    size_t dirLen = static_cast<size_t>(file - rest);
+    const wchar_t* dot = std::wcsrchr(file, L'.');
+    size_t fileLen = std::wcslen(file);
+    size_t nameLen = dot != nullptr ? static_cast<size_t>(dot - file) : fileLen;
+    size_t extLen = fileLen - nameLen;
+    return dirLen < kPartLimit && nameLen < kPartLimit && extLen < kPartLimit;
+}
+
+void AppendProductFolder(wchar_t* path, size_t units)
+{
+    static const wchar_t kProduct[] = L"Photarium\\";
+    size_t len = std::wcslen(path);
+    if (len == 0 || path[len - 1] != L'\\') {
+        if (len + 2 > units)
+            return;
+        path[len++] = L'\\';
+        path[len] = L'\0';
+    }
+    // the backslash before the final one, scanning back from the second-to-last character
+    bool append = len == 3;
+    for (size_t i = len - 1; i-- > 0;) {
+        if (path[i] == L'\\') {
+            if (i > 0 && !EqualsIgnoringCase(path + i, L"\\photarium\\"))
+                append = true;
+            break;
+        }
+    }
+    if (append && len + std::wcslen(kProduct) + 1 <= units)
+        std::wcscat(path, kProduct);
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Text rules of the options page's target folder. No <windows.h> here.
+
+#include <cstddef>
+
+// The folder check of Next on the options page: false for an empty text, a
+// text without a drive (second character not ':'), and a text whose
+// directory, name or extension part reaches 256 characters. Blanks count.
+bool IsAcceptableTargetFolder(const wchar_t* folder);
+
+// What a browsed folder becomes: a final backslash, then "Photarium\" unless
+// the last folder is already called so (any case); a drive root always gets
+// it. path is a buffer of units units; when the result would not fit the
+// path keeps what it had.
+void AppendProductFolder(wchar_t* path, size_t units);

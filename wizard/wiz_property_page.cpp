@@ -1,0 +1,331 @@
+#include "wizard/wiz_property_page.h"
+
+#include "app/install_request.h"
+#include "app/startup.h"
+#include "install/folder_path.h"
+#include "platform/string_table.h"
+#include "platform/text_format.h"
+#include "resources/resource.h"
+#include "wizard/folder_rules.h"
+#include "wizard/format_labels.h"
+#include "wizard/wiz_property_sheet.h"
+
+#include <commctrl.h>
+
+CWizPropertyPage::CWizPropertyPage(UINT templateId) : CPropertyPage(templateId) {}
+
+CWizPropertyPage::~CWizPropertyPage() = default;
+
+BOOL CWizPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    return CPropertyPage::OnNotify(wParam, lParam, result);
+}
+
+void CWizPropertyPage::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    // The licence link (index 0, control 1045) and the install notice
+    // (index 3, control 1044) are bound to the sheet's controls here.
+}
+
+BOOL CWizPropertyPage::OnSetActive()
+{
+    switch (m_pSheet->GetActiveIndex()) {
+    case kPageOptions:
+        OnSetActiveOptions();
+        break;
+    case kPageWhatsNew:
+        LoadWhatsNewText(this);
+        break;
+    case kPageFileTypes:
+        OnSetActiveFileTypes();
+        break;
+    case kPageReady:
+        OnSetActiveReady();
+        break;
+    case kPageFinish:
+        OnSetActiveFinish();
+        break;
+    default:
+        break;
+    }
+    return CPropertyPage::OnSetActive();
+}
+
+LRESULT CWizPropertyPage::OnWizardBack() { return GetNextPageId(FALSE); }
+
+LRESULT CWizPropertyPage::OnWizardNext()
+{
+    switch (m_pSheet->GetActiveIndex()) {
+    case kPageOptions:
+        return OnWizardNextOptions();
+    case kPageReady:
+        return OnWizardNextReady();
+    default:
+        return MoveForward();
+    }
+}
+
+LRESULT CWizPropertyPage::GetNextPageId(BOOL forward)
+{
+    int step = forward ? 1 : -1;
+    for (int index = m_pSheet->GetActiveIndex() + step;
+         index >= 0 && index < m_pSheet->GetPageCount(); index += step) {
+        auto* page = static_cast<CWizPropertyPage*>(m_pSheet->GetPage(index));
+        if (page->m_bIncluded)
+            return static_cast<LRESULT>(page->GetTemplateId());
+    }
+    return -1;
+}
+
+LRESULT CWizPropertyPage::MoveForward()
+{
+    LRESULT next = GetNextPageId(TRUE);
+    if (next != -1)
+        m_pSheet->EnableWizardButton(IDC_WIZ_BACK, TRUE);
+    return next;
+}
+
+BOOL CWizPropertyPage::OnCommand(WPARAM wParam, LPARAM)
+{
+    if (HIWORD(wParam) != BN_CLICKED)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDC_BROWSE:
+    case IDC_INI_BROWSE:
+        OnBrowse();
+        return TRUE;
+    case IDC_NO_SHORTCUTS:
+        OnNoShortcuts();
+        return TRUE;
+    case IDC_DESKTOP_SHORTCUT:
+    case IDC_THUMBS_SHORTCUT:
+    case IDC_GROUP_SHORTCUT:
+        OnShortcutClicked();
+        return TRUE;
+    case IDC_IMAGES_ONLY:
+        OnImagesOnly();
+        return TRUE;
+    case IDC_SELECT_ALL:
+        OnSelectAll();
+        return TRUE;
+    case IDC_SELECT_NONE:
+        OnSelectNone();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Options page
+
+void CWizPropertyPage::OnSetActiveOptions()
+{
+    m_pSheet->EnableWizardButton(IDC_WIZ_BACK, FALSE);
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETUP));
+    m_pSheet->SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+
+    if (m_bFirstActivation) {
+        m_pSheet->SetWizardButtonText(IDC_WIZ_BACK, L"< &Zurück");
+        m_pSheet->SetWizardButtonText(IDC_WIZ_NEXT, L"&Weiter >");
+        SendDlgItemMessage(IDC_TITLE_OPTIONS, WM_SETFONT,
+                           reinterpret_cast<WPARAM>(m_pSheet->m_fontTitle.GetSafeHandle()), TRUE);
+        CheckDlgButton(IDC_DESKTOP_SHORTCUT, BST_CHECKED);
+        CheckDlgButton(IDC_THUMBS_SHORTCUT, BST_CHECKED);
+        CheckDlgButton(IDC_GROUP_SHORTCUT, BST_CHECKED);
+        CheckDlgButton(IDC_CURRENT_USER, BST_CHECKED);
+        wchar_t folder[kTextUnits];
+        DefaultInstallFolder(folder);
+        SetDlgItemText(IDC_TARGET_FOLDER, folder);
+        if (FindPreviousInstallFolder(folder))
+            SetDlgItemText(IDC_TARGET_FOLDER, folder);
+    }
+
+    if (IsViewerRunning()) {
+        wchar_t text[260];
+        wchar_t caption[260];
+        LoadMessage(IDS_VIEWER_RUNNING, text, 260);
+        LoadMessage(IDS_CAPTION, caption, 260);
+        MessageBox(text, caption, MB_ICONEXCLAMATION);
+    }
+    m_bFirstActivation = FALSE;
+}
+
+LRESULT CWizPropertyPage::OnWizardNextOptions()
+{
+    wchar_t folder[kTextUnits] = L"";
+    GetDlgItemText(IDC_TARGET_FOLDER, folder, kTextUnits);
+    if (!IsAcceptableTargetFolder(folder)) {
+        wchar_t text[260];
+        wchar_t caption[260];
+        LoadMessage(IDS_INVALID_FOLDER, text, 260);
+        LoadMessage(IDS_CAPTION, caption, 260);
+        MessageBox(text, caption, MB_ICONERROR);
+        return -1;
+    }
+    // the install creates the folder; nothing is probed here
+    return MoveForward();
+}
+
+void CWizPropertyPage::OnBrowse()
+{
+    wchar_t path[kTextUnits] = L"";
+    GetDlgItemText(IDC_TARGET_FOLDER, path, kTextUnits);
+    if (!BrowseForFolder(GetActiveWindow(), path))
+        return;
+    AppendProductFolder(path, kTextUnits);
+    SetDlgItemText(IDC_TARGET_FOLDER, path);
+}
+
+void CWizPropertyPage::OnNoShortcuts()
+{
+    CheckDlgButton(IDC_DESKTOP_SHORTCUT, BST_UNCHECKED);
+    CheckDlgButton(IDC_THUMBS_SHORTCUT, BST_UNCHECKED);
+    CheckDlgButton(IDC_GROUP_SHORTCUT, BST_UNCHECKED);
+    // the scope keeps its tick for when a shortcut is chosen again
+    ::EnableWindow(GetDlgItem(IDC_CURRENT_USER), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_ALL_USERS), FALSE);
+}
+
+void CWizPropertyPage::OnShortcutClicked()
+{
+    BOOL any = IsDlgButtonChecked(IDC_DESKTOP_SHORTCUT) == BST_CHECKED ||
+               IsDlgButtonChecked(IDC_THUMBS_SHORTCUT) == BST_CHECKED ||
+               IsDlgButtonChecked(IDC_GROUP_SHORTCUT) == BST_CHECKED;
+    ::EnableWindow(GetDlgItem(IDC_CURRENT_USER), any);
+    ::EnableWindow(GetDlgItem(IDC_ALL_USERS), any);
+}
+
+// ---------------------------------------------------------------------------
+// File-type page
+
+namespace {
+
+void SetStateImage(HWND list, int item, UINT stateImage)
+{
+    LVITEMW state = {};
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    state.state = INDEXTOSTATEIMAGEMASK(stateImage);
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&state));
+}
+
+constexpr UINT kChecked = 2;
+constexpr UINT kCleared = 1;
+
+int ItemCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+}  // namespace
+
+void CWizPropertyPage::OnSetActiveFileTypes()
+{
+    if (m_pSheet->m_hFileTypeList != nullptr)
+        return;  // filled on the first visit; the marks stay as the user left them
+    HWND list = GetDlgItem(IDC_FILE_TYPE_LIST);
+    m_pSheet->m_hFileTypeList = list;
+    ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+
+    RECT rect = {};
+    GetWindowRect(list, &rect);
+    int width = rect.right - rect.left;
+    int resolution = 96;
+    if (HDC dc = GetDC(list)) {
+        resolution = GetDeviceCaps(dc, LOGPIXELSX);
+        ReleaseDC(list, dc);
+    }
+
+    wchar_t empty[1] = L"";
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.pszText = empty;
+    column.cx = width / 3;
+    column.iSubItem = 0;
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    column.cx = (2 * width) / 3 - MulDiv(25, resolution, 96);
+    column.iSubItem = 1;
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+
+    for (int i = 0; i < kFormatCount; ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = const_cast<wchar_t*>(kFormatLabels[i].label);
+        ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        LVITEMW text = {};
+        text.iSubItem = 1;
+        text.pszText = const_cast<wchar_t*>(kFormatLabels[i].description);
+        ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text));
+    }
+}
+
+void CWizPropertyPage::OnImagesOnly()
+{
+    HWND list = m_pSheet->m_hFileTypeList;
+    for (int i = 0; i < kImageFormatCount; ++i)
+        SetStateImage(list, i, kChecked);
+    for (int i = kImageFormatCount; i < ItemCount(list); ++i)
+        SetStateImage(list, i, kCleared);
+}
+
+void CWizPropertyPage::OnSelectAll()
+{
+    HWND list = m_pSheet->m_hFileTypeList;
+    for (int i = 0; i < ItemCount(list); ++i)
+        SetStateImage(list, i, kChecked);
+}
+
+void CWizPropertyPage::OnSelectNone()
+{
+    HWND list = m_pSheet->m_hFileTypeList;
+    for (int i = 0; i < ItemCount(list); ++i)
+        SetStateImage(list, i, kCleared);
+}
+
+// ---------------------------------------------------------------------------
+// Ready page
+
+void CWizPropertyPage::OnSetActiveReady()
+{
+    SendDlgItemMessage(IDC_TITLE_READY, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(m_pSheet->m_fontTitle.GetSafeHandle()), TRUE);
+    wchar_t folder[kTextUnits] = L"";
+    if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions))
+        options->GetDlgItemText(IDC_TARGET_FOLDER, folder, kTextUnits);
+    TrimSpaces(folder);
+    wchar_t label[50];
+    LoadMessage(IDS_FOLDER_LABEL, label, 50);
+    wchar_t line[kTextUnits + 52];
+    if (FormatText(line, kTextUnits + 52, L"%ls: %ls", label, folder))
+        SetDlgItemText(IDC_READY_FOLDER, line);
+
+    CheckDlgButton(IDC_INI_IN_APPDATA, BST_CHECKED);
+    CheckDlgButton(IDC_INI_IN_FOLDER, BST_UNCHECKED);
+    if (!IsOsVersionAtLeast(6, 0)) {
+        CheckDlgButton(IDC_INI_IN_FOLDER, BST_CHECKED);
+        CheckDlgButton(IDC_INI_IN_APPDATA, BST_UNCHECKED);
+    }
+}
+
+LRESULT CWizPropertyPage::OnWizardNextReady()
+{
+    // The install (request, notice, timer, RunInstall) is started here; until
+    // it is, Next leaves the ready page like any other page.
+    return MoveForward();
+}
+
+// ---------------------------------------------------------------------------
+// Finish page
+
+void CWizPropertyPage::OnSetActiveFinish()
+{
+    SendDlgItemMessage(IDC_TITLE_FINISH, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(m_pSheet->m_fontTitle.GetSafeHandle()), TRUE);
+    CheckDlgButton(IDC_SHOW_FAQ, BST_CHECKED);
+    CheckDlgButton(IDC_START_VIEWER, BST_CHECKED);
+    wchar_t label[260];
+    LoadMessage(IDS_FINISH_BUTTON, label, 260);
+    m_pSheet->SetWizardButtonText(IDCANCEL, label);
+    m_pSheet->EnableWizardButton(IDC_WIZ_BACK, FALSE);
+    m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, FALSE);
+}

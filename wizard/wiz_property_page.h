@@ -1,0 +1,59 @@
+#pragma once
+// The one page class of the wizard. A page does not know what it is from its
+// template: every handler asks the sheet for the active index and runs the
+// branch for that page.
+
+#include "framework/property_sheet.h"
+
+class CWizPropertySheet;
+
+class CWizPropertyPage : public CPropertyPage {
+public:
+    explicit CWizPropertyPage(UINT templateId);
+    ~CWizPropertyPage() override;
+
+    // Attributes
+    BOOL m_bFirstActivation = TRUE;         // the options page's one-time set-up is due
+    BOOL m_bIncluded = TRUE;                // takes part in Back/Next
+    CWizPropertySheet* m_pSheet = nullptr;  // not owned; set by start-up
+
+    // Overridables
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnSetActive() override;
+    LRESULT OnWizardBack() override;
+    LRESULT OnWizardNext() override;
+    // The template id of the nearest included page beyond the active one in
+    // the given direction, or -1 when there is none.
+    virtual LRESULT GetNextPageId(BOOL forward);
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnSetActiveOptions();
+    void OnSetActiveFileTypes();
+    void OnSetActiveReady();
+    void OnSetActiveFinish();
+    LRESULT OnWizardNextOptions();
+    LRESULT OnWizardNextReady();
+    // Enables Back and moves on.
+    LRESULT MoveForward();
+
+    void OnBrowse();
+    void OnNoShortcuts();
+    void OnShortcutClicked();
+    void OnImagesOnly();
+    void OnSelectAll();
+    void OnSelectNone();
+};
+
+// The release notes (resource "TXT" 128) into the what's-new page's text
+// control; a missing resource leaves the control as it is.
+void LoadWhatsNewText(CWizPropertyPage* page);
+
+// The folder browser with the path preselected. path holds 260 units; on
+// TRUE it holds the chosen folder ending in a backslash, on FALSE (cancelled,
+// not a file-system folder) it is unchanged.
+BOOL BrowseForFolder(HWND owner, wchar_t* path);
+int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM lParam, LPARAM data);

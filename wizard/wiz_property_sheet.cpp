@@ -1,0 +1,99 @@
+#include "wizard/wiz_property_sheet.h"
+
+#include "install/folder_path.h"
+#include "platform/string_table.h"
+#include "platform/text_format.h"
+#include "resources/resource.h"
+#include "wizard/web_links.h"
+
+#include <shellapi.h>
+
+#include <cwchar>
+
+CWizPropertySheet::CWizPropertySheet() : CPropertySheet(L"Photarium Setup", nullptr, 0)
+{
+    m_psh.dwFlags |= PSH_WIZARD;
+}
+
+CWizPropertySheet::~CWizPropertySheet() = default;
+
+BOOL CWizPropertySheet::OnInitDialog()
+{
+    BOOL result = CPropertySheet::OnInitDialog();
+    wchar_t label[260];
+    LoadMessage(IDS_EXIT_BUTTON, label, 260);
+    SetWizardButtonText(IDCANCEL, label);
+    return result;
+}
+
+bool CWizPropertySheet::ConfirmExit()
+{
+    wchar_t question[260];
+    wchar_t caption[260];
+    LoadMessage(IDS_CANCEL_QUESTION, question, 260);
+    LoadMessage(IDS_CAPTION, caption, 260);
+    return MessageBox(question, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+BOOL CWizPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    // the Cancel button and Esc
+    if (LOWORD(wParam) == IDCANCEL) {
+        if (GetActiveIndex() == kPageFinish)
+            RunFinishActions();
+        else if (!ConfirmExit())
+            return TRUE;
+    }
+    return CPropertySheet::OnCommand(wParam, lParam);
+}
+
+void CWizPropertySheet::OnSysCommand(UINT id, LPARAM lParam)
+{
+    // the whole id: SC_CLOSE with other low bits is not the close command here
+    if (id == SC_CLOSE && GetActiveIndex() != kPageFinish && !ConfirmExit())
+        return;
+    CPropertySheet::OnSysCommand(id, lParam);
+}
+
+void CWizPropertySheet::OnTimer(UINT_PTR)
+{
+    // the install pumps messages only inside its message boxes
+    wchar_t title[260];
+    LoadMessage(IDS_CAPTION, title, 260);
+    SetWindowText(title);
+}
+
+void CWizPropertySheet::RunFinishActions()
+{
+    CPropertyPage* finish = GetPage(kPageFinish);
+    if (finish == nullptr || finish->m_hWnd == nullptr)
+        return;
+
+    if (finish->IsDlgButtonChecked(IDC_SHOW_FAQ) == BST_CHECKED)
+        ShellExecuteW(GetDesktopWindow(), L"open", kFaqAddress, nullptr, L"", SW_SHOW);
+
+    if (finish->IsDlgButtonChecked(IDC_START_VIEWER) != BST_CHECKED)
+        return;
+    CPropertyPage* options = GetPage(kPageOptions);
+    wchar_t folder[260] = L"";
+    if (options != nullptr && options->m_hWnd != nullptr)
+        options->GetDlgItemText(IDC_TARGET_FOLDER, folder, 260);
+    TrimSpaces(folder);
+    wchar_t viewer[260];
+    size_t len = wcslen(folder);
+    const wchar_t* separator = len > 0 && folder[len - 1] == L'\\' ? L"" : L"\\";
+    if (!FormatText(viewer, 260, L"%ls%lsphotar64.exe", folder, separator))
+        return;  // no path that long names the installed viewer
+    ShellExecuteW(GetActiveWindow(), L"open", viewer, L"", nullptr, SW_SHOW);
+
+    // the viewer needs a moment to make its window
+    Sleep(50);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        HWND window = FindWindowExW(nullptr, nullptr, L"Photarium", nullptr);
+        if (window != nullptr) {
+            SetForegroundWindow(window);
+            return;
+        }
+        Sleep(500);
+    }
+}

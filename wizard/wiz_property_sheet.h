@@ -1,0 +1,49 @@
+#pragma once
+// The wizard: one static sheet holding the five pages, the objects the pages
+// share, the question before leaving early and the finish page's actions.
+
+#include "framework/gdi.h"
+#include "framework/property_sheet.h"
+
+// Page indices in the sheet.
+enum WizardPage {
+    kPageOptions = 0,
+    kPageWhatsNew = 1,
+    kPageFileTypes = 2,
+    kPageReady = 3,
+    kPageFinish = 4,
+};
+
+constexpr UINT_PTR kInstallTimerId = 2013;
+
+class CWizPropertySheet : public CPropertySheet {
+public:
+    CWizPropertySheet();
+    ~CWizPropertySheet() override;
+
+    // Attributes
+    CFont m_fontTitle;                 // owned; attached by start-up
+    HWND m_hFileTypeList = nullptr;    // not owned; the file-type page's list once filled
+
+    // Operations
+    // A wizard button of the sheet: IDC_WIZ_BACK, IDC_WIZ_NEXT or IDCANCEL.
+    HWND GetWizardButton(int id) const { return GetDlgItem(id); }
+    void EnableWizardButton(int id, BOOL enable) { ::EnableWindow(GetWizardButton(id), enable); }
+    void SetWizardButtonText(int id, const wchar_t* text)
+    {
+        ::SetWindowTextW(GetWizardButton(id), text);
+    }
+
+    // Overridables
+    BOOL OnInitDialog() override;
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnSysCommand(UINT id, LPARAM lParam) override;
+    void OnTimer(UINT_PTR id) override;
+
+private:
+    // "Installation beenden?": true when the user answers Yes.
+    bool ConfirmExit();
+    void RunFinishActions();
+};
