@@ -1,5 +1,6 @@
 // Installation benchmark, run under Wine by scripts/bench. Each figure is the
-// best of five runs (PHOTARIUM_BENCH_RUNS for more), measured side by side in one run of this program:
+// best of five runs (PHOTARIUM_BENCH_RUNS for more), measured side by side in
+// one run of this program:
 //  - a silent installation by the setup program carrying the 30 MB product
 //    (and, for its fixed cost, by the setup program with the stand-in product),
 //    against miniunz unpacking the same archive and against an NSIS installer
