@@ -12,7 +12,6 @@ namespace {
 
 const wchar_t kTarget[] = L"C:\\ptest\\Photarium";
 const wchar_t kInstalled[] = L"C:\\ptest\\Photarium\\";
-const char kSeparator[] = "------------------------------------------------\r\n";
 
 std::set<int> Rows(int first, int last)
 {
@@ -20,24 +19,6 @@ std::set<int> Rows(int first, int last)
     for (int row = first; row <= last; ++row)
         rows.insert(row);
     return rows;
-}
-
-// The log without its "date - time: " prefixes, entry by entry.
-std::vector<std::string> LogTexts(const std::wstring& folder)
-{
-    std::string bytes = ReadFileBytes(folder + L"Photarium_Install.log");
-    std::vector<std::string> texts;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find(kSeparator, pos);
-        if (end == std::string::npos)
-            break;
-        std::string entry = bytes.substr(pos, end - pos);
-        size_t dash = entry.find(" - ");
-        texts.push_back(dash == std::string::npos ? entry : entry.substr(dash + 13));
-        pos = end + 50;
-    }
-    return texts;
 }
 
 class SilentRegistration : public ::testing::Test {
@@ -169,7 +150,7 @@ TEST_F(SilentRegistration, LongestFolderIsInstalled)
     EXPECT_TRUE(FolderExists(folder));
     ExpectApplicationRows(folder + L"\\", false);
     ExpectGroupShortcuts(folder + L"\\", false, true);
-    EXPECT_TRUE(LogTexts(work_).empty());
+    EXPECT_TRUE(InstallLogTexts(work_).empty());
     RemoveTree(folder);
 }
 
@@ -185,7 +166,7 @@ TEST_F(SilentRegistration, FolderOneCharacterLongerIsRefused)
         EXPECT_EQ(1, RunSetup(L"/silent /folder=\"" + folder +
                                   L"\" /group=1 /desktop=1 /thumbs=1 /assoc=2",
                               work_));
-        std::vector<std::string> texts = LogTexts(work_);
+        std::vector<std::string> texts = InstallLogTexts(work_);
         ASSERT_EQ(1u, texts.size());
         EXPECT_EQ(Latin1(L"Ung\u00FCltiges Zielverzeichnis!: " + folder + L"\n"), texts[0]);
         EXPECT_FALSE(FolderExists(tooLong));

@@ -7,7 +7,6 @@
 namespace {
 
 const wchar_t kOpenCommandKey[] = L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command";
-const char kSeparator[] = "------------------------------------------------\r\n";
 
 const wchar_t kMessage5[] = L"Ungültiges Zielverzeichnis!";
 const wchar_t kMessage10[] =
@@ -15,27 +14,6 @@ const wchar_t kMessage10[] =
 const wchar_t kMessage11[] =
     L"Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Sie Ihre Schreibrechte und "
     L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
-
-// The log without its "date - time: " prefixes, entry by entry.
-std::vector<std::string> LogTexts(const std::wstring& folder)
-{
-    std::string bytes = ReadFileBytes(folder + L"Photarium_Install.log");
-    std::vector<std::string> texts;
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find(kSeparator, pos);
-        if (end == std::string::npos) {
-            texts.push_back("<no separator>" + bytes.substr(pos));
-            break;
-        }
-        std::string entry = bytes.substr(pos, end - pos);
-        size_t dash = entry.find(" - ");
-        // "hh:mm:ss: " follows the date
-        texts.push_back(dash == std::string::npos ? "<no date>" + entry : entry.substr(dash + 13));
-        pos = end + 50;
-    }
-    return texts;
-}
 
 class SilentStartup : public ::testing::Test {
 protected:
@@ -50,20 +28,20 @@ protected:
 TEST_F(SilentStartup, EmptyFolderIsRefusedAndLogged)
 {
     EXPECT_EQ(1, RunSetup(L"/silent /folder=", work_));
-    std::vector<std::string> texts = LogTexts(work_);
+    std::vector<std::string> texts = InstallLogTexts(work_);
     ASSERT_EQ(1u, texts.size());
     EXPECT_EQ(Latin1(std::wstring(kMessage5) + L": \n"), texts[0]);
     EXPECT_EQ(std::vector<std::wstring>{L"Photarium_Install.log"}, ListFolder(work_));
 
     // a second failure appends, the older entry first
     EXPECT_EQ(1, RunSetup(L"/silent /folder=\"\"", work_));
-    EXPECT_EQ(2u, LogTexts(work_).size());
+    EXPECT_EQ(2u, InstallLogTexts(work_).size());
 }
 
 TEST_F(SilentStartup, FolderOnMissingDriveIsLogged)
 {
     EXPECT_EQ(1, RunSetup(L"/silent /folder=Q:\\Nirgends\\Photarium", work_));
-    std::vector<std::string> texts = LogTexts(work_);
+    std::vector<std::string> texts = InstallLogTexts(work_);
     ASSERT_EQ(1u, texts.size());
     EXPECT_EQ(Latin1(std::wstring(kMessage11) + L": Q:\\Nirgends\\Photarium\\\n"), texts[0]);
 }
@@ -76,7 +54,7 @@ TEST_F(SilentStartup, RunningViewerStopsEverything)
     RemoveTree(target);
     EXPECT_EQ(2, RunSetup(L"/silent /folder=" + target, work_));
     EXPECT_FALSE(FolderExists(target));
-    std::vector<std::string> texts = LogTexts(work_);
+    std::vector<std::string> texts = InstallLogTexts(work_);
     ASSERT_EQ(1u, texts.size());
     EXPECT_EQ(Latin1(std::wstring(kMessage10) + L"\n"), texts[0]);
 }

@@ -207,6 +207,27 @@ std::string Latin1(const std::wstring& text)
     return out;
 }
 
+std::vector<std::string> InstallLogTexts(const std::wstring& folder)
+{
+    const std::string separator = "------------------------------------------------\r\n";
+    std::string bytes = ReadFileBytes(folder + L"Photarium_Install.log");
+    std::vector<std::string> texts;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t end = bytes.find(separator, pos);
+        if (end == std::string::npos) {
+            texts.push_back("<no separator>" + bytes.substr(pos));
+            break;
+        }
+        std::string entry = bytes.substr(pos, end - pos);
+        size_t dash = entry.find(" - ");
+        // "hh:mm:ss: " follows the date
+        texts.push_back(dash == std::string::npos ? "<no date>" + entry : entry.substr(dash + 13));
+        pos = end + separator.size();
+    }
+    return texts;
+}
+
 namespace {
 LRESULT CALLBACK FakeViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -47,6 +47,10 @@ void SetRegText(HKEY root, const std::wstring& key, const std::wstring& name,
 // Switches the prefix's reported Windows version ("win7", "win8", "win10").
 void SetWineWindowsVersion(const wchar_t* version);
 
+// The entries of the install log in folder, each without its "date - time: "
+// prefix and separator line; a damaged entry is returned marked as such.
+std::vector<std::string> InstallLogTexts(const std::wstring& folder);
+
 // The bytes of text as the install log writes them (Latin-1, CR LF).
 std::string Latin1(const std::wstring& text);
 
