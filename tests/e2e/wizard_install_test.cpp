@@ -302,4 +302,53 @@ TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
     EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
 }
 
+class WizardVersions : public WizardInstall {
+protected:
+    void TearDown() override
+    {
+        WizardInstall::TearDown();
+        SetWineWindowsVersion(L"win7");
+    }
+};
+
+TEST_F(WizardVersions, SettingsChoiceFollowsTheWindowsVersion)
+{
+    // 6.0 is the first version that proposes the application-data folder
+    SetWineWindowsVersion(L"vista");
+    ASSERT_NE(nullptr, StartWizard());
+    for (int page = 1; page <= 3; ++page)
+        ASSERT_TRUE(GoTo(page)) << page;
+    EXPECT_TRUE(IsChecked(Item(kIniInAppData)));
+    EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
+    wizard_.reset();
+
+    // before it, the viewer's own folder, again after every return; the
+    // installation then keeps the active settings file in the target folder
+    const std::wstring folder = L"C:\\ptest\\xp\\";
+    RemoveTree(folder);
+    RemoveTree(AppDataFolder());
+    SetWineWindowsVersion(L"winxp64");
+    ASSERT_NE(nullptr, StartWizard());
+    SetText(Item(kFolder), folder);
+    for (int page = 1; page <= 3; ++page)
+        ASSERT_TRUE(GoTo(page)) << page;
+    EXPECT_TRUE(IsChecked(Item(kIniInFolder)));
+    EXPECT_FALSE(IsChecked(Item(kIniInAppData)));
+    Click(Item(kIniInAppData));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInAppData)); }, 2000));
+    ASSERT_TRUE(GoTo(2));
+    ASSERT_TRUE(GoTo(3));
+    EXPECT_TRUE(IsChecked(Item(kIniInFolder)));
+    EXPECT_FALSE(IsChecked(Item(kIniInAppData)));
+
+    // no formats chosen: no question, straight to the finish page
+    PressNext(sheet_);
+    ASSERT_TRUE(WaitForPage(sheet_, 4, 30000));
+    EXPECT_TRUE(NoBox(0));
+    std::string ini = ReadFileBytes(folder + L"photar64.ini");
+    ASSERT_GE(ini.size(), 2u);
+    EXPECT_EQ("\xFF\xFE", ini.substr(0, 2));  // the active file, converted
+    EXPECT_FALSE(FileExists(AppDataFolder() + L"photar64.ini"));
+}
+
 }  // namespace
