@@ -207,12 +207,10 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
     EXPECT_TRUE(ButtonsEnabled(false, false, false));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(sheet_) == kCaption; }, 4000)) << WindowText(sheet_);
 
-    // the box out of the way, so that the notice can be read off the screen
-    RECT boxRect = {};
-    GetWindowRect(box, &boxRect);
-    SetWindowPos(box, nullptr, GetSystemMetrics(SM_CXSCREEN) - (boxRect.right - boxRect.left),
-                 GetSystemMetrics(SM_CYSCREEN) - (boxRect.bottom - boxRect.top), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // the sheet where nothing covers it and the box out of its way, so that
+    // the notice can be read off the screen
+    PinToCorner(sheet_, ScreenCorner::kBottomLeft);
+    SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Sleep(700);
     EXPECT_TRUE(SaveScreen(ShotFolder() + L"ready-during.bmp"));
     ScreenPixels shown = CaptureClient(Notice());

@@ -100,3 +100,14 @@ bool ScreenPixels::HasLineOf(COLORREF colour) const
     }
     return false;
 }
+
+void PinToCorner(HWND window, ScreenCorner corner)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    int x = corner == ScreenCorner::kBottomLeft ? 0 : GetSystemMetrics(SM_CXSCREEN) - width;
+    int y = GetSystemMetrics(SM_CYSCREEN) - height;
+    SetWindowPos(window, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}

@@ -25,3 +25,9 @@ struct ScreenPixels {
 ScreenPixels CaptureScreenRect(const RECT& rect);
 // The client area of a window, from the screen.
 ScreenPixels CaptureClient(HWND window);
+
+// Puts a top-level window above all others at a lower corner of the screen,
+// where the centred windows of tests running beside it do not reach, so that
+// what it shows can be read off the screen.
+enum class ScreenCorner { kBottomLeft, kBottomRight };
+void PinToCorner(HWND window, ScreenCorner corner);
