@@ -47,7 +47,9 @@ class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        parentWindow_ = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200,
+        // off the screen: the mouse, wherever tests beside this one move it,
+        // is never over these controls
+        parentWindow_ = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, -2000, -2000, 400, 200,
                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_TRUE(parent_.SubclassWindow(parentWindow_));
         font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
@@ -202,7 +204,6 @@ TEST_F(ControlsTest, LinkColoursAndHoverUnderline)
         EXPECT_EQ(GetStockObject(NULL_BRUSH), brush);
 
         // the mouse comes: red and underlined
-        SetCursorPos(30, 40);
         SendMessageW(child, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
         EXPECT_TRUE(link.IsHovering()) << mode;
         EXPECT_TRUE(FontOf(link.GetFont()).lfUnderline) << mode;
@@ -210,8 +211,7 @@ TEST_F(ControlsTest, LinkColoursAndHoverUnderline)
         link.m_bOpened = TRUE;
         EXPECT_EQ(RGB(255, 0, 0), ColourOf(child, &bkMode, &brush)) << mode;
 
-        // it leaves: the timer notices; purple once opened
-        SetCursorPos(390, 190);
+        // it is gone by the hover timer's first look; purple once opened
         Pump(400);
         EXPECT_FALSE(link.IsHovering()) << mode;
         EXPECT_EQ(alwaysUnderlined, FontOf(link.GetFont()).lfUnderline != 0) << mode;
