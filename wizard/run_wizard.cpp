@@ -9,12 +9,19 @@
 #include <cwchar>
 
 namespace {
-// The wizard sheet lives for the whole process.
-CWizPropertySheet s_wizardSheet;
+// The wizard sheet lives for the whole process. It is made on first use, not
+// before start-up: its notice control takes its colours and brush from
+// user32 and gdi32, which must not load before the library search is limited.
+CWizPropertySheet& WizardSheet()
+{
+    static CWizPropertySheet sheet;
+    return sheet;
+}
 }  // namespace
 
 void RunWizard(LOGFONTW& logFont)
 {
+    CWizPropertySheet& sheet = WizardSheet();
     logFont = LOGFONTW{};
     int resolution = 96;
     if (HDC screen = GetDC(nullptr)) {
@@ -31,8 +38,8 @@ void RunWizard(LOGFONTW& logFont)
     } else {
         wcscpy(logFont.lfFaceName, L"MS Sans Serif");
     }
-    s_wizardSheet.m_fontTitle.Attach(CreateFontIndirectW(&logFont));
-    s_wizardSheet.m_hFileTypeList = nullptr;
+    sheet.m_fontTitle.Attach(CreateFontIndirectW(&logFont));
+    sheet.m_hFileTypeList = nullptr;
 
     CWizPropertyPage options(IDD_PAGE_OPTIONS);
     CWizPropertyPage whatsNew(IDD_PAGE_WHATS_NEW);
@@ -40,16 +47,16 @@ void RunWizard(LOGFONTW& logFont)
     CWizPropertyPage ready(IDD_PAGE_READY);
     CWizPropertyPage finish(IDD_PAGE_FINISH);
     for (CWizPropertyPage* page : {&options, &whatsNew, &fileTypes, &ready, &finish}) {
-        s_wizardSheet.AddPage(page);
-        page->m_pSheet = &s_wizardSheet;
+        sheet.AddPage(page);
+        page->m_pSheet = &sheet;
     }
 
     CWinApp* app = AfxGetApp();
     if (app != nullptr)
-        app->m_pMainWnd = &s_wizardSheet;
-    s_wizardSheet.DoModal();
+        app->m_pMainWnd = &sheet;
+    sheet.DoModal();
     if (app != nullptr)
         app->m_pMainWnd = nullptr;
     // the pages go with this scope
-    s_wizardSheet.RemoveAllPages();
+    sheet.RemoveAllPages();
 }

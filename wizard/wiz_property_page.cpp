@@ -3,11 +3,13 @@
 #include "app/install_request.h"
 #include "app/startup.h"
 #include "install/folder_path.h"
+#include "install/run_install.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
 #include "resources/resource.h"
 #include "wizard/folder_rules.h"
 #include "wizard/format_labels.h"
+#include "wizard/web_links.h"
 #include "wizard/wiz_property_sheet.h"
 
 #include <commctrl.h>
@@ -24,8 +26,28 @@ BOOL CWizPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
 void CWizPropertyPage::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
-    // The licence link (index 0, control 1045) and the install notice
-    // (index 3, control 1044) are bound to the sheet's controls here.
+    switch (m_pSheet->GetActiveIndex()) {
+    case kPageOptions:
+        DDX_Control(pDX, IDC_EULA_LINK, m_pSheet->m_linkEula);
+        m_pSheet->m_linkEula.SetUnderlineMode(1);
+        m_pSheet->m_linkEula.SetLinkTarget(kEulaAddress);
+        break;
+    case kPageReady: {
+        CXColorStatic& notice = m_pSheet->m_staticInstalling;
+        DDX_Control(pDX, IDC_INSTALLING, notice);
+        notice.SetTextColor(RGB(255, 0, 0));
+        notice.MakeTextBold();
+        int resolution = 96;
+        if (HDC dc = ::GetDC(m_pSheet->m_hWnd)) {
+            resolution = GetDeviceCaps(dc, LOGPIXELSX);
+            ::ReleaseDC(m_pSheet->m_hWnd, dc);
+        }
+        notice.UseArialFont(MulDiv(18, resolution, 96));
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 BOOL CWizPropertyPage::OnSetActive()
@@ -309,9 +331,58 @@ void CWizPropertyPage::OnSetActiveReady()
 
 LRESULT CWizPropertyPage::OnWizardNextReady()
 {
-    // The install (request, notice, timer, RunInstall) is started here; until
-    // it is, Next leaves the ready page like any other page.
-    return MoveForward();
+    if (IsViewerRunning()) {
+        wchar_t text[260];
+        wchar_t caption[260];
+        LoadMessage(IDS_VIEWER_RUNNING, text, 260);
+        LoadMessage(IDS_CAPTION, caption, 260);
+        MessageBox(text, caption, MB_ICONEXCLAMATION);
+        return -1;
+    }
+
+    InstallRequest request;
+    ClearInstallRequest(request);
+    if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions)) {
+        options->GetDlgItemText(IDC_TARGET_FOLDER, request.targetFolder, kTextUnits);
+        request.startMenuGroup = options->IsDlgButtonChecked(IDC_GROUP_SHORTCUT) == BST_CHECKED;
+        request.desktopShortcut = options->IsDlgButtonChecked(IDC_DESKTOP_SHORTCUT) == BST_CHECKED;
+        request.thumbnailsShortcut = options->IsDlgButtonChecked(IDC_THUMBS_SHORTCUT) == BST_CHECKED;
+        request.allUsers = options->IsDlgButtonChecked(IDC_ALL_USERS) == BST_CHECKED;
+    }
+    TrimSpaces(request.targetFolder);
+    HWND list = m_pSheet->m_hFileTypeList;
+    // the count is asked again after every row; only the table's rows count
+    for (int i = 0; i < ItemCount(list) && i < kFormatCount; ++i) {
+        LRESULT state = ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i),
+                                       LVIS_STATEIMAGEMASK);
+        if (((state & LVIS_STATEIMAGEMASK) >> 12) != kCleared) {
+            request.formatFlags[i] = 1;
+            request.associate = 1;
+        }
+    }
+    if (IsDlgButtonChecked(IDC_INI_IN_APPDATA) == BST_CHECKED)
+        CopyText(request.settingsFolder, kTextUnits, L"%APPDATA%\\Photarium");
+    request.silent = 0;
+
+    // on the screen before the thread is busy
+    m_pSheet->m_staticInstalling.ShowWindow(SW_SHOW);
+    m_pSheet->m_staticInstalling.UpdateWindow();
+    m_pSheet->SetTimer(kInstallTimerId, 1500);
+    m_pSheet->EnableWizardButton(IDC_WIZ_BACK, FALSE);
+    m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, FALSE);
+    m_pSheet->EnableWizardButton(IDCANCEL, FALSE);
+
+    int installed = RunInstall(request);
+
+    m_pSheet->KillTimer(kInstallTimerId);
+    m_pSheet->EnableWizardButton(IDC_WIZ_BACK, TRUE);
+    m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, TRUE);
+    m_pSheet->EnableWizardButton(IDCANCEL, TRUE);
+
+    if (installed != 0)
+        return GetNextPageId(TRUE);
+    // straight back to the options page, which disables Back again
+    return static_cast<LRESULT>(m_pSheet->GetPage(kPageOptions)->GetTemplateId());
 }
 
 // ---------------------------------------------------------------------------

@@ -4,6 +4,8 @@
 
 #include "framework/gdi.h"
 #include "framework/property_sheet.h"
+#include "wizard/color_static.h"
+#include "wizard/hyperlink.h"
 
 // Page indices in the sheet.
 enum WizardPage {
@@ -24,6 +26,8 @@ public:
     // Attributes
     CFont m_fontTitle;                 // owned; attached by start-up
     HWND m_hFileTypeList = nullptr;    // not owned; the file-type page's list once filled
+    CHyperLink m_linkEula;             // the options page's licence link (1045)
+    CXColorStatic m_staticInstalling;  // the ready page's notice (1044)
 
     // Operations
     // A wizard button of the sheet: IDC_WIZ_BACK, IDC_WIZ_NEXT or IDCANCEL.

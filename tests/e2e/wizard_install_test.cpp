@@ -1,0 +1,352 @@
+// The ready page's Next: the installation through the wizard (compared with
+// a silent one of the same choices), the notice while it runs, a folder that
+// cannot be created and a running viewer.
+#include "registration_checks.h"
+#include "screen_capture.h"
+#include "wine_test_util.h"
+#include "wizard_fixture.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kCaption[] = L"Photarium 64-bit Installation";
+const wchar_t kMessage9[] =
+    L"Sie möchten die aktuellen Verknüpfungen ändern und einen oder mehrere Dateitypen mit "
+    L"Photarium verknüpfen!\n\nSind Sie sicher!?";
+const wchar_t kMessage10[] =
+    L"Warnung: Photarium läuft!\nBeenden Sie bitte Photarium bevor Sie mit der Installation fortsetzen!";
+const wchar_t kMessage11[] =
+    L"Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Sie Ihre Schreibrechte und "
+    L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
+const wchar_t kNotice[] = L"Installiere ... bitte warten ...";
+
+enum { kFolder = 1000, kDesktop = 1011, kThumbs = 1021, kGroup = 1012, kAllUsers = 1017,
+       kList = 1579, kImagesOnly = 1091, kSelectAll = 1080, kReadyFolder = 1010,
+       kIniInFolder = 1038, kIniInAppData = 1039, kNoticeId = 1044 };
+
+std::wstring ShotFolder()
+{
+    const char* data = std::getenv("PHOTARIUM_TEST_DATA");
+    std::wstring folder = (data != nullptr ? UnixToWindowsPath(data) : L"C:\\ptest") + L"\\shots\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring AppDataFolder()
+{
+    wchar_t path[MAX_PATH] = L"";
+    ExpandEnvironmentStringsW(L"%APPDATA%\\Photarium\\", path, MAX_PATH);
+    return path;
+}
+
+// Every file below folder with its bytes, by relative path.
+void CollectTree(const std::wstring& folder, const std::wstring& relative,
+                 std::map<std::wstring, std::string>* files)
+{
+    for (const std::wstring& name : ListFolder(folder + relative)) {
+        std::wstring path = relative + name;
+        if (FolderExists(folder + path))
+            CollectTree(folder, path + L"\\", files);
+        else
+            (*files)[path] = ReadFileBytes(folder + path);
+    }
+}
+
+struct Installation {
+    std::map<std::wstring, std::string> files;
+    std::map<std::wstring, std::string> settings;
+    std::wstring registration;
+};
+
+Installation Snapshot(const std::wstring& folder)
+{
+    Installation result;
+    CollectTree(folder, L"", &result.files);
+    CollectTree(AppDataFolder(), L"", &result.settings);
+    result.registration = SnapshotRegistration();
+    return result;
+}
+
+// The rendering of the notice the ready page should show: text in red Arial
+// of the weight given, centred on one line, on the button face.
+ScreenPixels RenderNotice(int width, int height, int weight)
+{
+    HDC screen = GetDC(nullptr);
+    int resolution = GetDeviceCaps(screen, LOGPIXELSX);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    RECT rect = {0, 0, width, height};
+    HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    FillRect(memory, &rect, face);
+    DeleteObject(face);
+    LOGFONTW description = {};
+    description.lfHeight = MulDiv(18, resolution, 96);
+    description.lfWeight = weight;
+    description.lfQuality = ANTIALIASED_QUALITY;
+    wcscpy(description.lfFaceName, L"Arial");
+    HFONT font = CreateFontIndirectW(&description);
+    HGDIOBJ oldFont = SelectObject(memory, font);
+    SetTextColor(memory, RGB(255, 0, 0));
+    SetBkColor(memory, GetSysColor(COLOR_BTNFACE));
+    SetBkMode(memory, OPAQUE);
+    DrawTextW(memory, kNotice, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(memory, oldFont);
+    DeleteObject(font);
+
+    ScreenPixels result;
+    result.width = width;
+    result.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            result.pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return result;
+}
+
+int DifferentPixels(const ScreenPixels& a, const ScreenPixels& b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return -1;
+    int count = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        count += a.pixels[i] != b.pixels[i] ? 1 : 0;
+    return count;
+}
+
+class WizardInstall : public WizardTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(nullptr, FindWindowW(L"Photarium", nullptr));
+        DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium");
+    }
+    std::vector<int> States() const
+    {
+        std::vector<int> states;
+        for (int i = 0; i < ListItemCount(Item(kList)); ++i)
+            states.push_back(ListStateImage(Item(kList), i));
+        return states;
+    }
+    // The ready page's notice, wherever the wizard is.
+    HWND Notice() const
+    {
+        HWND ready = reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_INDEXTOHWND, 3, 0));
+        return GetDlgItem(ready, kNoticeId);
+    }
+    bool ButtonsEnabled(bool back, bool next, bool cancel) const
+    {
+        return (IsWindowEnabled(Button(kBack)) != FALSE) == back &&
+               (IsWindowEnabled(Button(kNext)) != FALSE) == next &&
+               (IsWindowEnabled(Button(IDCANCEL)) != FALSE) == cancel;
+    }
+};
+
+TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
+{
+    const std::wstring folder = L"C:\\ptest\\same\\";
+
+    // the same choices silently: desktop and group shortcuts for all users,
+    // the 48 picture formats, settings in the application-data folder
+    RemoveTree(folder);
+    RemoveTree(AppDataFolder());
+    ResetRegistrationState();
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + folder +
+                          L" /desktop=1 /thumbs=0 /group=1 /allusers=1 /assoc=1 /ini=%APPDATA%\\Photarium"));
+    Installation silent = Snapshot(folder);
+    ASSERT_TRUE(silent.files.count(L"photar64.exe"));
+    ASSERT_EQ(1u, silent.settings.count(L"photar64.ini"));
+
+    RemoveTree(folder);
+    RemoveTree(AppDataFolder());
+    ResetRegistrationState();
+
+    ASSERT_NE(nullptr, StartWizard());
+    SetText(Item(kFolder), folder + L"   ");
+    Click(Item(kThumbs));
+    Click(Item(kAllUsers));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(kThumbs)) && IsChecked(Item(kAllUsers)); }, 2000));
+    ASSERT_TRUE(GoTo(1));
+    ASSERT_TRUE(GoTo(2));
+    Click(Item(kImagesOnly));
+    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 47) == 2; }, 2000));
+    ASSERT_TRUE(GoTo(3));
+
+    // before: the trimmed folder, the application-data choice, no notice
+    EXPECT_EQ(L"Zielverzeichnis: " + folder, WindowText(Item(kReadyFolder)));
+    EXPECT_TRUE(IsChecked(Item(kIniInAppData)));
+    EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
+    EXPECT_FALSE(IsWindowVisible(Notice()));
+    Sleep(500);
+    EXPECT_TRUE(SaveScreen(ShotFolder() + L"ready-before.bmp"));
+
+    PressNext(sheet_);
+    // the installation waits in the association question
+    HWND box = Box(30000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(kMessage9, MessageBoxText(box));
+    EXPECT_EQ(kCaption, WindowText(box));
+    EXPECT_TRUE(HasButton(box, IDYES));
+    EXPECT_TRUE(HasButton(box, IDNO));
+    EXPECT_EQ(IDNO, DefaultButton(box));
+
+    // meanwhile: the notice in red bold Arial, every wizard button disabled,
+    // and the install timer retitles the sheet
+    EXPECT_EQ(3, ActiveIndex(sheet_));
+    EXPECT_TRUE(IsWindowVisible(Notice()));
+    EXPECT_EQ(kNotice, WindowText(Notice()));
+    EXPECT_TRUE(ButtonsEnabled(false, false, false));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(sheet_) == kCaption; }, 4000)) << WindowText(sheet_);
+
+    // the sheet where nothing covers it and the box out of its way, so that
+    // the notice can be read off the screen
+    PinToCorner(sheet_, ScreenCorner::kBottomLeft);
+    SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(700);
+    EXPECT_TRUE(SaveScreen(ShotFolder() + L"ready-during.bmp"));
+    ScreenPixels shown = CaptureClient(Notice());
+    ASSERT_GT(shown.width, 0);
+    ScreenPixels bold = RenderNotice(shown.width, shown.height, FW_BOLD);
+    ScreenPixels normal = RenderNotice(shown.width, shown.height, FW_NORMAL);
+    EXPECT_GT(shown.Count(RGB(255, 0, 0)), 100);
+    EXPECT_EQ(0, DifferentPixels(bold, shown));
+    EXPECT_GT(DifferentPixels(normal, shown), 50);  // the check tells the weights apart
+
+    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_TRUE(WaitForPage(sheet_, 4, 30000));
+    EXPECT_TRUE(ButtonsEnabled(false, false, true));
+    EXPECT_TRUE(NoBox(200));
+
+    Installation wizard = Snapshot(folder);
+    EXPECT_EQ(silent.files.size(), wizard.files.size());
+    for (const auto& file : silent.files) {
+        auto found = wizard.files.find(file.first);
+        ASSERT_NE(wizard.files.end(), found) << file.first;
+        EXPECT_TRUE(file.second == found->second) << file.first;
+    }
+    EXPECT_TRUE(silent.settings == wizard.settings);
+    EXPECT_EQ(silent.registration, wizard.registration);
+    EXPECT_NE(std::wstring::npos, wizard.registration.find(L"Photarium.jpg")) << "associations";
+
+    Click(Item(1022));
+    Click(Item(1020));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1020)) && !IsChecked(Item(1022)); }, 2000));
+    Click(Button(IDCANCEL));
+    EXPECT_TRUE(wizard_->WaitForExit(5000));
+}
+
+TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    // a drive that does not exist
+    SetText(Item(kFolder), L"Q:\\Nirgendwo\\Photarium");
+    ASSERT_TRUE(GoTo(1));
+    ASSERT_TRUE(GoTo(2));
+    Click(Item(kSelectAll));
+    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 61) == 2; }, 2000));
+    std::vector<int> marks = States();
+    ASSERT_TRUE(GoTo(3));
+    Click(Item(kIniInFolder));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInFolder)); }, 2000));
+
+    {
+        FakeViewerWindow viewer;
+        ASSERT_NE(nullptr, viewer.Get());
+        PressNext(sheet_);
+        HWND box = Box();
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ(kMessage10, MessageBoxText(box));
+        EXPECT_EQ(kCaption, WindowText(box));
+        EXPECT_TRUE(HasButton(box, IDOK));
+        EXPECT_FALSE(HasButton(box, IDNO));
+        // nothing started: no notice, buttons as they were
+        EXPECT_FALSE(IsWindowVisible(Notice()));
+        EXPECT_TRUE(ButtonsEnabled(true, true, true));
+        ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+        EXPECT_EQ(3, ActiveIndex(sheet_));
+        EXPECT_TRUE(IsChecked(Item(kIniInFolder)));  // the page was not left
+    }
+
+    PressNext(sheet_);
+    HWND box = Box(15000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(kMessage11, MessageBoxText(box));
+    EXPECT_EQ(kCaption, WindowText(box));
+    EXPECT_TRUE(HasButton(box, IDOK));
+    EXPECT_TRUE(ButtonsEnabled(false, false, false));
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    ASSERT_TRUE(WaitForPage(sheet_, 0));
+    EXPECT_TRUE(ButtonsEnabled(false, true, true));
+    EXPECT_EQ(L"Q:\\Nirgendwo\\Photarium", WindowText(Item(kFolder)));
+    // the notice stays shown on its page
+    EXPECT_TRUE(GetWindowLongW(Notice(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(NoBox(200));
+
+    // forward again: the marks are kept, the settings choice is proposed anew
+    ASSERT_TRUE(GoTo(1));
+    ASSERT_TRUE(GoTo(2));
+    EXPECT_EQ(marks, States());
+    ASSERT_TRUE(GoTo(3));
+    EXPECT_TRUE(IsChecked(Item(kIniInAppData)));
+    EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
+}
+
+class WizardVersions : public WizardInstall {
+protected:
+    void TearDown() override
+    {
+        WizardInstall::TearDown();
+        SetWineWindowsVersion(L"win7");
+    }
+};
+
+TEST_F(WizardVersions, SettingsChoiceFollowsTheWindowsVersion)
+{
+    // 6.0 is the first version that proposes the application-data folder
+    SetWineWindowsVersion(L"vista");
+    ASSERT_NE(nullptr, StartWizard());
+    for (int page = 1; page <= 3; ++page)
+        ASSERT_TRUE(GoTo(page)) << page;
+    EXPECT_TRUE(IsChecked(Item(kIniInAppData)));
+    EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
+    wizard_.reset();
+
+    // before it, the viewer's own folder, again after every return; the
+    // installation then keeps the active settings file in the target folder
+    const std::wstring folder = L"C:\\ptest\\xp\\";
+    RemoveTree(folder);
+    RemoveTree(AppDataFolder());
+    SetWineWindowsVersion(L"winxp64");
+    ASSERT_NE(nullptr, StartWizard());
+    SetText(Item(kFolder), folder);
+    for (int page = 1; page <= 3; ++page)
+        ASSERT_TRUE(GoTo(page)) << page;
+    EXPECT_TRUE(IsChecked(Item(kIniInFolder)));
+    EXPECT_FALSE(IsChecked(Item(kIniInAppData)));
+    Click(Item(kIniInAppData));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInAppData)); }, 2000));
+    ASSERT_TRUE(GoTo(2));
+    ASSERT_TRUE(GoTo(3));
+    EXPECT_TRUE(IsChecked(Item(kIniInFolder)));
+    EXPECT_FALSE(IsChecked(Item(kIniInAppData)));
+
+    // no formats chosen: no question, straight to the finish page
+    PressNext(sheet_);
+    ASSERT_TRUE(WaitForPage(sheet_, 4, 30000));
+    EXPECT_TRUE(NoBox(0));
+    std::string ini = ReadFileBytes(folder + L"photar64.ini");
+    ASSERT_GE(ini.size(), 2u);
+    EXPECT_EQ("\xFF\xFE", ini.substr(0, 2));  // the active file, converted
+    EXPECT_FALSE(FileExists(AppDataFolder() + L"photar64.ini"));
+}
+
+}  // namespace

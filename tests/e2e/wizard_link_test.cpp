@@ -1,0 +1,152 @@
+// The licence link of the options page: its size, its colours and underline
+// as the screen shows them, opening the licence page through the prefix's
+// web handler or the ".htm" program, and a target nothing can open.
+#include "screen_capture.h"
+#include "wine_test_util.h"
+#include "wizard_fixture.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+const COLORREF kBlue = RGB(0, 0, 238);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kPurple = RGB(85, 26, 139);
+const wchar_t kOpenedUrls[] = L"C:\\ptest\\opened_urls.txt";
+enum { kLink = 1045 };
+
+// The size of the link's text in the pages' font (8 points of
+// "Microsoft Sans Serif"), underlined.
+SIZE TextSize(const wchar_t* text)
+{
+    HDC screen = GetDC(nullptr);
+    LOGFONTW description = {};
+    description.lfHeight = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    description.lfWeight = FW_NORMAL;
+    description.lfUnderline = TRUE;
+    description.lfCharSet = DEFAULT_CHARSET;
+    wcscpy(description.lfFaceName, L"Microsoft Sans Serif");
+    HFONT font = CreateFontIndirectW(&description);
+    HGDIOBJ old = SelectObject(screen, font);
+    SIZE size = {};
+    GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
+    SelectObject(screen, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    return size;
+}
+
+void MoveMouse(int x, int y)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(input));
+}
+
+class WizardLink : public WizardTest {
+protected:
+    void SetUp() override
+    {
+        DeleteFileW(kOpenedUrls);
+        recorder_ = HelperPath(L"url_recorder.exe");
+        for (const wchar_t* scheme : {L"http", L"https"})
+            SetRegText(HKEY_CLASSES_ROOT, std::wstring(scheme) + L"\\shell\\open\\command", L"",
+                       L"\"" + recorder_ + L"\" \"%1\"");
+        MoveMouse(GetSystemMetrics(SM_CXSCREEN) / 2, 2);
+    }
+    // Waits until the link shows colour (and an underline in it).
+    bool Shows(COLORREF colour, DWORD timeoutMs = 3000)
+    {
+        return WaitUntil([&] {
+            ScreenPixels link = CaptureClient(link_);
+            return link.Count(colour) > 10 && link.HasLineOf(colour);
+        }, timeoutMs);
+    }
+    void ClickLink()
+    {
+        PostMessageW(link_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        PostMessageW(link_, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    }
+    // The lines url_recorder wrote, once there are count of them.
+    std::string WaitForLines(size_t count)
+    {
+        std::string opened;
+        WaitUntil([&] {
+            opened = ReadFileBytes(kOpenedUrls);
+            return static_cast<size_t>(std::count(opened.begin(), opened.end(), '\n')) >= count;
+        }, 5000);
+        return opened;
+    }
+
+    std::wstring recorder_;
+    HWND link_ = nullptr;
+};
+
+TEST_F(WizardLink, ColoursUnderlineAndOpening)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    EXPECT_TRUE(NoBox(0));
+    // where the windows of tests running beside this one cannot cover it
+    PinToCorner(sheet_, ScreenCorner::kBottomRight);
+    link_ = Item(kLink);
+    ASSERT_NE(nullptr, link_);
+    EXPECT_EQ(L"Photarium EULA", WindowText(link_));
+    EXPECT_TRUE(GetWindowLongW(link_, GWL_STYLE) & SS_NOTIFY);
+
+    // fitted to its underlined text (a static without a border)
+    RECT client = {};
+    GetClientRect(link_, &client);
+    SIZE text = TextSize(L"Photarium EULA");
+    EXPECT_EQ(text.cx, client.right) << "width";
+    EXPECT_EQ(text.cy, client.bottom) << "height";
+
+    // blue and always underlined; red while the mouse is over it
+    EXPECT_TRUE(Shows(kBlue));
+    EXPECT_EQ(0, CaptureClient(link_).Count(kRed));
+    RECT rect = {};
+    GetWindowRect(link_, &rect);
+    MoveMouse((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    EXPECT_TRUE(Shows(kRed));
+    EXPECT_EQ(0, CaptureClient(link_).Count(kBlue));
+    MoveMouse(GetSystemMetrics(SM_CXSCREEN) / 2, 2);
+    EXPECT_TRUE(Shows(kBlue, 1000));  // noticed within the hover timer's period
+
+    // a click opens the licence page through the web handler, then purple
+    ClickLink();
+    std::string opened = WaitForLines(1);
+    size_t address = opened.find("http");
+    size_t end = opened.find("/eula.htm");
+    ASSERT_NE(std::string::npos, address) << opened;
+    ASSERT_NE(std::string::npos, end) << opened;
+    std::string url = opened.substr(address, end + 9 - address);
+    EXPECT_TRUE(Shows(kPurple));
+    EXPECT_TRUE(NoBox(0));
+
+    // no web handler: the program registered for ".htm" gets the address
+    // after its command, cut before "%1"
+    for (const wchar_t* scheme : {L"http", L"https"})
+        DeleteRegTree(HKEY_CLASSES_ROOT, scheme);
+    SetRegText(HKEY_CLASSES_ROOT, L".htm", L"", L"PtestPage");
+    SetRegText(HKEY_CLASSES_ROOT, L"PtestPage\\shell\\open\\command", L"",
+               L"\"" + recorder_ + L"\" \"%1\"");
+    ClickLink();
+    opened = WaitForLines(2);
+    std::string second = opened.substr(opened.find('\n') + 1);
+    std::string recorder(recorder_.begin(), recorder_.end());
+    EXPECT_EQ("\"" + recorder + "\"  " + url + "\n", second);
+    EXPECT_TRUE(NoBox(0));
+
+    // nothing can open it: no message box, nothing started
+    DeleteRegTree(HKEY_CLASSES_ROOT, L".htm");
+    DeleteRegTree(HKEY_CLASSES_ROOT, L"PtestPage");
+    ClickLink();
+    EXPECT_TRUE(NoBox(1500));
+    EXPECT_EQ(opened, ReadFileBytes(kOpenedUrls));
+    EXPECT_TRUE(wizard_->IsRunning());
+}
+
+}  // namespace

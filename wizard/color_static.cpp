@@ -1,0 +1,122 @@
+#include "wizard/color_static.h"
+
+#include <cwchar>
+#include <new>
+
+namespace {
+
+// The font a control reports, or the stock GUI fonts when it has none.
+HFONT ControlFontOrStock(HWND control)
+{
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    if (font == nullptr)
+        font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    if (font == nullptr)
+        font = static_cast<HFONT>(::GetStockObject(ANSI_VAR_FONT));
+    return font;
+}
+
+}  // namespace
+
+CXColorStatic::CXColorStatic()
+    : m_textColour(::GetSysColor(COLOR_BTNTEXT)), m_backColour(::GetSysColor(COLOR_BTNFACE))
+{
+    std::unique_ptr<CBrush> brush(new (std::nothrow) CBrush);
+    if (brush != nullptr && brush->CreateSolidBrush(m_backColour))
+        m_backBrush = std::move(brush);
+}
+
+// m_font and m_backBrush delete their objects
+CXColorStatic::~CXColorStatic() = default;
+
+void CXColorStatic::PreSubclassWindow()
+{
+    LOGFONTW description = {};
+    HFONT font = ControlFontOrStock(m_hWnd);
+    if (font != nullptr && ::GetObjectW(font, sizeof(description), &description) != 0)
+        m_font.CreateFontIndirect(&description);
+}
+
+void CXColorStatic::MakeTextBold()
+{
+    m_bold = 1;
+    LOGFONTW description = {};
+    ::GetObjectW(GetFont(), sizeof(description), &description);
+    ApplyFont(description);
+}
+
+void CXColorStatic::UseArialFont(int height)
+{
+    LOGFONTW description = {};
+    description.lfHeight = height;
+    description.lfQuality = ANTIALIASED_QUALITY;
+    wcscpy(description.lfFaceName, L"Arial");
+    ApplyFont(description);
+}
+
+void CXColorStatic::ApplyFont(const LOGFONTW& description)
+{
+    m_font.DeleteObject();
+    LOGFONTW font = description;
+    // the caller's weight never counts
+    font.lfWeight = m_bold ? FW_BOLD : FW_NORMAL;
+    m_font.CreateFontIndirect(&font);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+LRESULT CXColorStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    default:
+        return CStatic::WindowProc(message, wParam, lParam);
+    }
+}
+
+BOOL CXColorStatic::OnEraseBkgnd(HDC dc)
+{
+    RECT client = {};
+    ::GetClientRect(m_hWnd, &client);
+    if (m_backBrush != nullptr)
+        ::FillRect(dc, &client, *m_backBrush);
+    return TRUE;
+}
+
+void CXColorStatic::OnPaint()
+{
+    PAINTSTRUCT paint = {};
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    int saved = ::SaveDC(dc);
+
+    ::SetTextColor(dc, m_textColour);
+    ::SetBkColor(dc, m_backColour);
+    ::SetBkMode(dc, OPAQUE);
+    if (m_backBrush != nullptr)
+        ::SelectObject(dc, *m_backBrush);
+
+    RECT client = {};
+    ::GetClientRect(m_hWnd, &client);
+    if (m_font.GetSafeHandle() != nullptr)
+        ::SelectObject(dc, m_font.GetSafeHandle());
+    wchar_t text[512] = L"";
+    GetWindowText(text, 512);
+
+    LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);
+    UINT format = DT_LEFT;
+    if (style & SS_CENTER)
+        format = DT_CENTER;
+    else if (style & SS_RIGHT)
+        format = DT_RIGHT;
+    if (style & SS_CENTERIMAGE)
+        format |= DT_VCENTER | DT_SINGLELINE;
+    else
+        format |= DT_WORDBREAK;
+    ::DrawTextW(dc, text, -1, &client, format);
+
+    ::RestoreDC(dc, saved);
+    ::EndPaint(m_hWnd, &paint);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A static text that acts as a web link: blue and underlined, red while the
+// mouse is over it, purple once opened; a click opens its target.
+
+#include "framework/gdi.h"
+#include "framework/wnd.h"
+
+#include <string>
+
+class CHyperLink : public CStatic {
+public:
+    CHyperLink() = default;
+    ~CHyperLink() override;
+
+    // Operations
+    // Stores the target; fits the control to its text when it exists.
+    void SetLinkTarget(const wchar_t* target);
+    // -1: underlined while hovered; 1: always; any other value: never.
+    void SetUnderlineMode(int mode);
+    // Kills the hover timer, then destroys the window.
+    virtual BOOL DestroyWindow();
+    // Opens target with the shell, else with the program registered for
+    // ".htm" files. Above 32 means success.
+    static INT_PTR OpenLink(const wchar_t* target);
+
+    // Attributes
+    BOOL IsOpened() const { return m_bOpened; }
+    BOOL IsHovering() const { return m_bHovering; }
+
+    // Overridables
+    void PreSubclassWindow() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+protected:
+    HBRUSH CtlColor(HDC dc);
+    BOOL OnSetCursor();
+    void OnMouseMove();
+    void OnTimer(UINT_PTR id) override;
+    void OnLinkClicked();
+    BOOL OnEraseBkgnd(HDC dc);
+
+    void FitToText();
+    void LoadHandCursor();
+
+    COLORREF m_colorLink = RGB(0, 0, 238);
+    COLORREF m_colorOpened = RGB(85, 26, 139);
+    COLORREF m_colorHover = RGB(255, 0, 0);
+    BOOL m_bHovering = FALSE;
+    BOOL m_bOpened = FALSE;
+    int m_nUnderlineMode = -1;
+    BOOL m_bFitToText = TRUE;
+    std::wstring m_strTarget;
+    CFont m_fontUnderlined;
+    CFont m_fontNormal;
+    HCURSOR m_hHandCursor = nullptr;  // owned: a copy
+    UINT m_nHoverTimer = 100;
+};
