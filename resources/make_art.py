@@ -72,19 +72,20 @@ FONT = {
 
 
 def logo_index(x, y):
-    # lens at the left, the name at the right, on white
-    if ((x - 14) ** 2 + (y - 15) ** 2) ** 0.5 <= 12:
-        d = ((x - 14) ** 2 + (y - 15) ** 2) ** 0.5
-        return 4 if d > 9 else 12 if d > 6 else 0 if d > 2 else 15
+    # lens at the left, the name at the right, on white; 88 pixels wide in all
+    d = ((x - 12) ** 2 + (y - 15) ** 2) ** 0.5
+    if d <= 11:
+        return 4 if d > 8 else 12 if d > 5 else 0 if d > 2 else 15
     text = 'PHOTARIUM'
-    left, top, scale = 31, 10, 2
-    if top <= y < top + 5 * scale:
-        col = (x - left) // scale
-        if 0 <= col < len(text) * 4 - 1 and col % 4 != 3:
-            glyph = FONT[text[col // 4]]
-            if glyph[(y - top) // scale][col % 4] == '1':
+    left, top, scale, gap = 25, 10, 2, 1   # 9 letters of 3 columns: 9 * 6 + 8 = 62
+    if top <= y < top + 5 * scale and x >= left:
+        pitch = 3 * scale + gap
+        letter, offset = divmod(x - left, pitch)
+        if letter < len(text) and offset < 3 * scale:
+            glyph = FONT[text[letter]]
+            if glyph[(y - top) // scale][offset // scale] == '1':
                 return 4
-    if y == 26 and 31 <= x < 85:
+    if y == 26 and 25 <= x < 87:
         return 9
     return 15
 
