@@ -75,3 +75,14 @@ public:
 private:
     HBRUSH m_hBrush = nullptr;
 };
+
+// The font a control reports, or the stock GUI font when it has none.
+inline HFONT ControlFontOrStock(HWND control)
+{
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    if (font == nullptr)
+        font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    if (font == nullptr)
+        font = static_cast<HFONT>(::GetStockObject(ANSI_VAR_FONT));
+    return font;
+}

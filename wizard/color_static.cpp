@@ -3,21 +3,6 @@
 #include <cwchar>
 #include <new>
 
-namespace {
-
-// The font a control reports, or the stock GUI fonts when it has none.
-HFONT ControlFontOrStock(HWND control)
-{
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-    if (font == nullptr)
-        font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    if (font == nullptr)
-        font = static_cast<HFONT>(::GetStockObject(ANSI_VAR_FONT));
-    return font;
-}
-
-}  // namespace
-
 CXColorStatic::CXColorStatic()
     : m_textColour(::GetSysColor(COLOR_BTNTEXT)), m_backColour(::GetSysColor(COLOR_BTNFACE))
 {

@@ -11,16 +11,6 @@
 
 namespace {
 
-HFONT ControlFontOrStock(HWND control)
-{
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-    if (font == nullptr)
-        font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    if (font == nullptr)
-        font = static_cast<HFONT>(::GetStockObject(ANSI_VAR_FONT));
-    return font;
-}
-
 // A rectangle of screen coordinates into the parent's client coordinates.
 void ToParent(HWND parent, RECT& rect)
 {

@@ -164,13 +164,7 @@ void CWizPropertyPage::OnSetActiveOptions()
             SetDlgItemText(IDC_TARGET_FOLDER, folder);
     }
 
-    if (IsViewerRunning()) {
-        wchar_t text[260];
-        wchar_t caption[260];
-        LoadMessage(IDS_VIEWER_RUNNING, text, 260);
-        LoadMessage(IDS_CAPTION, caption, 260);
-        MessageBox(text, caption, MB_ICONEXCLAMATION);
-    }
+    WarnIfViewerRunning();
     m_bFirstActivation = FALSE;
 }
 
@@ -329,16 +323,22 @@ void CWizPropertyPage::OnSetActiveReady()
     }
 }
 
+BOOL CWizPropertyPage::WarnIfViewerRunning()
+{
+    if (!IsViewerRunning())
+        return FALSE;
+    wchar_t text[260];
+    wchar_t caption[260];
+    LoadMessage(IDS_VIEWER_RUNNING, text, 260);
+    LoadMessage(IDS_CAPTION, caption, 260);
+    MessageBox(text, caption, MB_ICONEXCLAMATION);
+    return TRUE;
+}
+
 LRESULT CWizPropertyPage::OnWizardNextReady()
 {
-    if (IsViewerRunning()) {
-        wchar_t text[260];
-        wchar_t caption[260];
-        LoadMessage(IDS_VIEWER_RUNNING, text, 260);
-        LoadMessage(IDS_CAPTION, caption, 260);
-        MessageBox(text, caption, MB_ICONEXCLAMATION);
+    if (WarnIfViewerRunning())
         return -1;
-    }
 
     InstallRequest request;
     ClearInstallRequest(request);

@@ -37,6 +37,8 @@ private:
     void OnSetActiveFinish();
     LRESULT OnWizardNextOptions();
     LRESULT OnWizardNextReady();
+    // Message 10 when the viewer runs; TRUE when it was shown.
+    BOOL WarnIfViewerRunning();
     // Enables Back and moves on.
     LRESULT MoveForward();
 
