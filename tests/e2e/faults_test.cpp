@@ -4,11 +4,11 @@
 // that cannot be written. The small drives are tmpfs mounts that the harness
 // (tests/support/wine_run.sh) links into this test's prefix.
 #include "wine_test_util.h"
+#include "zip_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
-#include <unzip.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -37,47 +37,6 @@ const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
             GTEST_SKIP() << "no small drives: run through tests/support/wine_run.sh";         \
         ASSERT_TRUE(FolderExists(letter L":\\")) << "drive " letter ": missing";              \
     } while (0)
-
-struct ArchiveEntry {
-    std::string name;
-    std::string data;
-};
-
-// The entries of the product archive the setup program carries, in order.
-std::vector<ArchiveEntry> ProductEntries()
-{
-    std::vector<ArchiveEntry> entries;
-    const char* path = std::getenv("PHOTARIUM_PAYLOAD_ZIP");
-    if (!path)
-        return entries;
-    std::wstring windowsPath = UnixToWindowsPath(path);
-    unzFile zip = unzOpen64(std::string(windowsPath.begin(), windowsPath.end()).c_str());
-    if (!zip)
-        return entries;
-    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
-        char name[520];
-        unz_file_info64 info;
-        unzGetCurrentFileInfo64(zip, &info, name, sizeof(name), nullptr, 0, nullptr, 0);
-        ArchiveEntry entry{name, ""};
-        unzOpenCurrentFile(zip);
-        char buffer[65536];
-        int got;
-        while ((got = unzReadCurrentFile(zip, buffer, sizeof(buffer))) > 0)
-            entry.data.append(buffer, static_cast<size_t>(got));
-        unzCloseCurrentFile(zip);
-        entries.push_back(entry);
-    }
-    unzClose(zip);
-    return entries;
-}
-
-std::wstring WindowsName(const std::string& name)
-{
-    std::wstring out;
-    for (char c : name)
-        out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return out;
-}
 
 std::string LogEntry(const std::wstring& text)
 {

@@ -1,10 +1,9 @@
 // Silent installations of the real setup program: the unpacked product, its
 // time stamps, the temporary archive, the icon library and a damaged archive.
 #include "wine_test_util.h"
+#include "zip_builder.h"
 
 #include <gtest/gtest.h>
-
-#include <unzip.h>
 
 #include <cstdlib>
 
@@ -27,49 +26,6 @@ std::wstring TempArchivePath()
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
     return std::wstring(folder) + L"phtarg_x64.zip";
-}
-
-struct ArchiveEntry {
-    std::string name;
-    std::string data;
-    unsigned long dosDate;
-};
-
-// The entries of the product archive the setup program carries, read back.
-std::vector<ArchiveEntry> ProductEntries()
-{
-    std::vector<ArchiveEntry> entries;
-    const char* path = std::getenv("PHOTARIUM_PAYLOAD_ZIP");
-    if (!path)
-        return entries;
-    std::wstring windowsPath = UnixToWindowsPath(path);
-    std::string narrow(windowsPath.begin(), windowsPath.end());
-    unzFile zip = unzOpen64(narrow.c_str());
-    if (!zip)
-        return entries;
-    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
-        char name[520];
-        unz_file_info64 info;
-        unzGetCurrentFileInfo64(zip, &info, name, sizeof(name), nullptr, 0, nullptr, 0);
-        ArchiveEntry entry{name, "", info.dosDate};
-        unzOpenCurrentFile(zip);
-        char buffer[65536];
-        int got;
-        while ((got = unzReadCurrentFile(zip, buffer, sizeof(buffer))) > 0)
-            entry.data.append(buffer, static_cast<size_t>(got));
-        unzCloseCurrentFile(zip);
-        entries.push_back(entry);
-    }
-    unzClose(zip);
-    return entries;
-}
-
-std::wstring WindowsName(const std::string& name)
-{
-    std::wstring out;
-    for (char c : name)
-        out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return out;
 }
 
 unsigned long long UtcTicksOfDos(unsigned long dosDate)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <unzip.h>
 #include <zip.h>
 #include <zlib.h>
 
@@ -83,4 +84,40 @@ bool PatchZipMethod(std::string* zip, const std::string& name, uint16_t method)
         }
     }
     return patched == 2;
+}
+
+std::vector<ArchiveEntry> ProductEntries()
+{
+    std::vector<ArchiveEntry> entries;
+    const char* path = std::getenv("PHOTARIUM_PAYLOAD_ZIP");
+    if (!path)
+        return entries;
+    std::wstring windowsPath = UnixToWindowsPath(path);
+    std::string narrow(windowsPath.begin(), windowsPath.end());
+    unzFile zip = unzOpen64(narrow.c_str());
+    if (!zip)
+        return entries;
+    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+        char name[520];
+        unz_file_info64 info;
+        unzGetCurrentFileInfo64(zip, &info, name, sizeof(name), nullptr, 0, nullptr, 0);
+        ArchiveEntry entry{name, "", info.dosDate};
+        unzOpenCurrentFile(zip);
+        char buffer[65536];
+        int got;
+        while ((got = unzReadCurrentFile(zip, buffer, sizeof(buffer))) > 0)
+            entry.data.append(buffer, static_cast<size_t>(got));
+        unzCloseCurrentFile(zip);
+        entries.push_back(entry);
+    }
+    unzClose(zip);
+    return entries;
+}
+
+std::wstring WindowsName(const std::string& name)
+{
+    std::wstring out;
+    for (char c : name)
+        out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return out;
 }

@@ -22,3 +22,17 @@ bool PatchZipMethod(std::string* zip, const std::string& name, uint16_t method);
 
 // A DOS date/time from its parts (local time).
 uint32_t DosDateTime(int year, int month, int day, int hour, int minute, int second);
+
+// One entry of an archive as read back: name, uncompressed bytes, DOS date/time.
+struct ArchiveEntry {
+    std::string name;
+    std::string data;
+    unsigned long dosDate = 0;
+};
+
+// The entries of the product archive the setup program carries
+// (PHOTARIUM_PAYLOAD_ZIP), in archive order; empty when it cannot be read.
+std::vector<ArchiveEntry> ProductEntries();
+
+// An entry name with "\" for "/".
+std::wstring WindowsName(const std::string& name);
