@@ -69,4 +69,9 @@ wine "$@"
 rc=$?
 wineserver -k 2>/dev/null
 wineserver -w 2>/dev/null
+# a prefix takes about 700 MB: keep it only to look into a failure
+if [ "$rc" = 0 ] && [ -z "${PHOTARIUM_KEEP_PREFIXES:-}" ]; then
+  unmount_drives
+  rm -rf "$prefix"
+fi
 exit $rc
