@@ -2,6 +2,8 @@
 // with minizip's miniunz, best of five runs each, and prints the ratio.
 #include "install/extract_payload.h"
 
+#include "bench_util.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -12,34 +14,6 @@ extern "C" int miniunz_main(int argc, char* argv[]);
 namespace {
 
 constexpr int kRuns = 5;
-
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
 
 // A fresh empty folder; the current folder is moved off it first.
 std::wstring FreshFolder(const std::wstring& base, const wchar_t* name)

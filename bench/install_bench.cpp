@@ -12,6 +12,8 @@
 //   install_bench.exe BENCH_SETUP SETUP MINIUNZ ARCHIVE NSIS_PRODUCT NSIS_STUB SMALL_ARCHIVE
 // (SETUP and SMALL_ARCHIVE: the setup program with the stand-in product and
 // its archive, for the fixed cost of an installation and of starting miniunz)
+#include "bench_util.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -27,36 +29,6 @@ const wchar_t kBase[] = L"C:\\install_bench";
 // 64-bit Installation" only while an installation runs
 const wchar_t kOurCaption[] = L"Photarium 64-bit";
 const wchar_t kNsisCaption[] = L"Photarium 64-bit Setup";
-
-double Now()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
 
 // An empty folder below the base (all three contenders get one made ahead).
 std::wstring FreshFolder(const wchar_t* name)
@@ -87,7 +59,7 @@ Started Start(const std::wstring& commandLine)
     startup.hStdOutput = nul;
     startup.hStdError = nul;
     std::wstring line = commandLine;
-    started.start = Now();
+    started.start = Seconds();
     started.ok = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, kBase,
                                 &startup, &started.process) != FALSE;
     if (nul != INVALID_HANDLE_VALUE)
@@ -111,7 +83,7 @@ double TimeInstall(const std::wstring& commandLine, const std::wstring& folder)
     if (!started.ok)
         return -1;
     WaitForSingleObject(started.process.hProcess, INFINITE);
-    double seconds = Now() - started.start;
+    double seconds = Seconds() - started.start;
     DWORD code = 1;
     GetExitCodeProcess(started.process.hProcess, &code);
     Finish(started);
@@ -181,12 +153,12 @@ double TimeFirstWindow(const std::wstring& commandLine, const wchar_t* caption)
     double seconds = -1;
     for (;;) {
         if (HasVisibleWindow(started.process.dwProcessId, caption)) {
-            seconds = Now() - started.start;
+            seconds = Seconds() - started.start;
             break;
         }
         if (WaitForSingleObject(started.process.hProcess, 1) == WAIT_OBJECT_0)
             break;
-        if (Now() - started.start > kWindowTimeoutMs / 1000.0)
+        if (Seconds() - started.start > kWindowTimeoutMs / 1000.0)
             break;
     }
     if (seconds < 0)

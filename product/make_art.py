@@ -6,10 +6,13 @@ Run once; the outputs are committed:
   files/Toolbars/<skin>.png      a strip of toolbar buttons at the skin's size
 """
 import struct
+import sys
 import zlib
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parent / 'resources'))
+import make_art  # noqa: E402  the icon file writer of the setup program's own art
 
 # one hue per icon index; index 0 is the viewer, 7, 8, 9 are document types
 COLOURS = [
@@ -37,34 +40,8 @@ def icon_pixel(x, y, size, index):
     return (int(r * shade), int(g * shade), int(b * shade), 255)
 
 
-def icon_image(size, index):
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    xor = bytearray()
-    for y in range(size - 1, -1, -1):
-        for x in range(size):
-            r, g, b, a = icon_pixel(x, y, size, index)
-            xor += bytes((b, g, r, a))
-    row_bytes = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for y in range(size - 1, -1, -1):
-        bits = bytearray(row_bytes)
-        for x in range(size):
-            if icon_pixel(x, y, size, index)[3] == 0:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    return header + bytes(xor) + bytes(mask)
-
-
 def write_icon(path, index, sizes=(32, 16)):
-    images = [icon_image(s, index) for s in sizes]
-    out = bytearray(struct.pack('<HHH', 0, 1, len(images)))
-    offset = 6 + 16 * len(images)
-    for s, img in zip(sizes, images):
-        out += struct.pack('<BBBBHHII', s, s, 0, 0, 1, 32, len(img), offset)
-        offset += len(img)
-    for img in images:
-        out += img
-    path.write_bytes(bytes(out))
+    make_art.write_icon(path, list(sizes), lambda x, y, size: icon_pixel(x, y, size, index))
 
 
 def png_chunk(kind, data):

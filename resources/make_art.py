@@ -23,27 +23,28 @@ def lens_pixel(x, y, size):
     return (230, 240, 255, 255)        # highlight
 
 
-def icon_image(size):
+def icon_image(size, pixel):
+    """One 32-bit icon image; pixel(x, y, size) gives (r, g, b, a)."""
     # BITMAPINFOHEADER with doubled height (XOR + AND masks), bottom-up BGRA
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     xor = bytearray()
     for y in range(size - 1, -1, -1):
         for x in range(size):
-            r, g, b, a = lens_pixel(x, y, size)
+            r, g, b, a = pixel(x, y, size)
             xor += bytes((b, g, r, a))
     row_bytes = ((size + 31) // 32) * 4
     mask = bytearray()
     for y in range(size - 1, -1, -1):
         bits = bytearray(row_bytes)
         for x in range(size):
-            if lens_pixel(x, y, size)[3] == 0:
+            if pixel(x, y, size)[3] == 0:
                 bits[x // 8] |= 0x80 >> (x % 8)
         mask += bits
     return header + bytes(xor) + bytes(mask)
 
 
-def write_icon(path, sizes):
-    images = [icon_image(s) for s in sizes]
+def write_icon(path, sizes, pixel=lens_pixel):
+    images = [icon_image(s, pixel) for s in sizes]
     out = bytearray(struct.pack('<HHH', 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for s, img in zip(sizes, images):
