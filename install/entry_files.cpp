@@ -36,6 +36,19 @@ int MakeDirectoryPath(const wchar_t* path)
     return 1;
 }
 
+namespace {
+
+// The DOS date (upper 16 bits) and time (lower 16 bits), a local time, as UTC.
+FILETIME DosTimeToUtc(unsigned long dosDateTime)
+{
+    FILETIME local = {}, utc = {};
+    DosDateTimeToFileTime(HIWORD(dosDateTime), LOWORD(dosDateTime), &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    return utc;
+}
+
+}  // namespace
+
 void SetFileTimeFromDos(const wchar_t* fileName, unsigned long dosDateTime)
 {
     HANDLE file = CreateFileW(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -44,9 +57,14 @@ void SetFileTimeFromDos(const wchar_t* fileName, unsigned long dosDateTime)
         return;
     FILETIME created, accessed, written;
     GetFileTime(file, &created, &accessed, &written);
-    FILETIME local, utc;
-    DosDateTimeToFileTime(HIWORD(dosDateTime), LOWORD(dosDateTime), &local);
-    LocalFileTimeToFileTime(&local, &utc);
+    FILETIME utc = DosTimeToUtc(dosDateTime);
     SetFileTime(file, &utc, &accessed, &utc);
     CloseHandle(file);
+}
+
+bool StampFileTimeFromDos(void* file, unsigned long dosDateTime)
+{
+    FILETIME utc = DosTimeToUtc(dosDateTime);
+    // no last-access time: it stays what it is
+    return SetFileTime(static_cast<HANDLE>(file), &utc, nullptr, &utc) != FALSE;
 }

@@ -11,3 +11,8 @@ int MakeDirectoryPath(const wchar_t* path);
 // in the upper 16 bits, local time), keeping its last-access time. A file
 // that cannot be opened keeps its times.
 void SetFileTimeFromDos(const wchar_t* fileName, unsigned long dosDateTime);
+
+// The same through a handle the caller has open with write access: the
+// creation and last-write time are set, the last-access time is left as it
+// is. Returns false when the system refuses.
+bool StampFileTimeFromDos(void* file, unsigned long dosDateTime);

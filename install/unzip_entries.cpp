@@ -9,7 +9,9 @@
 
 #include <iowin32.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <io.h>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -41,6 +43,13 @@ FILE* CreateEntryFile(const char* name, const char* lastPart, const wchar_t* wid
     if (ToWide(folder, wideFolder))
         MakeDirectoryPath(wideFolder);
     return _wfopen(wideName, L"wb");
+}
+
+// Sets the entry's time on an output file whose bytes are all written.
+bool StampStream(FILE* out, unsigned long dosDate)
+{
+    intptr_t handle = _get_osfhandle(_fileno(out));
+    return handle != -1 && StampFileTimeFromDos(reinterpret_cast<void*>(handle), dosDate);
 }
 
 // Writes the current entry below the current folder. Returns 0 to go on
@@ -88,11 +97,18 @@ int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate
         }
     }
     // a full disk may only show when the last bytes are flushed
+    if (error == UNZ_OK && fflush(out) != 0)
+        error = UNZ_ERRNO;
+    // Stamped through the handle that wrote it once every byte is out: opening
+    // the file again by name would cost two more system calls per file and
+    // could meet a file that someone else put there meanwhile.
+    bool stamped = error == UNZ_OK && StampStream(out, dosDate);
     if (fclose(out) != 0 && error == UNZ_OK)
         error = UNZ_ERRNO;
 
     if (error == UNZ_OK) {
-        SetFileTimeFromDos(wideName, dosDate);
+        if (!stamped)
+            SetFileTimeFromDos(wideName, dosDate);
         return unzCloseCurrentFile(archive);  // reports a CRC mismatch
     }
     unzCloseCurrentFile(archive);

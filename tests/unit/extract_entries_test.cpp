@@ -317,4 +317,26 @@ TEST(SetFileTimeFromDosTest, SetsCreationAndWriteTimeKeepsAccessTime)
     EXPECT_EQ(expected, TimesOf(file).written);
 }
 
+TEST(SetFileTimeFromDosTest, StampsThroughAWriteOnlyHandle)
+{
+    // the extraction stamps through the handle it wrote with ("wb": write access only)
+    std::wstring file = FreshFolder(L"stamp_handle") + L"f.txt";
+    WriteFileBytes(file, "x");
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, handle);
+    FILETIME access = ExpectedUtc(2001, 9, 9, 1, 46, 40);
+    SetFileTime(handle, nullptr, &access, nullptr);
+    EXPECT_TRUE(StampFileTimeFromDos(handle, DosDateTime(1980, 1, 1, 0, 0, 0)));
+    CloseHandle(handle);
+
+    handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME created, accessed, written;
+    GetFileTime(handle, &created, &accessed, &written);
+    CloseHandle(handle);
+    unsigned long long expected = Ticks(ExpectedUtc(1980, 1, 1, 0, 0, 0));
+    EXPECT_EQ(expected, Ticks(created));
+    EXPECT_EQ(expected, Ticks(written));
+    EXPECT_EQ(Ticks(access), Ticks(accessed));
+}
+
 }  // namespace
