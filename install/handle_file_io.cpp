@@ -1,34 +1,90 @@
 #include "install/handle_file_io.h"
 
+#include <cstring>
 #include <new>
 
 namespace {
 
+// minizip reads the archive's headers a byte at a time; each of those reads
+// would be a system call of its own without a buffer of ours in between.
+constexpr DWORD kReadAheadBytes = 65536;
+
 struct HandleStream {
     HANDLE file;
     int error;
+    ZPOS64_T position;     // where the next read starts
+    ZPOS64_T bufferStart;  // file offset of buffer[0]
+    DWORD bufferBytes;
+    unsigned char buffer[kReadAheadBytes];
 };
+
+// Reads at the stream's position, whatever the handle's own file pointer says
+// (every stream over the handle keeps its own position). Reaching the end of
+// the file is no error.
+bool ReadAt(HandleStream* s, void* target, DWORD size, DWORD* read)
+{
+    *read = 0;
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(s->position);
+    at.OffsetHigh = static_cast<DWORD>(s->position >> 32);
+    if (ReadFile(s->file, target, size, read, &at))
+        return true;
+    DWORD error = GetLastError();
+    if (error == ERROR_HANDLE_EOF)
+        return true;
+    s->error = static_cast<int>(error);
+    return false;
+}
 
 voidpf ZCALLBACK OpenStream(voidpf opaque, const void*, int mode)
 {
     if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ)
         return nullptr;
-    HANDLE file = static_cast<HANDLE>(opaque);
-    LARGE_INTEGER start = {};
-    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
+    auto* s = new (std::nothrow) HandleStream;
+    if (!s)
         return nullptr;
-    return new (std::nothrow) HandleStream{file, 0};
+    s->file = static_cast<HANDLE>(opaque);
+    s->error = 0;
+    s->position = 0;
+    s->bufferStart = 0;
+    s->bufferBytes = 0;
+    return s;
 }
 
 uLong ZCALLBACK ReadStream(voidpf, voidpf stream, void* buffer, uLong size)
 {
     auto* s = static_cast<HandleStream*>(stream);
-    DWORD read = 0;
-    if (!ReadFile(s->file, buffer, size, &read, nullptr)) {
-        s->error = static_cast<int>(GetLastError());
-        return 0;
+    auto* target = static_cast<unsigned char*>(buffer);
+    uLong copied = 0;
+    while (copied < size) {
+        uLong wanted = size - copied;
+        ZPOS64_T bufferEnd = s->bufferStart + s->bufferBytes;
+        if (s->position >= s->bufferStart && s->position < bufferEnd) {
+            ZPOS64_T available = bufferEnd - s->position;
+            uLong part = available < wanted ? static_cast<uLong>(available) : wanted;
+            std::memcpy(target + copied, s->buffer + (s->position - s->bufferStart), part);
+            s->position += part;
+            copied += part;
+            continue;
+        }
+        DWORD read = 0;
+        if (wanted >= kReadAheadBytes) {
+            // large reads go straight to the caller's memory
+            if (!ReadAt(s, target + copied, wanted, &read))
+                break;
+            s->position += read;
+            copied += read;
+            if (read < wanted)
+                break;  // end of file
+            continue;
+        }
+        s->bufferBytes = 0;
+        s->bufferStart = s->position;
+        if (!ReadAt(s, s->buffer, kReadAheadBytes, &read) || read == 0)
+            break;
+        s->bufferBytes = read;
     }
-    return read;
+    return copied;
 }
 
 uLong ZCALLBACK WriteStream(voidpf, voidpf stream, const void*, uLong)
@@ -40,31 +96,32 @@ uLong ZCALLBACK WriteStream(voidpf, voidpf stream, const void*, uLong)
 
 ZPOS64_T ZCALLBACK TellStream(voidpf, voidpf stream)
 {
-    auto* s = static_cast<HandleStream*>(stream);
-    LARGE_INTEGER zero = {}, position = {};
-    if (!SetFilePointerEx(s->file, zero, &position, FILE_CURRENT)) {
-        s->error = static_cast<int>(GetLastError());
-        return static_cast<ZPOS64_T>(-1);
-    }
-    return static_cast<ZPOS64_T>(position.QuadPart);
+    return static_cast<HandleStream*>(stream)->position;
 }
 
 long ZCALLBACK SeekStream(voidpf, voidpf stream, ZPOS64_T offset, int origin)
 {
     auto* s = static_cast<HandleStream*>(stream);
-    DWORD method;
+    ZPOS64_T base;
     switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET: method = FILE_BEGIN; break;
-    case ZLIB_FILEFUNC_SEEK_CUR: method = FILE_CURRENT; break;
-    case ZLIB_FILEFUNC_SEEK_END: method = FILE_END; break;
+    case ZLIB_FILEFUNC_SEEK_SET: base = 0; break;
+    case ZLIB_FILEFUNC_SEEK_CUR: base = s->position; break;
+    case ZLIB_FILEFUNC_SEEK_END: {
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(s->file, &size)) {
+            s->error = static_cast<int>(GetLastError());
+            return -1;
+        }
+        base = static_cast<ZPOS64_T>(size.QuadPart);
+        break;
+    }
     default: return -1;
     }
-    LARGE_INTEGER distance;
-    distance.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(s->file, distance, nullptr, method)) {
-        s->error = static_cast<int>(GetLastError());
+    // the offset may be a negative number passed as unsigned
+    ZPOS64_T target = base + offset;
+    if (static_cast<LONGLONG>(target) < 0)
         return -1;
-    }
+    s->position = target;
     return 0;
 }
 
