@@ -30,11 +30,22 @@ const wchar_t kBase[] = L"C:\\install_bench";
 const wchar_t kOurCaption[] = L"Photarium 64-bit";
 const wchar_t kNsisCaption[] = L"Photarium 64-bit Setup";
 
-// An empty folder below the base (all three contenders get one made ahead).
+const wchar_t* const kTargets[] = {L"ours", L"small", L"smallminiunz", L"miniunz", L"nsis"};
+
+// An empty folder below the base for the next contender. What the earlier
+// contenders wrote is removed first and the removal committed to the disk,
+// so that no contender pays for another's files being written back or freed.
 std::wstring FreshFolder(const wchar_t* name)
 {
-    std::wstring folder = std::wstring(kBase) + L"\\" + name;
-    RemoveTree(folder);
+    for (const wchar_t* target : kTargets)
+        RemoveTree(std::wstring(kBase) + L"\" + target);
+    HANDLE base = CreateFileW(kBase, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (base != INVALID_HANDLE_VALUE) {
+        FlushFileBuffers(base);
+        CloseHandle(base);
+    }
+    std::wstring folder = std::wstring(kBase) + L"\" + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
