@@ -1,0 +1,21 @@
+#!/bin/bash
+# Fails when the setup program without its archive grows past 400 KB, or when
+# its sections are not page-aligned in the file (the loader would then read
+# the whole archive in at start instead of mapping it).
+#   check_layout.sh OBJDUMP PROGRAM.exe ARCHIVE.zip
+set -eu
+objdump=$1
+program=$2
+archive=$3
+limit=$((400 * 1024))
+stub=$(( $(stat -c %s "$program") - $(stat -c %s "$archive") ))
+alignment=$("$objdump" -p "$program" | sed -n 's/^FileAlignment[[:space:]]*//p')
+echo "without its archive: $stub bytes (at most $limit); file alignment: $alignment"
+bad=0
+if [ "$stub" -gt "$limit" ]; then
+  echo "too large"; bad=1
+fi
+if [ "$alignment" != "00001000" ]; then
+  echo "sections not page-aligned in the file"; bad=1
+fi
+exit $bad
