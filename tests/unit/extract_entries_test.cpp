@@ -34,7 +34,7 @@ unsigned long long Ticks(const FILETIME& time)
 }
 
 struct FileTimes {
-    unsigned long long created = 0, written = 0;
+    unsigned long long created = 0, accessed = 0, written = 0;
 };
 
 FileTimes TimesOf(const std::wstring& path)
@@ -47,6 +47,7 @@ FileTimes TimesOf(const std::wstring& path)
     FILETIME created, accessed, written;
     if (GetFileTime(file, &created, &accessed, &written)) {
         times.created = Ticks(created);
+        times.accessed = Ticks(accessed);
         times.written = Ticks(written);
     }
     CloseHandle(file);
@@ -301,14 +302,11 @@ TEST(SetFileTimeFromDosTest, SetsCreationAndWriteTimeKeepsAccessTime)
     CloseHandle(handle);
 
     SetFileTimeFromDos(file.c_str(), DosDateTime(1999, 12, 31, 23, 59, 58));
-    handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    FILETIME created, accessed, written;
-    GetFileTime(handle, &created, &accessed, &written);
-    CloseHandle(handle);
+    FileTimes times = TimesOf(file);
     unsigned long long expected = Ticks(ExpectedUtc(1999, 12, 31, 23, 59, 58));
-    EXPECT_EQ(expected, Ticks(created));
-    EXPECT_EQ(expected, Ticks(written));
-    EXPECT_EQ(Ticks(access), Ticks(accessed));
+    EXPECT_EQ(expected, times.created);
+    EXPECT_EQ(expected, times.written);
+    EXPECT_EQ(Ticks(access), times.accessed);
 
     // a file held without sharing keeps its times
     handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -329,14 +327,11 @@ TEST(SetFileTimeFromDosTest, StampsThroughAWriteOnlyHandle)
     EXPECT_TRUE(StampFileTimeFromDos(handle, DosDateTime(1980, 1, 1, 0, 0, 0)));
     CloseHandle(handle);
 
-    handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    FILETIME created, accessed, written;
-    GetFileTime(handle, &created, &accessed, &written);
-    CloseHandle(handle);
+    FileTimes times = TimesOf(file);
     unsigned long long expected = Ticks(ExpectedUtc(1980, 1, 1, 0, 0, 0));
-    EXPECT_EQ(expected, Ticks(created));
-    EXPECT_EQ(expected, Ticks(written));
-    EXPECT_EQ(Ticks(access), Ticks(accessed));
+    EXPECT_EQ(expected, times.created);
+    EXPECT_EQ(expected, times.written);
+    EXPECT_EQ(Ticks(access), times.accessed);
 }
 
 }  // namespace
