@@ -1,6 +1,11 @@
 #pragma once
 // The install log of silent mode: "Photarium_Install.log" in the current folder.
 
-// Appends one entry (date, time, text and a separator line). When the file
-// cannot be opened the entry is lost without notice.
-void WriteInstallLog(const wchar_t* text);
+// Appends one entry (date, time, text and a separator line). Returns false
+// when the file cannot be opened or the entry not written whole (a full
+// drive); nothing is reported.
+bool WriteInstallLog(const wchar_t* text);
+
+// The same in the log of another folder (ending in "\"); false also when the
+// path would not fit.
+bool WriteInstallLogIn(const wchar_t* folder, const wchar_t* text);

@@ -21,10 +21,26 @@ namespace {
 
 constexpr int kReportUnits = 520;
 
+// The current folder with a final backslash; empty when it does not fit.
+void CurrentFolder(wchar_t* folder, DWORD units)
+{
+    DWORD length = GetCurrentDirectoryW(units, folder);
+    if (length == 0 || length + 1 >= units) {
+        folder[0] = L'\0';
+        return;
+    }
+    if (folder[length - 1] != L'\\') {
+        folder[length] = L'\\';
+        folder[length + 1] = L'\0';
+    }
+}
+
 // Silent mode writes "message: folder" (or "folder: message") to the log;
-// wizard mode shows the message alone in an error box.
+// wizard mode shows the message alone in an error box. A log that cannot take
+// the entry (the full target drive the unpacking stopped on) hands it to the
+// log of startFolder, so that a silent run never fails without a word.
 void ReportFailure(const InstallRequest& request, const wchar_t* caption, UINT messageId,
-                   const wchar_t* folder, bool folderFirst)
+                   const wchar_t* folder, bool folderFirst, const wchar_t* startFolder = nullptr)
 {
     wchar_t message[kTextUnits];
     LoadMessage(messageId, message, kTextUnits);
@@ -37,7 +53,12 @@ void ReportFailure(const InstallRequest& request, const wchar_t* caption, UINT m
         FormatText(text, kReportUnits, L"%ls: %ls", folder, message);
     else
         FormatText(text, kReportUnits, L"%ls: %ls", message, folder);
-    WriteInstallLog(text);
+    if (WriteInstallLog(text) || startFolder == nullptr || startFolder[0] == L'\0')
+        return;
+    wchar_t current[kReportUnits];
+    CurrentFolder(current, kReportUnits);
+    if (CompareStringOrdinal(current, -1, startFolder, -1, TRUE) != CSTR_EQUAL)
+        WriteInstallLogIn(startFolder, text);
 }
 
 }  // namespace
@@ -72,10 +93,12 @@ int RunInstall(const InstallRequest& request)
     if (pluginFolder[0] != L'\0' && FormatText(iconLibrary, kTextUnits, L"%lsIcons.dll", pluginFolder))
         keepIconLibrary = KeepInstalledIconLibrary(iconLibrary) ? 1 : 0;
 
+    wchar_t startFolder[kReportUnits];
+    CurrentFolder(startFolder, kReportUnits);
     wchar_t extractFolder[kTextUnits];
     CopyText(extractFolder, kTextUnits, folder);
     if (ExtractPayload(extractFolder, keepIconLibrary) != 0) {
-        ReportFailure(request, caption, IDS_INSTALL_FAILED, folder, true);
+        ReportFailure(request, caption, IDS_INSTALL_FAILED, folder, true, startFolder);
         return 0;
     }
 

@@ -27,8 +27,8 @@ TEST(InstallLogFile, AppendsEntriesInOrder)
     wchar_t before[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, before);
     SetCurrentDirectoryW(folder.c_str());
-    WriteInstallLog(L"erste");
-    WriteInstallLog(L"zweite\nZeile");
+    EXPECT_TRUE(WriteInstallLog(L"erste"));
+    EXPECT_TRUE(WriteInstallLog(L"zweite\nZeile"));
     SetCurrentDirectoryW(before);
 
     std::string bytes = ReadFileBytes(folder + L"Photarium_Install.log");
@@ -48,6 +48,26 @@ TEST(InstallLogFile, AppendsEntriesInOrder)
     EXPECT_EQ(':', first[dash + 5]);
     EXPECT_EQ(':', first[dash + 8]);
     EXPECT_EQ(": erste", first.substr(dash + 11, 7));
+}
+
+TEST(InstallLogFile, ReportsAnEntryItCouldNotWriteAndWritesInAnotherFolder)
+{
+    std::wstring folder = FreshFolder(L"log_blocked");
+    std::wstring other = FreshFolder(L"log_other");
+    // a folder holding the log's name: the entry cannot go there
+    CreateDirectoryW((folder + L"Photarium_Install.log").c_str(), nullptr);
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(folder.c_str());
+    EXPECT_FALSE(WriteInstallLog(L"verloren"));
+    SetCurrentDirectoryW(before);
+
+    EXPECT_TRUE(WriteInstallLogIn(other.c_str(), L"anderswo"));
+    std::string bytes = ReadFileBytes(other + L"Photarium_Install.log");
+    EXPECT_EQ(std::string(": anderswo\r\n") + kSeparator, bytes.substr(bytes.size() - 12 - 50));
+    EXPECT_FALSE(WriteInstallLogIn(folder.c_str(), L"verloren"));
+    // a folder too long for the path is refused, not cut
+    EXPECT_FALSE(WriteInstallLogIn((L"C:\\" + std::wstring(600, L'a') + L"\\").c_str(), L"x"));
 }
 
 }  // namespace
