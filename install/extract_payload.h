@@ -26,5 +26,6 @@ int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int k
 // unsafe or too long names, and (keepFlag 1) the icon library are skipped.
 // Returns 0, or -1 when an entry stopped the extraction (unreadable entry
 // information, failed move to the next entry, no copy buffer, entry not
-// readable, read or write error, CRC mismatch); what was written stays.
+// readable, read or write error, CRC mismatch) or when not one of the file
+// entries could be created (a read-only drive); what was written stays.
 int ExtractEntries(unzFile archive, int keepFlag);

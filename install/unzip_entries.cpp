@@ -52,9 +52,16 @@ bool StampStream(FILE* out, unsigned long dosDate)
     return handle != -1 && StampFileTimeFromDos(reinterpret_cast<void*>(handle), dosDate);
 }
 
+// How many file entries were to be written, and how many files could be created.
+struct FileCounts {
+    unsigned long long entries = 0;
+    unsigned long long created = 0;
+};
+
 // Writes the current entry below the current folder. Returns 0 to go on
 // with the next entry, anything else to stop.
-int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate)
+int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate,
+                        FileCounts& counts)
 {
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBytes]);
     if (!buffer)
@@ -77,11 +84,13 @@ int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate
         return error;
     }
 
+    ++counts.entries;
     FILE* out = CreateEntryFile(name, lastPart, wideName);
     if (!out) {
         // read-only or locked file: left as it is
         return unzCloseCurrentFile(archive);
     }
+    ++counts.created;
 
     for (;;) {
         int read = unzReadCurrentFile(archive, buffer.get(), kCopyBytes);
@@ -122,6 +131,7 @@ int ExtractEntries(unzFile archive, int keepFlag)
     unz_global_info64 global;
     if (unzGetGlobalInfo64(archive, &global) != UNZ_OK)
         return kStopped;
+    FileCounts counts;
     for (ZPOS64_T i = 0; i < global.number_entry;) {
         char name[kEntryNameBytes];
         unz_file_info64 info;
@@ -132,14 +142,16 @@ int ExtractEntries(unzFile archive, int keepFlag)
         // a name that filled the buffer came without its terminator
         bool skip = info.size_filename >= sizeof(name) || !IsSafeEntryName(name) ||
                     (keepFlag == 1 && NamesIconLibrary(name));
-        if (!skip && ExtractCurrentEntry(archive, name, info.dosDate) != 0)
+        if (!skip && ExtractCurrentEntry(archive, name, info.dosDate, counts) != 0)
             return kStopped;
 
         ++i;
         if (i < global.number_entry && unzGoToNextFile(archive) != UNZ_OK)
             return kStopped;
     }
-    return 0;
+    // Single files in use are skipped without a word, but an installation
+    // that could not create a single file has installed nothing.
+    return counts.entries > 0 && counts.created == 0 ? kStopped : 0;
 }
 
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,

@@ -161,16 +161,16 @@ TEST_F(FaultTest, ReadOnlyDrive)
     EXPECT_EQ(LogEntry(std::wstring(kMessage11) + L": R:\\Neu\\Photarium\\"),
               OnlyEntryText(ReadFileBytes(work_ + kLog)));
 
-    // An existing target folder: every entry that cannot be created is
-    // skipped without a report, so the installation counts as done while
-    // nothing was written, and the viewer is registered where it is not.
+    // An existing target folder: not one file can be created, so nothing is
+    // installed and nothing registered; message 7 goes to the start folder's
+    // log, since the target folder cannot take one.
     DeleteFileW((work_ + kLog).c_str());
-    EXPECT_EQ(0, RunSetup(L"/silent /folder=R:\\Photarium", work_));
+    EXPECT_EQ(1, RunSetup(L"/silent /folder=R:\\Photarium", work_));
     EXPECT_EQ(before, ListFolder(L"R:\\Photarium\\"));
     EXPECT_EQ("alte Version\n", ReadFileBytes(L"R:\\Photarium\\photar64.exe"));
-    EXPECT_FALSE(FileExists(work_ + kLog));
-    EXPECT_EQ(L"\"R:\\Photarium\\photar64.exe\" \"%1\"",
-              ReadRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command"));
+    EXPECT_EQ(LogEntry(std::wstring(L"R:\\Photarium\\: ") + kMessage7),
+              OnlyEntryText(ReadFileBytes(work_ + kLog)));
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"));
 }
 
 // Another program holds files of an earlier installation open: those files

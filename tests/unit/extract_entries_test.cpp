@@ -147,6 +147,18 @@ TEST_F(ExtractEntriesTest, FileHeldOpenByAnotherHandleIsSkipped)
     EXPECT_EQ("running", ReadFileBytes(held));
     EXPECT_EQ("offen", ReadFileBytes(heldBelow));
     EXPECT_EQ("lies", ReadFileBytes(target_ + L"readme.txt"));
+
+    // when not one file can be created, nothing was installed: that stops
+    first = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    second = CreateFileW(heldBelow.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    result = Unzip({{"Sub/", ""}, {"photar64.exe", "new viewer"}, {"Sub/held.txt", "neu"}});
+    CloseHandle(first);
+    CloseHandle(second);
+    EXPECT_EQ(-1, result);
+    EXPECT_EQ("running", ReadFileBytes(held));
+    // an archive of folders alone has no file to create
+    EXPECT_EQ(0, Unzip({{"Leer/", ""}, {"Leer/Auch/", ""}}));
+    EXPECT_TRUE(FolderExists(target_ + L"Leer\\Auch"));
 }
 
 TEST_F(ExtractEntriesTest, EntriesReachingOutsideTheTargetAreSkipped)
