@@ -7,11 +7,11 @@
 
 #include <windows.h>
 
+#include <io.h>
 #include <iowin32.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <io.h>
 #include <cstring>
 #include <memory>
 #include <new>
