@@ -4,7 +4,7 @@ set -eu
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
-PACKAGES=(cmake make python3 g++-mingw-w64-x86-64 mingw-w64 libz-mingw-w64-dev
+PACKAGES=(cmake make python3 g++-mingw-w64-x86-64 mingw-w64 libz-mingw-w64-dev fonts-wine fonts-dejavu-core
           googletest wine wine64 xvfb xauth dpkg-dev imagemagick)
 
 as_root() {

@@ -4,7 +4,7 @@
 echo
 echo "== settings files"
 found=0
-for ini in "$c/Photarium/photar64.ini" "$c"/users/*/AppData/Roaming/Photarium/photar64.ini; do
+for ini in "$target/photar64.ini" "$c"/users/*/AppData/Roaming/Photarium/photar64.ini; do
   [ -f "$ini" ] || continue
   found=1
   rel=${ini#"$c"/}

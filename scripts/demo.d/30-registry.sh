@@ -2,7 +2,7 @@
 # exported by Wine's reg.exe (the 64-bit view, as the setup program sees it).
 echo
 echo "== registry entries"
-_reg_dir=$(mktemp -d)
+_reg_dir=$(mktemp -d -p "$c")
 _reg_export() {  # key file
   wine reg export "$1" "$(winepath -w "$_reg_dir/$2")" /y >/dev/null 2>&1 || true
 }

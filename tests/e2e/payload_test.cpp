@@ -187,9 +187,9 @@ TEST_F(PayloadTest, TemporaryNameLinkedToAnotherFileLeavesThatFile)
         linkUnix = unixName(TempArchivePath());
         ASSERT_FALSE(victimUnix.empty());
         ASSERT_FALSE(linkUnix.empty());
-        snprintf(buffer, sizeof(buffer), "/bin/ln -sf %s %s", victimUnix.c_str(), linkUnix.c_str());
+        snprintf(buffer, sizeof(buffer), "ln -sf %s %s", victimUnix.c_str(), linkUnix.c_str());
         DeleteFileW(TempArchivePath().c_str());
-        std::wstring command(buffer, buffer + strlen(buffer));
+        std::wstring command = UnixToWindowsPath("/bin/") + std::wstring(buffer, buffer + strlen(buffer));
         RunProgram(command);
         for (int i = 0; i < 50 && !FileExists(TempArchivePath()); ++i)
             Sleep(100);

@@ -91,7 +91,7 @@ TEST_F(WizardOptions, FolderCheckRefusesFoldersWithoutDrive)
     SetText(Item(kFolder), L"C:");
     PressNext(sheet_);
     EXPECT_TRUE(WaitForPage(sheet_, 1));
-    EXPECT_TRUE(NoBox(0));
+    EXPECT_TRUE(NoBox());
 }
 
 TEST_F(WizardOptions, RunningViewerIsReportedOnEveryActivation)
@@ -112,7 +112,7 @@ TEST_F(WizardOptions, RunningViewerIsReportedOnEveryActivation)
         ASSERT_TRUE(WaitForPage(sheet_, 0));
         // only a warning: the page goes on
         ASSERT_TRUE(GoTo(1)) << activation;
-        EXPECT_TRUE(NoBox(0)) << activation;
+        EXPECT_TRUE(NoBox()) << activation;
         PressBack(sheet_);
     }
 }

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Makes a pristine Wine prefix: wineboot, then the user's shell folders turned
-# from links into the Unix home into real folders, so that nothing a test
-# writes (desktop shortcuts) leaves the prefix.
+# from links into the Unix home into real folders and drive Z: (the host's
+# root) removed, so that nothing a test writes (desktop shortcuts, a target
+# on the wrong drive) leaves the prefix.
 set -eu
 prefix=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,5 +19,6 @@ for user in "$prefix"/drive_c/users/*; do
     mkdir -p "$link"
   done
 done
+rm -f "$prefix/dosdevices/z:"
 test -f "$prefix/system.reg"
 echo "template prefix ready: $prefix"

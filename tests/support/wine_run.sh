@@ -65,6 +65,9 @@ if [ -n "${PHOTARIUM_LOGPIXELS:-}" ]; then
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
     /d "$PHOTARIUM_LOGPIXELS" /f >/dev/null 2>&1
 fi
+link_build_drive "$prefix" "${PHOTARIUM_BUILD_ROOT:?}"
+# started from the prefix's own C: drive, as the programs they start are
+cd "$prefix/drive_c"
 wine "$@"
 rc=$?
 wineserver -k 2>/dev/null

@@ -1,13 +1,24 @@
 #include "wine_test_util.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
 std::wstring UnixToWindowsPath(const std::string& unixPath)
 {
-    std::wstring out = L"Z:";
-    for (char c : unixPath)
+    // the harness maps the build folder as X: and gives the prefix no Z:
+    const char* buildRoot = std::getenv("PHOTARIUM_BUILD_ROOT");
+    std::string root = buildRoot != nullptr ? buildRoot : "";
+    std::string rest = unixPath;
+    std::wstring out = L"\\\\?\\unix";
+    if (!root.empty() && unixPath.compare(0, root.size(), root) == 0 &&
+        (unixPath.size() == root.size() || unixPath[root.size()] == '/')) {
+        out = L"X:";
+        rest = unixPath.substr(root.size());
+    }
+    for (char c : rest)
         out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
     return out;
 }
@@ -42,6 +53,21 @@ int RunProgram(const std::wstring& commandLine, const std::wstring& workDir, DWO
 int RunSetup(const std::wstring& arguments, const std::wstring& workDir, DWORD timeoutMs)
 {
     return RunProgram(L"\"" + SetupExePath() + L"\" " + arguments, workDir, timeoutMs);
+}
+
+bool IsProgramRunning(const wchar_t* exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry))
+        found = _wcsicmp(entry.szExeFile, exeName) == 0;
+    CloseHandle(snapshot);
+    return found;
 }
 
 std::string ReadFileBytes(const std::wstring& path)

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-// A Unix path as Wine's Z: drive names it.
+// A Unix path as the test prefix names it: below the build folder on drive
+// X:, elsewhere through Wine's \\?\unix\ form.
 std::wstring UnixToWindowsPath(const std::string& unixPath);
 
 // The setup program under test (from PHOTARIUM_SETUP_EXE).
@@ -22,6 +23,9 @@ int RunSetup(const std::wstring& arguments, const std::wstring& workDir = L"",
 // The same for any program: commandLine is passed as it is.
 int RunProgram(const std::wstring& commandLine, const std::wstring& workDir = L"",
                DWORD timeoutMs = 120000);
+
+// True while a process of that file name (e.g. L"photar64.exe") runs.
+bool IsProgramRunning(const wchar_t* exeName);
 
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);

@@ -40,10 +40,28 @@ protected:
     HWND Item(int id) const { return PageItem(sheet_, id); }
     HWND Button(int id) const { return GetDlgItem(sheet_, id); }
     HWND Box(DWORD timeoutMs = 5000) const { return WaitForMessageBox(wizard_->Id(), timeoutMs); }
-    bool NoBox(DWORD waitMs = 400) const
+    // Once the wizard has handled what was posted to it so far: no message box.
+    bool NoBox() const { return Settle() && WaitForMessageBox(wizard_->Id(), 0) == nullptr; }
+    // Returns once the wizard has handled the messages posted to it before:
+    // a change of the folder field's modified flag, posted behind them, shows.
+    // Three rounds, for messages that those handlers post in turn.
+    bool Settle() const
     {
-        Sleep(waitMs);
-        return WaitForMessageBox(wizard_->Id(), 0) == nullptr;
+        HWND options = reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_INDEXTOHWND, 0, 0));
+        HWND field = GetDlgItem(options, 1000);
+        if (field == nullptr)
+            return false;
+        auto modified = [field] { return SendMessageW(field, EM_GETMODIFY, 0, 0) != 0; };
+        const bool before = modified();
+        bool want = before;
+        for (int round = 0; round < 3; ++round) {
+            want = !want;
+            PostMessageW(field, EM_SETMODIFY, want, 0);
+            if (!WaitUntil([&] { return modified() == want; }, 30000))
+                return false;
+        }
+        SendMessageW(field, EM_SETMODIFY, before, 0);
+        return true;
     }
 
     std::unique_ptr<WizardProcess> wizard_;

@@ -66,7 +66,8 @@ std::wstring ListItemText(HANDLE process, HWND list, int item, int subItem);
 // The state image index (1 cleared, 2 ticked).
 int ListStateImage(HWND list, int item);
 
-// Polls condition every 20 ms until it holds or timeoutMs pass.
+// Polls condition every 20 ms until it holds or timeoutMs pass. Messages of
+// this thread's own windows (their timers) are dispatched meanwhile.
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs)
 {
@@ -76,6 +77,9 @@ bool WaitUntil(Condition condition, DWORD timeoutMs)
             return true;
         if (GetTickCount() - start > timeoutMs)
             return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
         Sleep(20);
     }
 }

@@ -3,6 +3,7 @@
 #include "framework/wnd.h"
 #include "wizard/color_static.h"
 #include "wizard/hyperlink.h"
+#include "wizard_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -29,18 +30,6 @@ LOGFONTW FontOf(HFONT font)
     LOGFONTW description = {};
     GetObjectW(font, sizeof(description), &description);
     return description;
-}
-
-// Lets messages (the hover timer's) arrive for a while.
-void Pump(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    }
 }
 
 class ControlsTest : public ::testing::Test {
@@ -158,15 +147,18 @@ TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
         ASSERT_TRUE(link.SubclassWindow(child));
         RECT after = InParent(child);
         EXPECT_TRUE(GetWindowLongW(child, GWL_STYLE) & SS_NOTIFY) << c.name;
-        EXPECT_EQ(extent.cx, after.right - after.left) << c.name;
         EXPECT_EQ(extent.cy, after.bottom - after.top) << c.name;
         EXPECT_EQ(before.top, after.top) << c.name;
-        // the edge the alignment keeps
+        // the edge the alignment keeps; centred, both sides move by half the
+        // difference (truncated), so an odd difference leaves one pixel more
+        int half = (150 - extent.cx) / 2;
+        int expectedWidth = c.style == SS_CENTER ? 150 - 2 * half : extent.cx;
         int expectedLeft = before.left;
         if (c.style == SS_RIGHT)
             expectedLeft = before.right - extent.cx;
         if (c.style == SS_CENTER)
-            expectedLeft = before.left + (150 - extent.cx) / 2;
+            expectedLeft = before.left + half;
+        EXPECT_EQ(expectedWidth, after.right - after.left) << c.name;
         EXPECT_EQ(expectedLeft, after.left) << c.name;
         // the text becomes the target; hover-underline mode, normal font
         EXPECT_EQ(std::wstring(text), link.m_strTarget) << c.name;
@@ -211,9 +203,8 @@ TEST_F(ControlsTest, LinkColoursAndHoverUnderline)
         link.m_bOpened = TRUE;
         EXPECT_EQ(RGB(255, 0, 0), ColourOf(child, &bkMode, &brush)) << mode;
 
-        // it is gone by the hover timer's first look; purple once opened
-        Pump(400);
-        EXPECT_FALSE(link.IsHovering()) << mode;
+        // the hover timer notices it has gone; purple once opened
+        EXPECT_TRUE(WaitUntil([&] { return !link.IsHovering(); }, 5000)) << mode;
         EXPECT_EQ(alwaysUnderlined, FontOf(link.GetFont()).lfUnderline != 0) << mode;
         EXPECT_EQ(RGB(85, 26, 139), ColourOf(child, &bkMode, &brush)) << mode;
         link.m_bOpened = FALSE;
