@@ -58,7 +58,9 @@ private:
                     }
                 }
                 PostMessageW(box, WM_COMMAND, IDNO, 0);
-                Sleep(200);
+                // counted once: wait until this box has gone
+                for (int i = 0; i < 1500 && IsWindow(box) && IsWindowVisible(box); ++i)
+                    Sleep(20);
             }
             Sleep(20);
         }
