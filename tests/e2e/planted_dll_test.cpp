@@ -88,7 +88,7 @@ TEST_F(PlantedLibraries, WizardToItsFinishPageLoadsNone)
     Click(PageItem(sheet, IDC_SHOW_FAQ));
     ASSERT_TRUE(WaitUntil([&] {
         return !IsChecked(PageItem(sheet, IDC_SHOW_FAQ)) && !IsChecked(PageItem(sheet, IDC_START_VIEWER));
-    }, 3000));
+    }, kLongWait));
     Click(GetDlgItem(sheet, IDCANCEL));  // "&Fertig stellen"
     EXPECT_TRUE(wizard.WaitForExit(15000));
     EXPECT_EQ(std::vector<std::wstring>{}, Markers());

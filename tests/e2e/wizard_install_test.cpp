@@ -174,11 +174,11 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
     SetText(Item(kFolder), folder + L"   ");
     Click(Item(kThumbs));
     Click(Item(kAllUsers));
-    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(kThumbs)) && IsChecked(Item(kAllUsers)); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(kThumbs)) && IsChecked(Item(kAllUsers)); }, kLongWait));
     ASSERT_TRUE(GoTo(1));
     ASSERT_TRUE(GoTo(2));
     Click(Item(kImagesOnly));
-    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 47) == 2; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 47) == 2; }, kLongWait));
     ASSERT_TRUE(GoTo(3));
 
     // before: the trimmed folder, the application-data choice, no notice
@@ -191,7 +191,7 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
 
     PressNext(sheet_);
     // the installation waits in the association question
-    HWND box = Box(30000);
+    HWND box = Box();
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(kMessage9, MessageBoxText(box));
     EXPECT_EQ(kCaption, WindowText(box));
@@ -205,7 +205,7 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
     EXPECT_TRUE(IsWindowVisible(Notice()));
     EXPECT_EQ(kNotice, WindowText(Notice()));
     EXPECT_TRUE(ButtonsEnabled(false, false, false));
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(sheet_) == kCaption; }, 4000)) << WindowText(sheet_);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(sheet_) == kCaption; }, kLongWait)) << WindowText(sheet_);
 
     // the sheet where nothing covers it and the box out of its way, so that
     // the notice can be read off the screen
@@ -222,11 +222,11 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
         shown = CaptureClient(Notice());
         return shown.Count(RGB(255, 0, 0)) > 100 &&
                DifferentPixels(bold, shown) < DifferentPixels(normal, shown);
-    }, 10000)) << DifferentPixels(bold, shown) << " " << DifferentPixels(normal, shown);
+    }, kLongWait)) << DifferentPixels(bold, shown) << " " << DifferentPixels(normal, shown);
     EXPECT_TRUE(SaveScreen(ShotFolder() + L"ready-during.bmp"));
 
     ASSERT_TRUE(AnswerMessageBox(box, IDYES));
-    ASSERT_TRUE(WaitForPage(sheet_, 4, 30000));
+    ASSERT_TRUE(WaitForPage(sheet_, 4));
     EXPECT_TRUE(ButtonsEnabled(false, false, true));
     EXPECT_TRUE(NoBox());
 
@@ -243,9 +243,9 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
 
     Click(Item(1022));
     Click(Item(1020));
-    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1020)) && !IsChecked(Item(1022)); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1020)) && !IsChecked(Item(1022)); }, kLongWait));
     Click(Button(IDCANCEL));
-    EXPECT_TRUE(wizard_->WaitForExit(5000));
+    EXPECT_TRUE(wizard_->WaitForExit(kLongWait));
 }
 
 TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
@@ -256,11 +256,11 @@ TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
     ASSERT_TRUE(GoTo(1));
     ASSERT_TRUE(GoTo(2));
     Click(Item(kSelectAll));
-    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 61) == 2; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 61) == 2; }, kLongWait));
     std::vector<int> marks = States();
     ASSERT_TRUE(GoTo(3));
     Click(Item(kIniInFolder));
-    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInFolder)); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInFolder)); }, kLongWait));
 
     {
         FakeViewerWindow viewer;
@@ -281,7 +281,7 @@ TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
     }
 
     PressNext(sheet_);
-    HWND box = Box(15000);
+    HWND box = Box();
     ASSERT_NE(nullptr, box);
     EXPECT_EQ(kMessage11, MessageBoxText(box));
     EXPECT_EQ(kCaption, WindowText(box));
@@ -337,7 +337,7 @@ TEST_F(WizardVersions, SettingsChoiceFollowsTheWindowsVersion)
     EXPECT_TRUE(IsChecked(Item(kIniInFolder)));
     EXPECT_FALSE(IsChecked(Item(kIniInAppData)));
     Click(Item(kIniInAppData));
-    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInAppData)); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInAppData)); }, kLongWait));
     ASSERT_TRUE(GoTo(2));
     ASSERT_TRUE(GoTo(3));
     EXPECT_TRUE(IsChecked(Item(kIniInFolder)));
@@ -345,7 +345,7 @@ TEST_F(WizardVersions, SettingsChoiceFollowsTheWindowsVersion)
 
     // no formats chosen: no question, straight to the finish page
     PressNext(sheet_);
-    ASSERT_TRUE(WaitForPage(sheet_, 4, 30000));
+    ASSERT_TRUE(WaitForPage(sheet_, 4));
     EXPECT_TRUE(NoBox());
     std::string ini = ReadFileBytes(folder + L"photar64.ini");
     ASSERT_GE(ini.size(), 2u);

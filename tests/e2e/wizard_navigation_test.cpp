@@ -117,7 +117,7 @@ TEST_F(WizardNavigation, YesEndsTheProgram)
         else
             PostMessageW(sheet_, WM_SYSCOMMAND, SC_CLOSE, 0);
         ExpectQuestionAndAnswer(IDYES, way.name);
-        EXPECT_TRUE(wizard_->WaitForExit(5000)) << way.name;
+        EXPECT_TRUE(wizard_->WaitForExit(kLongWait)) << way.name;
         // a second question would keep it alive
         EXPECT_EQ(nullptr, WaitForMessageBox(wizard_->Id(), 0)) << way.name;
     }
@@ -141,7 +141,7 @@ protected:
     {
         if (HWND viewer = FindWindowW(L"Photarium", nullptr))
             PostMessageW(viewer, WM_CLOSE, 0, 0);
-        WaitUntil([] { return !IsProgramRunning(L"photar64.exe"); }, 5000);
+        WaitUntil([] { return !IsProgramRunning(L"photar64.exe"); }, kLongWait);
         WizardNavigation::TearDown();
     }
     // Types the folder on the options page and goes to the finish page.
@@ -177,12 +177,12 @@ TEST_F(WizardFinish, StartsViewerAndOpensFaqPage)
     Click(Button(IDCANCEL));
 
     HWND viewer = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (viewer = FindWindowW(L"Photarium", nullptr)) != nullptr; }, 5000));
-    EXPECT_TRUE(wizard_->WaitForExit(5000));
-    EXPECT_TRUE(WaitUntil([&] { return viewer != nullptr && GetForegroundWindow() == viewer; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return (viewer = FindWindowW(L"Photarium", nullptr)) != nullptr; }, kLongWait));
+    EXPECT_TRUE(wizard_->WaitForExit(kLongWait));
+    EXPECT_TRUE(WaitUntil([&] { return viewer != nullptr && GetForegroundWindow() == viewer; }, kLongWait));
 
     std::string opened;
-    WaitUntil([&] { return !(opened = ReadFileBytes(kOpenedUrls)).empty(); }, 5000);
+    WaitUntil([&] { return !(opened = ReadFileBytes(kOpenedUrls)).empty(); }, kLongWait);
     EXPECT_NE(std::string::npos, opened.find("/faq.htm")) << opened;
     EXPECT_EQ(1u, static_cast<size_t>(std::count(opened.begin(), opened.end(), '\n'))) << opened;
 }
@@ -192,9 +192,9 @@ TEST_F(WizardFinish, BothBoxesClearedJustCloses)
     ReachFinishWith(viewerFolder_);
     Click(Item(1022));
     Click(Item(1020));
-    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1022)) && !IsChecked(Item(1020)); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1022)) && !IsChecked(Item(1020)); }, kLongWait));
     Click(Button(IDCANCEL));
-    EXPECT_TRUE(wizard_->WaitForExit(5000));
+    EXPECT_TRUE(wizard_->WaitForExit(kLongWait));
     ExpectNothingStarted("cleared");
 }
 
@@ -204,12 +204,12 @@ TEST_F(WizardFinish, CloseCommandAndEscAreNotQuestioned)
         ReachFinishWith(viewerFolder_);
         Click(Item(1022));
         Click(Item(1020));
-        ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1020)); }, 2000));
+        ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1020)); }, kLongWait));
         if (escape)
             PostMessageW(sheet_, WM_KEYDOWN, VK_ESCAPE, 0);
         else
             PostMessageW(sheet_, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_TRUE(wizard_->WaitForExit(5000)) << escape;
+        EXPECT_TRUE(wizard_->WaitForExit(kLongWait)) << escape;
         ExpectNothingStarted(escape ? "esc" : "close");
     }
 }

@@ -46,10 +46,10 @@ TEST_F(WizardOptions, NoShortcutsGreysTheScopeUntilOneIsTicked)
 {
     ASSERT_NE(nullptr, StartWizard());
     Click(Item(kAllUsers));
-    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kAllUsers)); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kAllUsers)); }, kLongWait));
 
     Click(Item(kNone));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Item(kAllUsers)); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Item(kAllUsers)); }, kLongWait));
     for (int id : {kDesktop, kThumbs, kGroup})
         EXPECT_FALSE(IsChecked(Item(id))) << id;
     EXPECT_FALSE(IsWindowEnabled(Item(kCurrentUser)));
@@ -57,14 +57,14 @@ TEST_F(WizardOptions, NoShortcutsGreysTheScopeUntilOneIsTicked)
 
     for (int id : {kDesktop, kThumbs, kGroup}) {
         Click(Item(id));
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(kAllUsers)) != FALSE; }, 2000)) << id;
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(kAllUsers)) != FALSE; }, kLongWait)) << id;
         EXPECT_TRUE(IsWindowEnabled(Item(kCurrentUser))) << id;
         // the earlier choice is still there
         EXPECT_TRUE(IsChecked(Item(kAllUsers))) << id;
         EXPECT_FALSE(IsChecked(Item(kCurrentUser))) << id;
         // clearing the only ticked box greys the scope again
         Click(Item(id));
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Item(kAllUsers)); }, 2000)) << id;
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Item(kAllUsers)); }, kLongWait)) << id;
         EXPECT_FALSE(IsWindowEnabled(Item(kCurrentUser))) << id;
     }
 }

@@ -125,7 +125,7 @@ protected:
     bool Press(int button, const std::vector<int>& expected)
     {
         Click(Item(button));
-        return WaitUntil([&] { return States() == expected; }, 3000);
+        return WaitUntil([&] { return States() == expected; }, kLongWait);
     }
 };
 
@@ -213,7 +213,7 @@ TEST_F(WizardPages, ReadyPageShowsTrimmedFolderAndResetsTheSettingsChoice)
     EXPECT_TRUE(IsChecked(Item(1039)));
     EXPECT_FALSE(IsChecked(Item(1038)));
     Click(Item(1038));
-    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(1038)); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(1038)); }, kLongWait));
     ASSERT_TRUE(GoTo(2));
     ASSERT_TRUE(GoTo(3));
     EXPECT_TRUE(IsChecked(Item(1039)));

@@ -39,7 +39,7 @@ protected:
     }
     HWND Item(int id) const { return PageItem(sheet_, id); }
     HWND Button(int id) const { return GetDlgItem(sheet_, id); }
-    HWND Box(DWORD timeoutMs = 5000) const { return WaitForMessageBox(wizard_->Id(), timeoutMs); }
+    HWND Box(DWORD timeoutMs = kLongWait) const { return WaitForMessageBox(wizard_->Id(), timeoutMs); }
     // Once the wizard has handled what was posted to it so far: no message box.
     bool NoBox() const { return Settle() && WaitForMessageBox(wizard_->Id(), 0) == nullptr; }
     // Returns once the wizard has handled the messages posted to it before:
@@ -57,7 +57,7 @@ protected:
         for (int round = 0; round < 3; ++round) {
             want = !want;
             PostMessageW(field, EM_SETMODIFY, want, 0);
-            if (!WaitUntil([&] { return modified() == want; }, 30000))
+            if (!WaitUntil([&] { return modified() == want; }, kLongWait))
                 return false;
         }
         SendMessageW(field, EM_SETMODIFY, before, 0);

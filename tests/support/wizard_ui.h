@@ -6,6 +6,10 @@
 
 #include <string>
 
+// How long a test waits for what should come: long enough for a machine
+// under load, and no cost when it comes at once (every wait ends then).
+constexpr DWORD kLongWait = 30000;
+
 // The setup program started with CreateProcessW; ended on destruction when
 // it still runs.
 class WizardProcess {
@@ -19,7 +23,7 @@ public:
     // false when it could not be started.
     bool Start(const std::wstring& arguments = L"", const std::wstring& exePath = L"");
     // The sheet window, waiting up to timeoutMs for it.
-    HWND Sheet(DWORD timeoutMs = 15000);
+    HWND Sheet(DWORD timeoutMs = kLongWait);
     // True when the process ended within timeoutMs.
     bool WaitForExit(DWORD timeoutMs);
     bool IsRunning() const;
@@ -38,7 +42,7 @@ std::wstring WindowText(HWND window);
 int ActiveIndex(HWND sheet);
 HWND ActivePage(HWND sheet);
 // Waits until page index is active and its set-up ran (Next reflects it).
-bool WaitForPage(HWND sheet, int index, DWORD timeoutMs = 5000);
+bool WaitForPage(HWND sheet, int index, DWORD timeoutMs = kLongWait);
 // A control of the active page.
 HWND PageItem(HWND sheet, int id);
 bool IsChecked(HWND button);
@@ -50,7 +54,7 @@ void PressBack(HWND sheet);
 void SetText(HWND window, const std::wstring& text);
 
 // A message box of process id, waiting up to timeoutMs; nullptr when none.
-HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs = 5000);
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs = kLongWait);
 // The message box's text (its static that is neither the icon nor empty).
 std::wstring MessageBoxText(HWND box);
 // Presses the box's button id (IDOK, IDYES, IDNO) and waits for the box to go.

@@ -204,7 +204,7 @@ TEST_F(ControlsTest, LinkColoursAndHoverUnderline)
         EXPECT_EQ(RGB(255, 0, 0), ColourOf(child, &bkMode, &brush)) << mode;
 
         // the hover timer notices it has gone; purple once opened
-        EXPECT_TRUE(WaitUntil([&] { return !link.IsHovering(); }, 5000)) << mode;
+        EXPECT_TRUE(WaitUntil([&] { return !link.IsHovering(); }, kLongWait)) << mode;
         EXPECT_EQ(alwaysUnderlined, FontOf(link.GetFont()).lfUnderline != 0) << mode;
         EXPECT_EQ(RGB(85, 26, 139), ColourOf(child, &bkMode, &brush)) << mode;
         link.m_bOpened = FALSE;
