@@ -26,9 +26,6 @@ const wchar_t kMessage11[] =
     L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
 const wchar_t kNotice[] = L"Installiere ... bitte warten ...";
 
-enum { kFolder = 1000, kDesktop = 1011, kThumbs = 1021, kGroup = 1012, kAllUsers = 1017,
-       kList = 1579, kImagesOnly = 1091, kSelectAll = 1080, kReadyFolder = 1010,
-       kIniInFolder = 1038, kIniInAppData = 1039, kNoticeId = 1044 };
 
 std::wstring ShotFolder()
 {
@@ -241,9 +238,9 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
     EXPECT_EQ(silent.registration, wizard.registration);
     EXPECT_NE(std::wstring::npos, wizard.registration.find(L"Photarium.jpg")) << "associations";
 
-    Click(Item(1022));
-    Click(Item(1020));
-    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1020)) && !IsChecked(Item(1022)); }, kLongWait));
+    Click(Item(kShowFaq));
+    Click(Item(kStartViewer));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(kStartViewer)) && !IsChecked(Item(kShowFaq)); }, kLongWait));
     Click(Button(IDCANCEL));
     EXPECT_TRUE(wizard_->WaitForExit(kLongWait));
 }

@@ -14,7 +14,6 @@ const COLORREF kBlue = RGB(0, 0, 238);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kPurple = RGB(85, 26, 139);
 const wchar_t kOpenedUrls[] = L"C:\\ptest\\opened_urls.txt";
-enum { kLink = 1045 };
 
 // The size of the link's text, underlined, in the font its dialog gives it:
 // the options page (template 101) made here from the setup program's own

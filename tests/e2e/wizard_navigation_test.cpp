@@ -148,11 +148,11 @@ protected:
     void ReachFinishWith(const std::wstring& folderText)
     {
         ASSERT_NE(nullptr, StartWizard());
-        SetText(Item(1000), folderText);
+        SetText(Item(kFolder), folderText);
         for (int page = 1; page <= 4; ++page)
             ASSERT_TRUE(GoTo(page)) << page;
-        EXPECT_TRUE(IsChecked(Item(1022)));
-        EXPECT_TRUE(IsChecked(Item(1020)));
+        EXPECT_TRUE(IsChecked(Item(kShowFaq)));
+        EXPECT_TRUE(IsChecked(Item(kStartViewer)));
     }
 
     static constexpr const wchar_t* kOpenedUrls = L"C:\\ptest\\opened_urls.txt";
@@ -190,9 +190,9 @@ TEST_F(WizardFinish, StartsViewerAndOpensFaqPage)
 TEST_F(WizardFinish, BothBoxesClearedJustCloses)
 {
     ReachFinishWith(viewerFolder_);
-    Click(Item(1022));
-    Click(Item(1020));
-    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1022)) && !IsChecked(Item(1020)); }, kLongWait));
+    Click(Item(kShowFaq));
+    Click(Item(kStartViewer));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(kShowFaq)) && !IsChecked(Item(kStartViewer)); }, kLongWait));
     Click(Button(IDCANCEL));
     EXPECT_TRUE(wizard_->WaitForExit(kLongWait));
     ExpectNothingStarted("cleared");
@@ -202,9 +202,9 @@ TEST_F(WizardFinish, CloseCommandAndEscAreNotQuestioned)
 {
     for (bool escape : {false, true}) {
         ReachFinishWith(viewerFolder_);
-        Click(Item(1022));
-        Click(Item(1020));
-        ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(1020)); }, kLongWait));
+        Click(Item(kShowFaq));
+        Click(Item(kStartViewer));
+        ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(kStartViewer)); }, kLongWait));
         if (escape)
             PostMessageW(sheet_, WM_KEYDOWN, VK_ESCAPE, 0);
         else

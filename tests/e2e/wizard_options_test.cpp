@@ -13,8 +13,6 @@ const wchar_t kMessage5[] = L"Ungültiges Zielverzeichnis!";
 const wchar_t kMessage10[] =
     L"Warnung: Photarium läuft!\nBeenden Sie bitte Photarium bevor Sie mit der Installation fortsetzen!";
 
-enum { kFolder = 1000, kDesktop = 1011, kThumbs = 1021, kGroup = 1012, kCurrentUser = 1016,
-       kAllUsers = 1017, kNone = 1019 };
 
 class WizardOptions : public WizardTest {
 protected:

@@ -84,8 +84,6 @@ const Row kRows[] = {
 constexpr int kRowCount = 62;
 constexpr int kImageRows = 48;
 
-enum { kWhatsNewText = 1000, kList = 1579, kImagesOnly = 1091, kSelectAll = 1080,
-       kSelectNone = 1081 };
 
 // The release notes resource of the setup program, as UTF-16 units.
 std::wstring ReleaseNotesResource()
@@ -205,19 +203,19 @@ TEST_F(WizardPages, ButtonsTickGroupsAndMarksSurvivePageChanges)
 TEST_F(WizardPages, ReadyPageShowsTrimmedFolderAndResetsTheSettingsChoice)
 {
     ASSERT_NE(nullptr, StartWizard());
-    SetText(Item(1000), L"C:\\Ziel\\Photarium   ");
+    SetText(Item(kFolder), L"C:\\Ziel\\Photarium   ");
     for (int page = 1; page <= 3; ++page)
         ASSERT_TRUE(GoTo(page)) << page;
-    EXPECT_EQ(L"Zielverzeichnis: C:\\Ziel\\Photarium", WindowText(Item(1010)));
+    EXPECT_EQ(L"Zielverzeichnis: C:\\Ziel\\Photarium", WindowText(Item(kReadyFolder)));
     // the prefix reports Windows 7: the application-data folder is proposed
-    EXPECT_TRUE(IsChecked(Item(1039)));
-    EXPECT_FALSE(IsChecked(Item(1038)));
-    Click(Item(1038));
-    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(1038)); }, kLongWait));
+    EXPECT_TRUE(IsChecked(Item(kIniInAppData)));
+    EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
+    Click(Item(kIniInFolder));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInFolder)); }, kLongWait));
     ASSERT_TRUE(GoTo(2));
     ASSERT_TRUE(GoTo(3));
-    EXPECT_TRUE(IsChecked(Item(1039)));
-    EXPECT_FALSE(IsChecked(Item(1038)));
+    EXPECT_TRUE(IsChecked(Item(kIniInAppData)));
+    EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
 }
 
 TEST_F(WizardPages, SecondColumnFollowsTheResolution)

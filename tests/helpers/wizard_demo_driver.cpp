@@ -2,6 +2,7 @@
 // the picture formats, and saves a picture of the screen (<folder>\<name>.bmp)
 // on each page and while the installation runs.
 //   wizard_demo_driver <folder>
+#include "dialog_ids.h"
 #include "screen_capture.h"
 #include "wizard_ui.h"
 
@@ -34,7 +35,7 @@ bool Walk(WizardProcess& wizard)
     HWND sheet = wizard.Sheet();
     if (sheet == nullptr || !WaitForPage(sheet, 0))
         return Fail("no wizard");
-    SetText(PageItem(sheet, 1000), L"C:\\Photarium");
+    SetText(PageItem(sheet, kFolder), L"C:\\Photarium");
     Shot("1-options");
 
     Click(GetDlgItem(sheet, IDCANCEL));
@@ -75,8 +76,8 @@ bool Walk(WizardProcess& wizard)
     Shot("7-finish");
 
     // nothing to start in the demo
-    Click(PageItem(sheet, 1022));
-    Click(PageItem(sheet, 1020));
+    Click(PageItem(sheet, kShowFaq));
+    Click(PageItem(sheet, kStartViewer));
     Sleep(200);
     Click(GetDlgItem(sheet, IDCANCEL));
     return wizard.WaitForExit(10000) || Fail("wizard did not close");

@@ -1,14 +1,13 @@
 #pragma once
 // A running wizard for one test: started in SetUp, ended in TearDown.
 
+#include "dialog_ids.h"
 #include "wizard_ui.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-constexpr int kBack = 0x3023;
-constexpr int kNext = 0x3024;
 
 class WizardTest : public ::testing::Test {
 protected:
@@ -48,7 +47,7 @@ protected:
     bool Settle() const
     {
         HWND options = reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_INDEXTOHWND, 0, 0));
-        HWND field = GetDlgItem(options, 1000);
+        HWND field = GetDlgItem(options, kFolder);
         if (field == nullptr)
             return false;
         auto modified = [field] { return SendMessageW(field, EM_GETMODIFY, 0, 0) != 0; };

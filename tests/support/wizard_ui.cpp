@@ -166,7 +166,7 @@ bool AnswerMessageBox(HWND box, int buttonId)
         return false;
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     // the box is hidden at once; it is destroyed when its modal loop next wakes
-    return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+    return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kLongWait);
 }
 
 int DefaultButton(HWND box)

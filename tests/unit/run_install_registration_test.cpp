@@ -5,6 +5,7 @@
 
 #include "registration_checks.h"
 #include "wine_test_util.h"
+#include "wizard_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -43,24 +44,14 @@ private:
             HWND box = FindWindowW(L"#32770", kCaption);
             if (box != nullptr && IsWindowVisible(box)) {
                 if (boxes++ == 0) {
-                    wchar_t buffer[1024] = L"";
-                    GetDlgItemTextW(box, 0xFFFF, buffer, 1024);
-                    text = buffer;
-                    hasYes = GetDlgItem(box, IDYES) != nullptr;
-                    hasNo = GetDlgItem(box, IDNO) != nullptr;
-                    hasOk = GetDlgItem(box, IDOK) != nullptr;
-                    // the button drawn as the default one
-                    for (int id : {IDOK, IDYES, IDNO}) {
-                        HWND button = GetDlgItem(box, id);
-                        if (button != nullptr &&
-                            (GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
-                            defaultButton = id;
-                    }
+                    text = MessageBoxText(box);
+                    hasYes = HasButton(box, IDYES);
+                    hasNo = HasButton(box, IDNO);
+                    hasOk = HasButton(box, IDOK);
+                    defaultButton = DefaultButton(box);
                 }
-                PostMessageW(box, WM_COMMAND, IDNO, 0);
-                // counted once: wait until this box has gone
-                for (int i = 0; i < 1500 && IsWindow(box) && IsWindowVisible(box); ++i)
-                    Sleep(20);
+                // gone before the next look, so that it is counted once
+                AnswerMessageBox(box, HasButton(box, IDNO) ? IDNO : IDOK);
             }
             Sleep(20);
         }
