@@ -1,6 +1,6 @@
 #pragma once
 // GDI objects with their ownership in the type: CFont and CBrush delete what
-// they hold, CFontHandle only borrows.
+// they hold; a device context and a selected object are given back by scope.
 
 #include <windows.h>
 
@@ -16,12 +16,6 @@ public:
     {
         DeleteObject();
         m_hFont = font;
-    }
-    HFONT Detach()
-    {
-        HFONT font = m_hFont;
-        m_hFont = nullptr;
-        return font;
     }
     BOOL CreateFontIndirect(const LOGFONTW* description)
     {
@@ -41,14 +35,52 @@ private:
     HFONT m_hFont = nullptr;
 };
 
-class CFontHandle {
+// The device context of a window (of the screen for none), released when
+// the scope ends. Tests false when there is none.
+class ScopedGetDC {
 public:
-    explicit CFontHandle(HFONT font = nullptr) : m_hFont(font) {}
-    operator HFONT() const { return m_hFont; }
+    explicit ScopedGetDC(HWND window) : m_hWnd(window), m_hDC(::GetDC(window)) {}
+    ~ScopedGetDC()
+    {
+        if (m_hDC != nullptr)
+            ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    ScopedGetDC(const ScopedGetDC&) = delete;
+    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+    operator HDC() const { return m_hDC; }
 
 private:
-    HFONT m_hFont;  // not owned
+    HWND m_hWnd;
+    HDC m_hDC;
 };
+
+// An object selected into a device context until the scope ends.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : m_hDC(dc), m_previous(::SelectObject(dc, object)) {}
+    ~ScopedSelectObject()
+    {
+        if (m_previous != nullptr)
+            ::SelectObject(m_hDC, m_previous);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_previous;
+};
+
+// Horizontal pixels per logical inch of the display a window is on (of the
+// screen for none); 96 when no device context can be had.
+inline int ScreenDpi(HWND window)
+{
+    ScopedGetDC dc(window);
+    return dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
+}
+
+// A size given for 96 pixels per inch, at dpi.
+inline int DpiScale(int value, int dpi) { return ::MulDiv(value, dpi, 96); }
 
 class CBrush {
 public:

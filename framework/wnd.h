@@ -69,10 +69,6 @@ public:
     }
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse) { return ::SetTimer(m_hWnd, id, elapse, nullptr); }
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
-    int MessageBox(const wchar_t* text, const wchar_t* caption, UINT type)
-    {
-        return ::MessageBoxW(m_hWnd, text, caption, type);
-    }
 
     // Overridables
     // Runs right after the window is bound, before any message arrives.

@@ -102,11 +102,9 @@ void CHyperLink::FitToText()
     std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
     GetWindowText(text.data(), length + 1);
     SIZE extent = {};
-    if (HDC dc = ::GetDC(m_hWnd)) {
-        HGDIOBJ previous = ::SelectObject(dc, m_fontUnderlined.GetSafeHandle());
+    if (ScopedGetDC dc(m_hWnd); dc != nullptr) {
+        ScopedSelectObject font(dc, m_fontUnderlined.GetSafeHandle());
         ::GetTextExtentPoint32W(dc, text.data(), length, &extent);
-        ::SelectObject(dc, previous);
-        ::ReleaseDC(m_hWnd, dc);
     }
 
     LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);

@@ -24,7 +24,6 @@ public:
     static INT_PTR OpenLink(const wchar_t* target);
 
     // Attributes
-    BOOL IsOpened() const { return m_bOpened; }
     BOOL IsHovering() const { return m_bHovering; }
 
     // Overridables

@@ -1,6 +1,7 @@
 #include "wizard/run_wizard.h"
 
 #include "app/startup.h"
+#include "framework/gdi.h"
 #include "framework/win_app.h"
 #include "resources/resource.h"
 #include "wizard/wiz_property_page.h"
@@ -23,12 +24,7 @@ void RunWizard(LOGFONTW& logFont)
 {
     CWizPropertySheet& sheet = WizardSheet();
     logFont = LOGFONTW{};
-    int resolution = 96;
-    if (HDC screen = GetDC(nullptr)) {
-        resolution = GetDeviceCaps(screen, LOGPIXELSX);
-        ReleaseDC(nullptr, screen);
-    }
-    logFont.lfHeight = MulDiv(18, resolution, 96);
+    logFont.lfHeight = DpiScale(18, ScreenDpi(nullptr));
     logFont.lfWeight = 600;
     logFont.lfQuality = ANTIALIASED_QUALITY;
     logFont.lfPitchAndFamily = 0;

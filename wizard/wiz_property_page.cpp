@@ -5,6 +5,7 @@
 #include "install/folder_path.h"
 #include "install/run_install.h"
 #include "platform/string_table.h"
+#include "framework/gdi.h"
 #include "platform/text_format.h"
 #include "resources/resource.h"
 #include "wizard/folder_rules.h"
@@ -37,12 +38,7 @@ void CWizPropertyPage::DoDataExchange(CDataExchange* pDX)
         DDX_Control(pDX, IDC_INSTALLING, notice);
         notice.SetTextColor(RGB(255, 0, 0));
         notice.MakeTextBold();
-        int resolution = 96;
-        if (HDC dc = ::GetDC(m_pSheet->m_hWnd)) {
-            resolution = GetDeviceCaps(dc, LOGPIXELSX);
-            ::ReleaseDC(m_pSheet->m_hWnd, dc);
-        }
-        notice.UseArialFont(MulDiv(18, resolution, 96));
+        notice.UseArialFont(DpiScale(18, ScreenDpi(m_pSheet->m_hWnd)));
         break;
     }
     default:
@@ -173,11 +169,7 @@ LRESULT CWizPropertyPage::OnWizardNextOptions()
     wchar_t folder[kTextUnits] = L"";
     GetDlgItemText(IDC_TARGET_FOLDER, folder, kTextUnits);
     if (!IsAcceptableTargetFolder(folder)) {
-        wchar_t text[260];
-        wchar_t caption[260];
-        LoadMessage(IDS_INVALID_FOLDER, text, 260);
-        LoadMessage(IDS_CAPTION, caption, 260);
-        MessageBox(text, caption, MB_ICONERROR);
+        ShowMessage(m_hWnd, IDS_INVALID_FOLDER, MB_ICONERROR);
         return -1;
     }
     // the install creates the folder; nothing is probed here
@@ -244,11 +236,7 @@ void CWizPropertyPage::OnSetActiveFileTypes()
     RECT rect = {};
     GetWindowRect(list, &rect);
     int width = rect.right - rect.left;
-    int resolution = 96;
-    if (HDC dc = GetDC(list)) {
-        resolution = GetDeviceCaps(dc, LOGPIXELSX);
-        ReleaseDC(list, dc);
-    }
+    int resolution = ScreenDpi(list);
 
     wchar_t empty[1] = L"";
     LVCOLUMNW column = {};
@@ -258,7 +246,7 @@ void CWizPropertyPage::OnSetActiveFileTypes()
     column.cx = width / 3;
     column.iSubItem = 0;
     ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    column.cx = (2 * width) / 3 - MulDiv(25, resolution, 96);
+    column.cx = (2 * width) / 3 - DpiScale(25, resolution);
     column.iSubItem = 1;
     ::SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
 
@@ -327,11 +315,7 @@ BOOL CWizPropertyPage::WarnIfViewerRunning()
 {
     if (!IsViewerRunning())
         return FALSE;
-    wchar_t text[260];
-    wchar_t caption[260];
-    LoadMessage(IDS_VIEWER_RUNNING, text, 260);
-    LoadMessage(IDS_CAPTION, caption, 260);
-    MessageBox(text, caption, MB_ICONEXCLAMATION);
+    ShowMessage(m_hWnd, IDS_VIEWER_RUNNING, MB_ICONEXCLAMATION);
     return TRUE;
 }
 
@@ -353,9 +337,8 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     HWND list = m_pSheet->m_hFileTypeList;
     // the count is asked again after every row; only the table's rows count
     for (int i = 0; i < ItemCount(list) && i < kFormatCount; ++i) {
-        LRESULT state = ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i),
-                                       LVIS_STATEIMAGEMASK);
-        if (((state & LVIS_STATEIMAGEMASK) >> 12) != kCleared) {
+        // any state image but the cleared box (1) counts as ticked
+        if (ListView_GetCheckState(list, i) != 0) {
             request.formatFlags[i] = 1;
             request.associate = 1;
         }

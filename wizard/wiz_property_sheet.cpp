@@ -28,11 +28,7 @@ BOOL CWizPropertySheet::OnInitDialog()
 
 bool CWizPropertySheet::ConfirmExit()
 {
-    wchar_t question[260];
-    wchar_t caption[260];
-    LoadMessage(IDS_CANCEL_QUESTION, question, 260);
-    LoadMessage(IDS_CAPTION, caption, 260);
-    return MessageBox(question, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    return ShowMessage(m_hWnd, IDS_CANCEL_QUESTION, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 BOOL CWizPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
