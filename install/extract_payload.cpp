@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
 
 #include <cwchar>
 
@@ -58,7 +59,7 @@ bool FinalPath(HANDLE handle, wchar_t* out)
 // name itself goes: Windows opens a link here rather than what it points to,
 // so a link is removed and its target stays. Where the system hands us the
 // target instead (Unix links seen through Wine), the final path is the
-// target's, nothing is removed, and creating the file anew then fails.
+// target's, nothing is removed, and the archive goes under another name.
 void RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
 {
     ScopedHandle leftover(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
@@ -86,6 +87,35 @@ void RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
                                sizeof(disposition));
 }
 
+HANDLE CreateArchiveFile(const wchar_t* path)
+{
+    return CreateFileW(path, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+// The fixed name is held by something that could not be removed safely (a
+// link whose removal would hit its target): a name of our own beside it
+// that nobody can guess ahead, made the same exclusive way.
+HANDLE CreateArchiveUnderFreshName(const wchar_t* folder, wchar_t* path)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        unsigned long bits[2] = {};
+        if (!RtlGenRandom(bits, sizeof(bits))) {
+            LARGE_INTEGER counter;
+            QueryPerformanceCounter(&counter);
+            bits[0] = counter.LowPart ^ GetCurrentProcessId();
+            bits[1] = counter.HighPart ^ GetTickCount();
+        }
+        if (!FormatText(path, kTempPathUnits, L"%lsphtarg_x64_%08lx%08lx.zip", folder, bits[0],
+                        bits[1]))
+            return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateArchiveFile(path);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 }  // namespace
 
 int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
@@ -111,9 +141,14 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
     // handle closes, so no later delete by name can hit whatever took the
     // name's place meanwhile.
     RemoveLeftoverArchive(tempFolder, archivePath);
-    ScopedHandle file(CreateFileW(archivePath, GENERIC_READ | GENERIC_WRITE | DELETE,
-                                  FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    HANDLE created = CreateArchiveFile(archivePath);
+    if (created == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+            error == ERROR_ACCESS_DENIED)
+            created = CreateArchiveUnderFreshName(tempFolder, archivePath);
+    }
+    ScopedHandle file(created);
     if (!file.IsValid())
         return -1;
     DWORD written = 0;
