@@ -59,8 +59,9 @@ bool FinalPath(HANDLE handle, wchar_t* out)
 // name itself goes: Windows opens a link here rather than what it points to,
 // so a link is removed and its target stays. Where the system hands us the
 // target instead (Unix links seen through Wine), the final path is the
-// target's, nothing is removed, and the archive goes under another name.
-void RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
+// target's, nothing is removed, and the result is true: the archive then
+// goes under another name.
+bool RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
 {
     ScopedHandle leftover(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -68,23 +69,24 @@ void RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
                                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
                                       nullptr));
     if (!leftover.IsValid())
-        return;
+        return false;
     ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     wchar_t reached[kTempPathUnits], folderPath[kTempPathUnits], expected[kTempPathUnits];
     if (!directory.IsValid() || !FinalPath(leftover.Get(), reached) ||
         !FinalPath(directory.Get(), folderPath))
-        return;
+        return false;
     size_t length = wcslen(folderPath);
     const wchar_t* separator = length > 0 && folderPath[length - 1] == L'\\' ? L"" : L"\\";
     if (!FormatText(expected, kTempPathUnits, L"%ls%ls%ls", folderPath, separator, kTempArchiveName))
-        return;
+        return false;
     if (CompareStringOrdinal(reached, -1, expected, -1, TRUE) != CSTR_EQUAL)
-        return;
+        return true;
     FILE_DISPOSITION_INFO disposition = {TRUE};
     SetFileInformationByHandle(leftover.Get(), FileDispositionInfo, &disposition,
                                sizeof(disposition));
+    return false;
 }
 
 HANDLE CreateArchiveFile(const wchar_t* path)
@@ -140,14 +142,12 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
     // with it: others may not write, replace or delete it. It goes when our
     // handle closes, so no later delete by name can hit whatever took the
     // name's place meanwhile.
-    RemoveLeftoverArchive(tempFolder, archivePath);
-    HANDLE created = CreateArchiveFile(archivePath);
-    if (created == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
-            error == ERROR_ACCESS_DENIED)
-            created = CreateArchiveUnderFreshName(tempFolder, archivePath);
-    }
+    bool linked = RemoveLeftoverArchive(tempFolder, archivePath);
+    HANDLE created = linked ? INVALID_HANDLE_VALUE : CreateArchiveFile(archivePath);
+    // a name that is taken yet shows no file is a link to nothing
+    if (linked || (created == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS &&
+                   GetFileAttributesW(archivePath) == INVALID_FILE_ATTRIBUTES))
+        created = CreateArchiveUnderFreshName(tempFolder, archivePath);
     ScopedHandle file(created);
     if (!file.IsValid())
         return -1;

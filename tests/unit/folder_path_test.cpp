@@ -152,4 +152,29 @@ TEST(MakeFolderPathWin32, MissingDriveFails)
     EXPECT_STREQ(L"Q:\\Nowhere\\Photarium\\", path);
 }
 
+TEST(IsFolderBelowRootTest, AbsoluteAndNotARoot)
+{
+    struct Case {
+        const wchar_t* path;
+        bool below;
+    } cases[] = {
+        {L"C:\\Photarium", true},
+        {L"C:/Fwd/Slash", true},
+        {L"\\\\server\\share\\Photarium\\", true},
+        {L"C:\\A\\..\\B", true},
+        {L"C:", false},
+        {L"C:\\", false},
+        {L"C:\\ \\.\\", false},
+        {L"C:\\Photarium\\..", false},
+        {L"\\\\server\\share\\", false},
+        {L"\\\\server", false},
+        {L"rel\\dir", false},
+        {L"C:Photarium", false},
+        {L"\\Photarium", false},
+        {L"", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.below, IsFolderBelowRoot(c.path)) << c.path;
+}
+
 }  // namespace
