@@ -100,13 +100,14 @@ FILE* OpenTempFile(const wchar_t* tempFile, HANDLE* raw)
     int descriptor = -1;
     if (created || SetEndOfFile(file))
         descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY);
-    if (descriptor == -1) {
-        CloseHandle(file);
-        return nullptr;
-    }
-    FILE* stream = _fdopen(descriptor, "wb");
+    FILE* stream = descriptor != -1 ? _fdopen(descriptor, "wb") : nullptr;
     if (stream == nullptr) {
-        _close(descriptor);
+        if (created)
+            DeleteOnClose(file);
+        if (descriptor != -1)
+            _close(descriptor);  // closes the handle too
+        else
+            CloseHandle(file);
         return nullptr;
     }
     *raw = file;
