@@ -95,8 +95,8 @@ bool DeleteOnClose(HANDLE file)
 
 bool DeleteIfEmptyPlainFile(const wchar_t* path)
 {
-    HANDLE file = OpenPlainFile(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                OPEN_EXISTING);
+    HANDLE file = OpenPlainFile(path, DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     LARGE_INTEGER size;

@@ -151,9 +151,8 @@ int ReplaceWithConversion(const wchar_t* activeFile, FILE* source, Conversion ki
         complete = WriteUtf16Header(target);
         if (kind == Conversion::kFromUtf8)
             fseek(source, 3, SEEK_SET);  // the UTF-8 mark is not carried over
-        lines = ConvertLinesToUtf16(source, target,
-                                    kind == Conversion::kFromUtf8 ? ToUtf16FromUtf8 : ToUtf16FromAnsi,
-                                    kind == Conversion::kFromUtf8);
+        bool utf8 = kind == Conversion::kFromUtf8;
+        lines = ConvertLinesToUtf16(source, target, utf8 ? ToUtf16FromUtf8 : ToUtf16FromAnsi, utf8);
         complete = complete && lines >= 0;
     }
     // a failed flush is not always reported by fclose

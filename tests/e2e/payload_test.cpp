@@ -170,31 +170,7 @@ TEST_F(PayloadTest, TemporaryNameLinkedToAnotherFileLeavesThatFile)
     // a Unix link made from the Linux side: Wine shows it as the file it points to
     std::wstring victim = work_ + L"victim.txt";
     WriteFileBytes(victim, "wertvoll");
-    std::string victimUnix, linkUnix;
-    {
-        char buffer[1024];
-        auto unixName = [&](const std::wstring& path) {
-            typedef char*(CDECL * ToUnix)(LPCWSTR);
-            auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-                GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-            char* name = toUnix ? toUnix(path.c_str()) : nullptr;
-            std::string out = name ? name : "";
-            if (name)
-                HeapFree(GetProcessHeap(), 0, name);
-            return out;
-        };
-        victimUnix = unixName(victim);
-        linkUnix = unixName(TempArchivePath());
-        ASSERT_FALSE(victimUnix.empty());
-        ASSERT_FALSE(linkUnix.empty());
-        snprintf(buffer, sizeof(buffer), "/bin/ln -sf %s %s", victimUnix.c_str(), linkUnix.c_str());
-        DeleteFileW(TempArchivePath().c_str());
-        std::wstring command(buffer, buffer + strlen(buffer));
-        RunProgram(command);
-        for (int i = 0; i < 50 && !FileExists(TempArchivePath()); ++i)
-            Sleep(100);
-    }
-    ASSERT_TRUE(FileExists(TempArchivePath()));
+    ASSERT_TRUE(SetUnixLink(TempArchivePath(), victim));
 
     // Wine hands the program the link's target under the temporary name, so
     // the program cannot remove the link itself (Windows would): it leaves the
@@ -207,10 +183,7 @@ TEST_F(PayloadTest, TemporaryNameLinkedToAnotherFileLeavesThatFile)
     std::wstring temp = TempArchivePath().substr(0, TempArchivePath().rfind(L'\\') + 1);
     for (const std::wstring& name : ListFolder(temp))
         EXPECT_TRUE(name == L"phtarg_x64.zip" || name.find(L"phtarg_x64") != 0) << name;
-    // the name is the link's again once the link is gone
-    RunProgram(L"Z:\\bin\\rm -f " + std::wstring(linkUnix.begin(), linkUnix.end()));
-    for (int i = 0; i < 50 && FileExists(TempArchivePath()); ++i)
-        Sleep(100);
+    EXPECT_TRUE(SetUnixLink(TempArchivePath(), L""));
 }
 
 }  // namespace
