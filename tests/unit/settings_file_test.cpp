@@ -253,22 +253,17 @@ TEST_F(ConvertSettingsFileTest, FailedReplacementKeepsBothFiles)
 
 TEST(DetectSettingsEncodingTest, MarksAndZeroBytes)
 {
-    struct Case {
-        std::string head;
-        SettingsEncoding encoding;
-    } cases[] = {
-        {"\xFF\xFE[\0", SettingsEncoding::kUtf16},
-        {"\xEF\xBB\xBF[General]", SettingsEncoding::kUtf8WithMark},
-        {Utf16Le(L"[General]\r\nUser=J\u00FCrgen"), SettingsEncoding::kUtf16WithoutMark},
-        {"[General]\r\nUser=J\xFCrgen", SettingsEncoding::kNarrow},
-        {std::string("[\0", 2) + "AB", SettingsEncoding::kNarrow},  // one zero among many
-        {std::string("\0[", 2), SettingsEncoding::kNarrow},         // big-endian order
-        {"", SettingsEncoding::kNarrow},
-        {"\xEF\xBB", SettingsEncoding::kNarrow},
+    using E = SettingsEncoding;
+    const std::pair<std::string, E> cases[] = {
+        {"\xFF\xFE[\0", E::kUtf16}, {"\xEF\xBB\xBF[A]", E::kUtf8WithMark}, {"\xEF\xBB", E::kNarrow},
+        {Utf16Le(L"[General]\r\nUser=J\u00FCrgen"), E::kUtf16WithoutMark},
+        {"[General]\r\nUser=J\xFCrgen", E::kNarrow}, {"", E::kNarrow},
+        {std::string("[\0AB", 4), E::kNarrow},  // one zero among many
+        {std::string("\0[", 2), E::kNarrow},    // big-endian order
     };
-    for (const Case& c : cases) {
-        auto bytes = reinterpret_cast<const unsigned char*>(c.head.data());
-        EXPECT_EQ(c.encoding, DetectSettingsEncoding(bytes, c.head.size())) << c.head;
+    for (const auto& c : cases) {
+        auto bytes = reinterpret_cast<const unsigned char*>(c.first.data());
+        EXPECT_EQ(c.second, DetectSettingsEncoding(bytes, c.first.size())) << c.first;
     }
 }
 
