@@ -28,7 +28,8 @@ const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
 
 // Drives the harness mounts for this program (tests/CMakeLists.txt): T: a
 // small drive that the product does not fit, U: one too small for the
-// temporary archive, R: a read-only drive holding R:\Photarium\photar64.exe.
+// temporary archive, R: a read-only drive holding R:\Photarium\photar64.exe,
+// E: a 2 MB drive with room for the product.
 #define REQUIRE_TMPFS_DRIVE(letter)                                                              \
     do {                                                                                       \
         if (const char* why = std::getenv("PHOTARIUM_TMPFS_UNAVAILABLE"))                     \
