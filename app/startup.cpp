@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/install_request.h"
+#include "install/folder_path.h"
 #include "install/install_log.h"
 #include "install/run_install.h"
 #include "platform/reg_key.h"
@@ -53,27 +54,41 @@ bool FindPreviousInstallFolder(wchar_t* folder)
     if (!key.Open(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command",
                   KEY_QUERY_VALUE))
         return false;
-    wchar_t command[130];  // 260 bytes
-    bool read = key.ReadString(L"", command, sizeof(command));
+    wchar_t stored[130];  // 260 bytes
+    bool read = key.ReadString(L"", stored, sizeof(stored));
+    DWORD type = REG_NONE;
+    RegQueryValueExW(key.Get(), L"", nullptr, &type, nullptr, nullptr);
     key.Close();
-    if (!read || command[0] == L'\0' || wcsstr(command, L"photar64.exe") == nullptr)
+    if (!read || stored[0] == L'\0' || wcsstr(stored, L"photar64.exe") == nullptr)
+        return false;
+    // an expandable value names its folder through references such as %ProgramFiles%
+    wchar_t command[kTextUnits];
+    if (type != REG_EXPAND_SZ)
+        CopyText(command, kTextUnits, stored);
+    else if (ExpandEnvironmentStringsW(stored, command, kTextUnits) - 1 >= kTextUnits - 1)
         return false;
 
     // expected form: "C:\folder\photar64.exe" "%1"
-    wchar_t path[130];
+    wchar_t path[kTextUnits];
     const wchar_t* start = command[0] == L'"' ? command + 1 : command;
     size_t len = 0;
-    while (start[len] != L'\0' && start[len] != L'"')
+    while (start[len] != L'\0' && start[len] != L'"' && len + 1 < kTextUnits)
         ++len;
     wmemcpy(path, start, len);
     path[len] = L'\0';
 
     wchar_t drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
     _wsplitpath(path, drive, dir, name, ext);
-    FormatText(folder, 260, L"%ls%ls", drive, dir);
-    size_t folderLen = wcslen(folder);
-    if (folderLen == 0 || folder[folderLen - 1] != L'\\')
+    size_t folderLen = 0;
+    if (FormatText(folder, 260, L"%ls%ls", drive, dir))
+        folderLen = wcslen(folder);
+    if (folderLen > 0 && folderLen < 259 && folder[folderLen - 1] != L'\\')
         wcscat(folder, L"\\");
+    // a folder that is not absolute, or no folder at all, is no installation to follow
+    if (!IsFolderBelowRoot(folder)) {
+        folder[0] = L'\0';
+        return false;
+    }
     return true;
 }
 

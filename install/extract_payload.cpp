@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
 
 #include <cwchar>
 
@@ -58,8 +59,9 @@ bool FinalPath(HANDLE handle, wchar_t* out)
 // name itself goes: Windows opens a link here rather than what it points to,
 // so a link is removed and its target stays. Where the system hands us the
 // target instead (Unix links seen through Wine), the final path is the
-// target's, nothing is removed, and creating the file anew then fails.
-void RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
+// target's, nothing is removed, and the result is true: the archive then
+// goes under another name.
+bool RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
 {
     ScopedHandle leftover(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -67,23 +69,53 @@ void RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
                                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
                                       nullptr));
     if (!leftover.IsValid())
-        return;
+        return false;
     ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     wchar_t reached[kTempPathUnits], folderPath[kTempPathUnits], expected[kTempPathUnits];
     if (!directory.IsValid() || !FinalPath(leftover.Get(), reached) ||
         !FinalPath(directory.Get(), folderPath))
-        return;
+        return false;
     size_t length = wcslen(folderPath);
     const wchar_t* separator = length > 0 && folderPath[length - 1] == L'\\' ? L"" : L"\\";
     if (!FormatText(expected, kTempPathUnits, L"%ls%ls%ls", folderPath, separator, kTempArchiveName))
-        return;
+        return false;
     if (CompareStringOrdinal(reached, -1, expected, -1, TRUE) != CSTR_EQUAL)
-        return;
+        return true;
     FILE_DISPOSITION_INFO disposition = {TRUE};
     SetFileInformationByHandle(leftover.Get(), FileDispositionInfo, &disposition,
                                sizeof(disposition));
+    return false;
+}
+
+HANDLE CreateArchiveFile(const wchar_t* path)
+{
+    return CreateFileW(path, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+// The fixed name is held by something that could not be removed safely (a
+// link whose removal would hit its target): a name of our own beside it
+// that nobody can guess ahead, made the same exclusive way.
+HANDLE CreateArchiveUnderFreshName(const wchar_t* folder, wchar_t* path)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        unsigned long bits[2] = {};
+        if (!RtlGenRandom(bits, sizeof(bits))) {
+            LARGE_INTEGER counter;
+            QueryPerformanceCounter(&counter);
+            bits[0] = counter.LowPart ^ GetCurrentProcessId();
+            bits[1] = counter.HighPart ^ GetTickCount();
+        }
+        if (!FormatText(path, kTempPathUnits, L"%lsphtarg_x64_%08lx%08lx.zip", folder, bits[0],
+                        bits[1]))
+            return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateArchiveFile(path);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 }  // namespace
@@ -110,10 +142,13 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
     // with it: others may not write, replace or delete it. It goes when our
     // handle closes, so no later delete by name can hit whatever took the
     // name's place meanwhile.
-    RemoveLeftoverArchive(tempFolder, archivePath);
-    ScopedHandle file(CreateFileW(archivePath, GENERIC_READ | GENERIC_WRITE | DELETE,
-                                  FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    bool linked = RemoveLeftoverArchive(tempFolder, archivePath);
+    HANDLE created = linked ? INVALID_HANDLE_VALUE : CreateArchiveFile(archivePath);
+    // a name that is taken yet shows no file is a link to nothing
+    if (linked || (created == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS &&
+                   GetFileAttributesW(archivePath) == INVALID_FILE_ATTRIBUTES))
+        created = CreateArchiveUnderFreshName(tempFolder, archivePath);
+    ScopedHandle file(created);
     if (!file.IsValid())
         return -1;
     DWORD written = 0;

@@ -69,3 +69,47 @@ int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem)
     AppendBackslashIfRoom(path);
     return fileSystem.CanEnter(path) ? 1 : 0;
 }
+
+bool IsFolderBelowRoot(const wchar_t* path)
+{
+    auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    size_t pos = 0;
+    int rootParts = 0;  // components that belong to the root
+    if (path[0] != L'\0' && path[1] == L':' && separator(path[2])) {
+        pos = 3;
+    } else if (separator(path[0]) && separator(path[1])) {
+        pos = 2;
+        rootParts = 2;  // server and share
+    } else {
+        return false;  // relative, or relative to a drive's current folder
+    }
+    int depth = 0;
+    while (path[pos] != L'\0') {
+        while (separator(path[pos]))
+            ++pos;
+        size_t start = pos;
+        while (path[pos] != L'\0' && !separator(path[pos]))
+            ++pos;
+        size_t first = start, last = pos;
+        while (first < last && path[first] == L' ')
+            ++first;
+        while (last > first && path[last - 1] == L' ')
+            --last;
+        size_t length = last - first;
+        if (length == 0)
+            continue;
+        bool dot = length == 1 && path[first] == L'.';
+        bool dotDot = length == 2 && path[first] == L'.' && path[first + 1] == L'.';
+        if (rootParts > 0) {
+            if (dot || dotDot)
+                return false;
+            --rootParts;
+            continue;
+        }
+        if (dotDot)
+            depth = depth > 0 ? depth - 1 : 0;
+        else if (!dot)
+            ++depth;
+    }
+    return rootParts == 0 && depth > 0;
+}

@@ -24,3 +24,9 @@ int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem);
 
 // The same on the real file system.
 int MakeFolderPath(wchar_t* path);
+
+// True when path (trimmed) names a folder below the root of a drive ("C:\A")
+// or of a share ("\\server\share\A"): not relative to a current folder, not
+// a drive or share itself. "/" counts as a separator, components of blanks
+// only, "." and ".." are resolved.
+bool IsFolderBelowRoot(const wchar_t* path);

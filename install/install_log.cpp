@@ -1,12 +1,12 @@
 #include "install/install_log.h"
 
 #include "install/log_text.h"
+#include "install/plain_file.h"
 #include "platform/text_format.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <share.h>
 
 namespace {
 
@@ -15,9 +15,12 @@ constexpr size_t kLogPathUnits = 560;
 
 bool AppendEntry(const wchar_t* path, const wchar_t* text)
 {
-    // binary append: the line ends are written by FormatInstallLogEntry
-    FILE* file = _wfsopen(path, L"ab", _SH_DENYNO);
-    if (file == nullptr)
+    // The start folder may be writable by others while this program runs
+    // elevated: a link at the log's name takes no entry.
+    bool created = false;
+    HANDLE file = OpenPlainFile(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                OPEN_ALWAYS, &created);
+    if (file == INVALID_HANDLE_VALUE)
         return false;
 
     wchar_t date[256] = L"";
@@ -28,10 +31,15 @@ bool AppendEntry(const wchar_t* path, const wchar_t* text)
     swprintf(time, 16, L"%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
 
     std::string entry = FormatInstallLogEntry(date, time, text);
-    // a full drive may only show when the entry is flushed (and not every
-    // runtime's fclose reports a failed flush)
-    bool written = fwrite(entry.data(), 1, entry.size(), file) == entry.size() && fflush(file) == 0;
-    return fclose(file) == 0 && written;
+    DWORD written = 0;
+    bool complete = WriteFile(file, entry.data(), static_cast<DWORD>(entry.size()), &written,
+                              nullptr) &&
+                    written == entry.size();
+    // a log this run created but could not fill (a full drive) does not stay
+    if (!complete && created)
+        DeleteOnClose(file);
+    CloseHandle(file);
+    return complete;
 }
 
 }  // namespace

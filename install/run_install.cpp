@@ -21,6 +21,21 @@ namespace {
 
 constexpr int kReportUnits = 520;
 
+// the note of a silent run whose settings folder could not take the settings file
+const wchar_t kSettingsFolderNote[] =
+    L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis";
+
+// The unpacking ran, yet the viewer itself may not have come out of it (a
+// folder of its name in the way); without it nothing works.
+bool ViewerIsInstalled(const wchar_t* folder)
+{
+    wchar_t viewer[kTextUnits];
+    if (!FormatText(viewer, kTextUnits, L"%lsphotar64.exe", folder))
+        return false;
+    DWORD attributes = GetFileAttributesW(viewer);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // The current folder with a final backslash; empty when it does not fit.
 void CurrentFolder(wchar_t* folder, DWORD units)
 {
@@ -63,7 +78,7 @@ void ReportFailure(const InstallRequest& request, const wchar_t* caption, UINT m
 
 }  // namespace
 
-int RunInstall(const InstallRequest& request)
+int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
 {
     wchar_t caption[kTextUnits];
     LoadMessage(IDS_CAPTION, caption, kTextUnits);
@@ -72,8 +87,13 @@ int RunInstall(const InstallRequest& request)
     CopyText(folder, kTextUnits, request.targetFolder);
 
     // a folder too long for the texts built from it counts as invalid, so that
-    // nothing is created and nothing is written truncated
-    if (folder[0] == L'\0' || !InstallFolderFits(folder)) {
+    // nothing is created and nothing is written truncated; so does a relative
+    // one (the current folder is nothing to register) and the root of a
+    // drive or share, which would get the whole product spilled into it
+    wchar_t trimmed[kTextUnits];
+    CopyText(trimmed, kTextUnits, folder);
+    TrimSpaces(trimmed);
+    if (folder[0] == L'\0' || !InstallFolderFits(folder) || !IsFolderBelowRoot(trimmed)) {
         ReportFailure(request, caption, IDS_INVALID_FOLDER, folder, false);
         return 0;
     }
@@ -97,14 +117,26 @@ int RunInstall(const InstallRequest& request)
     CurrentFolder(startFolder, kReportUnits);
     wchar_t extractFolder[kTextUnits];
     CopyText(extractFolder, kTextUnits, folder);
-    if (ExtractPayload(extractFolder, keepIconLibrary) != 0) {
+    if (ExtractPayload(extractFolder, keepIconLibrary) != 0 || !ViewerIsInstalled(folder)) {
         ReportFailure(request, caption, IDS_INSTALL_FAILED, folder, true, startFolder);
         return 0;
     }
 
+    // Everything from here on names the folder as it was created: a blank
+    // before an inner backslash is gone from it.
+    if (installedFolder != nullptr)
+        CopyText(installedFolder, kTextUnits, folder);
+
     // settings file
     wchar_t activeSettingsFile[kTextUnits];
-    UpdateSettingsFile(request.targetFolder, request.settingsFolder, activeSettingsFile);
+    if (UpdateSettingsFile(folder, request.settingsFolder, activeSettingsFile) ==
+            kSettingsFolderTooLong &&
+        request.silent) {
+        wchar_t text[kReportUnits];
+        if (FormatText(text, kReportUnits, L"%ls: %ls", kSettingsFolderNote,
+                       request.settingsFolder))
+            WriteInstallLog(text);
+    }
 
     // confirmation question and registration
     if (request.associate && !request.silent) {
@@ -114,7 +146,7 @@ int RunInstall(const InstallRequest& request)
         MessageBoxW(GetActiveWindow(), question, caption,
                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     }
-    RegisterApplication(request.associate, request.targetFolder, request.startMenuGroup,
+    RegisterApplication(request.associate, folder, request.startMenuGroup,
                         request.desktopShortcut, request.thumbnailsShortcut, request.allUsers,
                         request.formatFlags);
 

@@ -7,5 +7,8 @@ struct InstallRequest;
 // registers the viewer and converts the settings file.
 // Returns 1 when the installation ran, 0 when it stopped at a failure
 // (empty folder, folder not creatable, unpacking failed), which it reports:
-// a message box in wizard mode, the install log in silent mode.
-int RunInstall(const InstallRequest& request);
+// a message box in wizard mode, the install log in silent mode. A relative
+// folder, the root of a drive or share, and an unpacking that left no viewer
+// program count as failures too. installedFolder (260 units), when given,
+// receives the folder as created, ending in "\".
+int RunInstall(const InstallRequest& request, wchar_t* installedFolder = nullptr);

@@ -12,14 +12,30 @@ constexpr int kLineBytes = 2048;
 constexpr wchar_t kHeader[] = L"; UNICODE FILE - edit with care ;-)\r\n\r\n";
 
 // UTF-16LE whatever the width of wchar_t on the building platform
-void WriteUnits(FILE* target, const wchar_t* units, size_t count)
+bool WriteUnits(FILE* target, const wchar_t* units, size_t count)
 {
     for (size_t i = 0; i < count; ++i) {
         unsigned value = static_cast<unsigned>(units[i]) & 0xFFFFu;
         unsigned char bytes[2] = {static_cast<unsigned char>(value & 0xFF),
                                   static_cast<unsigned char>(value >> 8)};
-        fwrite(bytes, 1, 2, target);
+        if (fwrite(bytes, 1, 2, target) != 2)
+            return false;
     }
+    return true;
+}
+
+// Bytes at the end of a piece that start a UTF-8 sequence it does not finish.
+size_t UnfinishedSequence(const char* piece, size_t length)
+{
+    size_t back = 0;
+    while (back < 3 && back < length &&
+           (static_cast<unsigned char>(piece[length - 1 - back]) & 0xC0) == 0x80)
+        ++back;
+    if (back == length)
+        return 0;
+    unsigned char lead = static_cast<unsigned char>(piece[length - 1 - back]);
+    size_t needed = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    return needed > back + 1 ? back + 1 : 0;
 }
 
 }  // namespace
@@ -31,6 +47,23 @@ bool BeginsWithUtf16Mark(FILE* source)
         return true;
     fseek(source, 0, SEEK_SET);
     return false;
+}
+
+SettingsEncoding DetectSettingsEncoding(const unsigned char* bytes, size_t count)
+{
+    if (count >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return SettingsEncoding::kUtf16;
+    if (count >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+        return SettingsEncoding::kUtf8WithMark;
+    size_t pairs = count / 2, zeroHigh = 0;
+    for (size_t i = 0; i < pairs; ++i) {
+        if (bytes[2 * i] == 0 && bytes[2 * i + 1] != 0)
+            return SettingsEncoding::kNarrow;
+        if (bytes[2 * i + 1] == 0 && bytes[2 * i] != 0)
+            ++zeroHigh;
+    }
+    return pairs > 0 && zeroHigh * 2 > pairs ? SettingsEncoding::kUtf16WithoutMark
+                                             : SettingsEncoding::kNarrow;
 }
 
 bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out)
@@ -56,14 +89,14 @@ bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out)
     return FormatText(out, kTextUnits, L"%lsphotar64.ini_temp", folder);
 }
 
-void WriteUtf16Header(FILE* target)
+bool WriteUtf16Header(FILE* target)
 {
     const wchar_t mark = static_cast<wchar_t>(0xFEFF);
-    WriteUnits(target, &mark, 1);
-    WriteUnits(target, kHeader, wcslen(kHeader));
+    return WriteUnits(target, &mark, 1) && WriteUnits(target, kHeader, wcslen(kHeader));
 }
 
-int ConvertLinesToUtf16(FILE* source, FILE* target, CodePageConverter convert)
+int ConvertLinesToUtf16(FILE* source, FILE* target, CodePageConverter convert,
+                        bool wholeSequences)
 {
     int lines = 0;
     for (;;) {
@@ -71,11 +104,18 @@ int ConvertLinesToUtf16(FILE* source, FILE* target, CodePageConverter convert)
         memset(line, 0, sizeof(line));
         if (fgets(line, kLineBytes, source) == nullptr)
             break;
+        size_t length = strlen(line);
+        if (wholeSequences && length == kLineBytes - 1 && line[length - 1] != '\n') {
+            size_t back = UnfinishedSequence(line, length);
+            if (back > 0 && back < length && fseek(source, -static_cast<long>(back), SEEK_CUR) == 0)
+                line[length - back] = '\0';
+        }
         wchar_t converted[kLineBytes];
         wmemset(converted, 0, kLineBytes);
         convert(line, converted, kLineBytes);
         converted[kLineBytes - 1] = L'\0';
-        WriteUnits(target, converted, wcslen(converted));
+        if (!WriteUnits(target, converted, wcslen(converted)))
+            return -1;
         ++lines;
     }
     return lines;

@@ -13,13 +13,29 @@ using CodePageConverter = void (*)(const char* line, wchar_t* out, int units);
 // (also for a file shorter than two bytes) source is back at its start.
 bool BeginsWithUtf16Mark(FILE* source);
 
+enum class SettingsEncoding {
+    kNarrow,            // the system code page
+    kUtf16,             // UTF-16LE with its byte-order mark
+    kUtf16WithoutMark,  // UTF-16LE, told by its zero bytes
+    kUtf8WithMark,      // EF BB BF first
+};
+
+// The encoding of a settings file from its first count bytes. A narrow file
+// holds no zero byte; UTF-16LE text of the keys' letters has one in most odd
+// places and none in the even ones.
+SettingsEncoding DetectSettingsEncoding(const unsigned char* bytes, size_t count);
+
 // The drive and folder of activeFile followed by "photar64.ini_temp", into
 // out of 260 units. Empty (and false) when it does not fit.
 bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out);
 
-// Writes the byte-order mark and the warning header in UTF-16LE.
-void WriteUtf16Header(FILE* target);
+// Writes the byte-order mark and the warning header in UTF-16LE; false when
+// a write failed.
+bool WriteUtf16Header(FILE* target);
 
 // Converts source line by line (at most 2047 bytes at a time, line endings
-// kept) into target as UTF-16LE. Returns the number of pieces converted.
-int ConvertLinesToUtf16(FILE* source, FILE* target, CodePageConverter convert);
+// kept) into target as UTF-16LE. Returns the number of pieces converted, or
+// -1 when a write failed. With wholeSequences a piece never ends inside a
+// UTF-8 sequence (the rest of it starts the next piece).
+int ConvertLinesToUtf16(FILE* source, FILE* target, CodePageConverter convert,
+                        bool wholeSequences = false);

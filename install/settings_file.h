@@ -4,18 +4,31 @@
 
 #include <cstdio>
 
+enum SettingsFolderResult {
+    kSettingsInTargetFolder = 0,  // or in the settings folder, as asked
+    kSettingsFolderTooLong = 1,   // its settings file would not fit: not used
+};
+
 // Writes the settings keys for an installation into targetFolder (trimmed)
 // and, when settingsFolder is not empty, into that folder with its %NAME%
-// references expanded (created when missing). activeFile (260 units)
-// receives the path of the file the viewer will read; empty when it would
-// not fit. Failures of single writes are not reported.
-void UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolder,
-                        wchar_t* activeFile);
+// references expanded (created when missing). A settings folder that
+// expands to nothing, or whose settings file would pass 259 characters, is
+// not used. activeFile (260 units) receives the path of the file the viewer
+// will read; empty when there is none to convert (it would not fit, it is a
+// link, or nothing could be written to it). Files that are links are left
+// alone; a UTF-16 file without its mark gets it and a UTF-8 file with its
+// mark becomes UTF-16 before anything is written to them. Failures of single
+// writes are not reported.
+int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolder,
+                       wchar_t* activeFile);
 
 // Turns the narrow settings file activeFile, opened by the caller with "rb"
 // as source, into UTF-16LE with a byte-order mark and a warning header, by
 // way of "photar64.ini_temp" beside it. Closes source. Returns 1 when the
 // file was already UTF-16, when nothing was converted or when the
 // replacement succeeded; 0 when the replacement failed (the temporary file
-// then remains).
+// then remains). A file that begins with the UTF-8 mark is converted from
+// UTF-8 without it. The original is replaced only by a complete copy: when a
+// write, the flush or the close of the copy fails, the original stays and
+// the copy goes.
 int ConvertSettingsFileToUtf16(const wchar_t* activeFile, FILE* source);

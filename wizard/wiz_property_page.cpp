@@ -355,15 +355,20 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, FALSE);
     m_pSheet->EnableWizardButton(IDCANCEL, FALSE);
 
-    int installed = RunInstall(request);
+    wchar_t installedFolder[kTextUnits] = L"";
+    int installed = RunInstall(request, installedFolder);
 
     m_pSheet->KillTimer(kInstallTimerId);
     m_pSheet->EnableWizardButton(IDC_WIZ_BACK, TRUE);
     m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, TRUE);
     m_pSheet->EnableWizardButton(IDCANCEL, TRUE);
 
-    if (installed != 0)
+    if (installed != 0) {
+        // the finish page starts the viewer from the folder as it was created
+        if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions))
+            options->SetDlgItemText(IDC_TARGET_FOLDER, installedFolder);
         return GetNextPageId(TRUE);
+    }
     // straight back to the options page, which disables Back again
     return static_cast<LRESULT>(m_pSheet->GetPage(kPageOptions)->GetTemplateId());
 }

@@ -28,7 +28,8 @@ const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
 
 // Drives the harness mounts for this program (tests/CMakeLists.txt): T: a
 // small drive that the product does not fit, U: one too small for the
-// temporary archive, R: a read-only drive holding R:\Photarium\photar64.exe.
+// temporary archive, R: a read-only drive holding R:\Photarium\photar64.exe,
+// E: a 2 MB drive with room for the product.
 #define REQUIRE_TMPFS_DRIVE(letter)                                                              \
     do {                                                                                       \
         if (const char* why = std::getenv("PHOTARIUM_TMPFS_UNAVAILABLE"))                     \
@@ -129,7 +130,43 @@ TEST_F(FaultTest, FullTargetDriveStopsTheInstallation)
     // cannot be written, so the entry goes to the log of the folder the
     // program was started in.
     EXPECT_EQ("", ReadFileBytes(target + kLog));
+    EXPECT_FALSE(FileExists(target + kLog));  // not even empty
     EXPECT_EQ(LogEntry(target + L": " + kMessage7), OnlyEntryText(ReadFileBytes(work_ + kLog)));
+}
+
+// E: holds the product with little to spare. The settings file is replaced
+// only by a complete copy; one that cannot be written at all is not left empty.
+TEST_F(FaultTest, NearlyFullDriveKeepsTheSettingsFile)
+{
+    REQUIRE_TMPFS_DRIVE(L"E");
+    const std::wstring target = L"E:\\Ph\\", ini = target + L"photar64.ini";
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=E:\\Ph", work_));
+    std::string user = "[Language]\r\nDLL=DEUTSCH.DLL\r\nLang=Deutsch\r\n[Toolbar]\r\n"
+                       "Skin=Mein.png\r\nSize=20\r\n[Verlauf]\r\n";
+    for (int i = 0; user.size() < 102400; ++i)
+        user += "Bild" + std::to_string(i) + "=C:\\Bilder\\Urlaub.jpg\r\n";
+    WriteFileBytes(ini, user);
+    auto fill = [](const wchar_t* name, ULONGLONG spare) {
+        ULARGE_INTEGER free;
+        ASSERT_TRUE(GetDiskFreeSpaceExW(L"E:\\", &free, nullptr, nullptr));
+        HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        std::string chunk(4096, 'f');
+        DWORD written = 0;
+        for (ULONGLONG left = free.QuadPart - spare; left >= chunk.size(); left -= chunk.size())
+            if (!WriteFile(file, chunk.data(), 4096, &written, nullptr))
+                break;
+        CloseHandle(file);
+    };
+    fill(L"E:\\filler", 48 * 1024);
+    EXPECT_EQ(0, RunSetup(L"/silent /folder=E:\\Ph", work_));
+    EXPECT_TRUE(user == ReadFileBytes(ini));
+    EXPECT_FALSE(FileExists(ini + L"_temp"));
+
+    DeleteFileW(ini.c_str());
+    fill(L"E:\\filler2", 0);
+    EXPECT_EQ(0, RunSetup(L"/silent /folder=E:\\Ph", work_));
+    EXPECT_FALSE(FileExists(ini));
+    EXPECT_FALSE(FileExists(ini + L"_temp"));
 }
 
 TEST_F(FaultTest, FullTemporaryFolderStopsWithMessage7BeforeUnpacking)

@@ -70,6 +70,26 @@ bool IsProgramRunning(const wchar_t* exeName)
     return found;
 }
 
+bool SetUnixLink(const std::wstring& link, const std::wstring& target)
+{
+    using UnixName = char* (*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (unixName == nullptr)
+        return false;
+    std::string line = target.empty() ? " -f " : " -sfn ";
+    if (!target.empty())
+        line += std::string(unixName(target.c_str())) + " ";
+    line += unixName(link.c_str());
+    // Wine starts a Unix program without waiting for it; the prefix has no
+    // drive for the host's root, so the program goes by Wine's Unix form
+    RunProgram(UnixToWindowsPath(target.empty() ? "/bin/rm" : "/bin/ln") +
+               std::wstring(line.begin(), line.end()));
+    for (int i = 0; i < 50 && FileExists(link) == target.empty(); ++i)
+        Sleep(100);
+    return FileExists(link) != target.empty();
+}
+
 std::string ReadFileBytes(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,

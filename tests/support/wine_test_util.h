@@ -38,6 +38,12 @@ std::wstring FreshFolder(const std::wstring& name);
 // Names of the entries of a folder, sorted, without "." and "..".
 std::vector<std::wstring> ListFolder(const std::wstring& folder);
 
+// A Unix symbolic link at link pointing to target (made with ln -s), or with
+// an empty target the link removed (rm): under Wine a link shows as its
+// target to every Windows call, and DeleteFileW on it deletes the target.
+// Waits until the change shows; false when it does not.
+bool SetUnixLink(const std::wstring& link, const std::wstring& target);
+
 // Registry: a value's type and raw bytes; false when missing.
 bool ReadRegValue(HKEY root, const std::wstring& key, const std::wstring& name, DWORD* type,
                   std::vector<BYTE>* data);

@@ -152,4 +152,13 @@ TEST(MakeFolderPathWin32, MissingDriveFails)
     EXPECT_STREQ(L"Q:\\Nowhere\\Photarium\\", path);
 }
 
+TEST(IsFolderBelowRootTest, AbsoluteAndNotARoot)
+{
+    for (const wchar_t* below : {L"C:\\Photarium", L"C:/Fwd/Slash", L"\\\\server\\share\\A\\", L"C:\\A\\..\\B"})
+        EXPECT_TRUE(IsFolderBelowRoot(below)) << below;
+    for (const wchar_t* root : {L"C:", L"C:\\", L"C:\\ \\.\\", L"C:\\A\\..", L"\\\\server\\share\\",
+                                L"\\\\server", L"rel\\dir", L"C:Photarium", L"\\Photarium", L""})
+        EXPECT_FALSE(IsFolderBelowRoot(root)) << root;
+}
+
 }  // namespace

@@ -84,19 +84,17 @@ TEST_F(UpdateSettingsFileTest, UndefinedReferenceLeavesRootOfCurrentDrive)
     RemoveTree(L"C:\\PhotarEinstellungen");
 }
 
-TEST_F(UpdateSettingsFileTest, FolderOfUndefinedReferencesOnlyLeavesTheFileName)
+TEST_F(UpdateSettingsFileTest, FolderOfUndefinedReferencesIsNoSettingsFolder)
 {
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     std::wstring bare = std::wstring(windows) + L"\\photar64.ini";
     RemoveTree(bare);
+    // nothing is left to name a folder: the settings stay in the target folder
     std::wstring active = Update(target_, L"%PHOTAR_TEST_NIRGENDS%%PHOTAR_TEST_AUCH_NICHT%");
-    EXPECT_EQ(L"photar64.ini", active);
-    EXPECT_EQ("[Others]\r\nINI_Folder=%PHOTAR_TEST_NIRGENDS%%PHOTAR_TEST_AUCH_NICHT%\r\n",
-              ReadFileBytes(target_ + L"photar64.ini"));
-    // a bare name is the profile functions' business: they use the Windows folder
-    EXPECT_EQ(kLanguage + kToolbar, ReadFileBytes(bare));
-    RemoveTree(bare);
+    EXPECT_EQ(target_ + L"photar64.ini", active);
+    EXPECT_EQ(kLanguage + kToolbar, ReadFileBytes(target_ + L"photar64.ini"));
+    EXPECT_FALSE(FileExists(bare));
 }
 
 TEST_F(UpdateSettingsFileTest, PortableLayoutFillsTheProgramFile)
@@ -189,6 +187,12 @@ TEST_F(ConvertSettingsFileTest, NarrowTextBecomesUtf16)
         {"x", kHeader + Utf16Le(L"x")},                      // one byte: narrow text
         {"\xFF", kHeader + Utf16Le(L"\u00FF")},
         {"\xFE\xFF", kHeader + Utf16Le(L"\u00FE\u00FF")},  // big-endian mark is narrow text
+        // the UTF-8 mark: converted from UTF-8, the mark dropped
+        {"\xEF\xBB\xBF[General]\r\nUser=J\xC3\xBCrgen\r\n",
+         kHeader + Utf16Le(L"[General]\r\nUser=J\u00FCrgen\r\n")},
+        // a piece never ends inside a sequence: the euro sign crosses byte 2047
+        {"\xEF\xBB\xBF" + std::string(2045, 'a') + "\xE2\x82\xAC",
+         kHeader + Utf16Le(std::wstring(2045, L'a') + L"\u20AC")},
     };
     for (const Case& c : cases) {
         WriteFileBytes(file_, c.narrow);
@@ -245,6 +249,22 @@ TEST_F(ConvertSettingsFileTest, FailedReplacementKeepsBothFiles)
     CloseHandle(holder);
     EXPECT_EQ(kLanguage, ReadFileBytes(file_));
     EXPECT_EQ(ConvertedBytes(kLanguage), ReadFileBytes(temp_));
+}
+
+TEST(DetectSettingsEncodingTest, MarksAndZeroBytes)
+{
+    using E = SettingsEncoding;
+    const std::pair<std::string, E> cases[] = {
+        {"\xFF\xFE[\0", E::kUtf16}, {"\xEF\xBB\xBF[A]", E::kUtf8WithMark}, {"\xEF\xBB", E::kNarrow},
+        {Utf16Le(L"[General]\r\nUser=J\u00FCrgen"), E::kUtf16WithoutMark},
+        {"[General]\r\nUser=J\xFCrgen", E::kNarrow}, {"", E::kNarrow},
+        {std::string("[\0AB", 4), E::kNarrow},  // one zero among many
+        {std::string("\0[", 2), E::kNarrow},    // big-endian order
+    };
+    for (const auto& c : cases) {
+        auto bytes = reinterpret_cast<const unsigned char*>(c.first.data());
+        EXPECT_EQ(c.second, DetectSettingsEncoding(bytes, c.first.size())) << c.first;
+    }
 }
 
 TEST(TempConversionPathTest, DriveAndFolderOfTheActiveFile)

@@ -1,0 +1,23 @@
+#pragma once
+// Files the installer writes in folders that others may write too (the start
+// folder of the setup program, a settings folder outside the target): opened
+// without following a link planted at their names.
+
+#include <windows.h>
+
+// Opens path (a full path or a name in the current folder) with access and
+// share; with OPEN_ALWAYS a missing file is created (CREATE_NEW, so never
+// through a dangling link) and *created is set. Returns INVALID_HANDLE_VALUE
+// when the name is a link, a folder, a file with more than one name, or when
+// the handle reached another path than the one asked for (a link the system
+// followed, as Wine does with Unix links). A created file can be deleted
+// through the handle (it is opened with DELETE access).
+HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
+                     bool* created = nullptr);
+
+// Marks a file opened with DELETE access to go when its last handle closes.
+bool DeleteOnClose(HANDLE file);
+
+// Deletes path when it is a plain file of size 0 (what a failed first write
+// leaves). True when it went.
+bool DeleteIfEmptyPlainFile(const wchar_t* path);

@@ -1,0 +1,199 @@
+// Silent runs against odd earlier installations, switches and settings files,
+// and links planted where the elevated program writes: the user's bytes stay,
+// and no broken installation exits with 0.
+#include "settings_util.h"
+#include "shortcut_util.h"
+#include "wine_test_util.h"
+#include "wizard_fixture.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <functional>
+
+namespace {
+
+using Folder = const std::wstring&;
+const wchar_t kClasses[] = L"SOFTWARE\\Classes\\Photarium";
+const wchar_t kOpenCommand[] = L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command";
+const std::wstring kMessage5 = L"Ungültiges Zielverzeichnis!: ";
+const std::wstring kMessage7 =
+    L"Fehler beim Installieren!\n\nÜberprüfen Sie bitte ob Photarium läuft, das Zielverzeichnis "
+    L"voll ist oder keine Schreibrechte vorhanden sind!\n\n(Der Installer sollte im ADMIN-Modus "
+    L"gestartet werden, z.B. den Installer mit der rechten Maustaste anklicken)";
+const std::wstring kTooLong =
+    L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis: ";
+const std::wstring kLongFolder = L"C:\\ptest\\" + std::wstring(240, L'x');
+const std::string kHeaderLine = "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n");
+
+void MakeFolder(Folder path) { CreateDirectoryW(path.c_str(), nullptr); }
+
+std::vector<std::string> Log(const std::wstring& text) { return {Latin1(text + L"\n")}; }
+
+// the user's keys of a settings file in another encoding, readable beside the installer's
+void UserKeysStay(Folder d)
+{
+    std::wstring ini = d + L"T\\photar64.ini";
+    EXPECT_EQ(0u, ReadFileBytes(ini).find("\xFF\xFE"));
+    EXPECT_EQ(L"Jürgen", ReadProfile(ini, L"General", L"User"));
+    EXPECT_EQ(L"DEUTSCH.DLL", ReadProfile(ini, L"Language", L"DLL"));
+}
+
+struct OddRun {
+    const char* fault;
+    std::function<void(Folder dir)> before;
+    std::wstring arguments;  // "@" stands for the run's own folder, where it starts
+    int exit;
+    std::wstring log;        // the one entry of the log in "@" + logFolder
+    std::wstring logFolder;
+    std::function<void(Folder dir)> after;
+    bool settingsInTarget = false;  // @T\photar64.ini converted, naming no other folder
+};
+
+const OddRun kRuns[] = {
+    {"UTF-16 settings file without a mark",
+     [](Folder d) {
+         MakeFolder(d + L"T");
+         WriteFileBytes(d + L"T\\photar64.ini",
+                        Utf16Le(L"[General]\r\nUser=Jürgen\r\n[Toolbar]\r\nSkin=MySkin.png\r\n"));
+     },
+     L"/folder=@T", 0, L"", L"",
+     [](Folder d) {
+         UserKeysStay(d);
+         EXPECT_EQ(L"MySkin.png", ReadProfile(d + L"T\\photar64.ini", L"Toolbar", L"Skin"));
+     }},
+    {"UTF-8 settings file with a mark",
+     [](Folder d) {
+         MakeFolder(d + L"T");
+         WriteFileBytes(d + L"T\\photar64.ini", "\xEF\xBB\xBF[General]\r\nUser=J\xC3\xBCrgen\r\n");
+     },
+     L"/folder=@T", 0, L"", L"", UserKeysStay},
+    {"blank before an inner backslash", nullptr, L"/folder=@My Apps \\T /desktop=1", 0, L"", L"",
+     [](Folder d) {
+         EXPECT_EQ(L"Deutsch", ReadProfile(d + L"My Apps\\T\\photar64.ini", L"Language", L"Lang"));
+         ShortcutFields link;
+         EXPECT_TRUE(ReadShortcut(ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"Photarium 64.lnk", &link));
+         EXPECT_EQ(d + L"My Apps\\T\\photar64.exe", link.target);
+     }},
+    {"relative folder", nullptr, L"/folder=rel\\dir", 1, kMessage5 + L"rel\\dir", L"",
+     [](Folder d) { EXPECT_FALSE(FolderExists(d + L"rel")); }},
+    {"drive root", nullptr, L"/folder=C:", 1, kMessage5 + L"C:", L"", nullptr},
+    {"drive root before a slash", nullptr, L"/folder=C:/Fwd/Slash", 1, kMessage5 + L"C:", L"",
+     [](Folder) { EXPECT_FALSE(FileExists(L"C:\\photar64.exe")); }},
+    {"expandable earlier registration",
+     [](Folder d) {
+         SetEnvironmentVariableW(L"PHOTAR_TEST_PF", d.c_str());
+         std::wstring value = L"\"%PHOTAR_TEST_PF%T\\photar64.exe\" \"%1\"";
+         RegSetKeyValueW(HKEY_LOCAL_MACHINE, kOpenCommand, nullptr, REG_EXPAND_SZ, value.c_str(),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+     },
+     L"", 0, L"", L"", [](Folder d) { EXPECT_TRUE(FileExists(d + L"T\\photar64.exe")); }},
+    {"earlier registration naming no folder",
+     [](Folder d) {
+         SetRegText(HKEY_LOCAL_MACHINE, kOpenCommand, L"", L"\"photar64.exe\" \"%1\"");
+         SetRegText(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
+                    L"ProgramFilesDir", d + L"pf");
+     },
+     L"", 0, L"", L"",
+     [](Folder d) { EXPECT_TRUE(FileExists(d + L"pf\\Photarium\\photar64.exe")); }},
+    {"settings folder of a percent sign", nullptr, L"/folder=@T /ini=%", 0, L"", L"", nullptr, true},
+    {"settings folder of undefined references", nullptr, L"/folder=@T /ini=%NOPE_A%%NOPE_B%", 0,
+     L"", L"", nullptr, true},
+    {"settings folder too long for its file", nullptr, L"/folder=@T /ini=" + kLongFolder, 0,
+     kTooLong + kLongFolder, L"T\\", [](Folder) { EXPECT_FALSE(FolderExists(kLongFolder)); }, true},
+    {"settings folder from a variable too long",
+     [](Folder d) {
+         std::wstring value = d + L"y";
+         while (value.size() < 2002)
+             value += L"\\y";
+         SetEnvironmentVariableW(L"PHOTAR_TEST_LONG", value.c_str());
+     },
+     L"/folder=@T /ini=%PHOTAR_TEST_LONG%", 0, kTooLong + L"%PHOTAR_TEST_LONG%", L"T\\",
+     [](Folder d) { EXPECT_FALSE(FolderExists(d + L"y")); }, true},
+    {"folder in the viewer's place",
+     [](Folder d) { MakeFolder(d + L"T"); MakeFolder(d + L"T\\photar64.exe"); },
+     L"/folder=@T", 1, L"@T\\: " + kMessage7, L"T\\", nullptr},
+    {"link at the log's name",
+     [](Folder d) {
+         WriteFileBytes(d + L"victim.txt", "fremd");
+         ASSERT_TRUE(SetUnixLink(d + L"Photarium_Install.log", d + L"victim.txt"));
+     },
+     L"/folder=", 1, L"", L"T\\",
+     [](Folder d) { EXPECT_EQ("fremd", ReadFileBytes(d + L"victim.txt")); }},
+    {"link at the settings file's name outside the target",
+     [](Folder d) {
+         WriteFileBytes(d + L"victim.ini", "[Fremd]\r\nx=1\r\n");
+         MakeFolder(ShellFolder(CSIDL_APPDATA) + L"Photarium");
+         ASSERT_TRUE(SetUnixLink(ShellFolder(CSIDL_APPDATA) + L"Photarium\\photar64.ini",
+                                 d + L"victim.ini"));
+     },
+     L"/folder=@T /ini=%APPDATA%\\Photarium", 0, L"", L"",
+     [](Folder d) {
+         std::wstring settings = ShellFolder(CSIDL_APPDATA) + L"Photarium\\";
+         EXPECT_EQ("[Fremd]\r\nx=1\r\n", ReadFileBytes(d + L"victim.ini"));
+         EXPECT_EQ(std::vector<std::wstring>{L"photar64.ini"}, ListFolder(settings));
+         EXPECT_TRUE(SetUnixLink(settings + L"photar64.ini", L""));
+     }},
+};
+
+TEST(OddInstallations, SilentRuns)
+{
+    int index = 0;
+    for (const OddRun& run : kRuns) {
+        SCOPED_TRACE(run.fault);
+        DeleteRegTree(HKEY_LOCAL_MACHINE, kClasses);
+        std::wstring dir = FreshFolder(L"odd" + std::to_wstring(index++));
+        if (run.before)
+            run.before(dir);
+        std::wstring arguments = L"/silent " + run.arguments, log = run.log;
+        for (std::wstring* text : {&arguments, &log})
+            for (size_t at; (at = text->find(L'@')) != std::wstring::npos;)
+                text->replace(at, 1, dir);
+        EXPECT_EQ(run.exit, RunSetup(arguments, dir));
+        EXPECT_EQ(log.empty() ? std::vector<std::string>{} : Log(log),
+                  InstallLogTexts(dir + run.logFolder));
+        EXPECT_EQ(run.exit == 0, RegKeyExists(HKEY_LOCAL_MACHINE, kClasses));
+        std::wstring command = ReadRegText(HKEY_LOCAL_MACHINE, kOpenCommand);
+        if (run.exit == 0) {  // the registered viewer is there
+            EXPECT_TRUE(FileExists(command.substr(1, command.find(L'"', 1) - 1))) << command;
+        }
+        if (run.settingsInTarget) {
+            EXPECT_EQ(0u, ReadFileBytes(dir + L"T\\photar64.ini").find(kHeaderLine));
+            EXPECT_EQ(L"<missing>", ReadProfile(dir + L"T\\photar64.ini", L"Others", L"INI_Folder"));
+        }
+        if (run.after)
+            run.after(dir);
+    }
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    EXPECT_FALSE(FileExists(std::wstring(windows) + L"\\photar64.ini"));
+}
+
+// The finish page starts the viewer from the folder as it was created.
+TEST_F(WizardTest, BlankBeforeAnInnerBackslashStartsTheInstalledViewer)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    SetText(Item(IDC_TARGET_FOLDER), L"C:\\ptest\\wizard\\My Apps \\T");
+    ASSERT_TRUE(GoTo(1) && GoTo(2) && GoTo(3));
+    PressNext(sheet_);
+    ASSERT_TRUE(WaitForPage(sheet_, 4, 30000));
+    Click(Item(IDC_SHOW_FAQ));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(IDC_SHOW_FAQ)); }, 2000));
+    Click(Button(IDCANCEL));
+    HWND viewer = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (viewer = FindWindowW(L"Photarium", nullptr)) != nullptr; },
+                          10000));
+    DWORD id = 0, size = MAX_PATH;
+    GetWindowThreadProcessId(viewer, &id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id);
+    wchar_t image[MAX_PATH] = L"";
+    QueryFullProcessImageNameW(process, 0, image, &size);
+    EXPECT_STREQ(L"C:\\ptest\\wizard\\My Apps\\T\\photar64.exe", image);
+    TerminateProcess(process, 0);
+    CloseHandle(process);
+}
+
+}  // namespace
