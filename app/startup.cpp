@@ -7,6 +7,7 @@
 #include "platform/reg_key.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
+#include "resources/product_identity.h"
 #include "resources/resource.h"
 
 #include <cstdlib>
@@ -56,7 +57,7 @@ bool FindPreviousInstallFolder(wchar_t* folder)
     wchar_t command[130];  // 260 bytes
     bool read = key.ReadString(L"", command, sizeof(command));
     key.Close();
-    if (!read || command[0] == L'\0' || wcsstr(command, L"photar64.exe") == nullptr)
+    if (!read || command[0] == L'\0' || wcsstr(command, PHOTARIUM_PROGRAM_FILE) == nullptr)
         return false;
 
     // expected form: "C:\folder\photar64.exe" "%1"
@@ -97,7 +98,7 @@ void DefaultInstallFolder(wchar_t* folder)
 
 bool IsViewerRunning()
 {
-    return FindWindowW(L"Photarium", nullptr) != nullptr;
+    return FindWindowW(PHOTARIUM_WINDOW_CLASS, nullptr) != nullptr;
 }
 
 SilentExitCode RunSilentSetup(const wchar_t* commandLine)
