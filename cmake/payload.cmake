@@ -13,16 +13,21 @@ set(PAYLOAD_RC ${CMAKE_BINARY_DIR}/payload/payload.rc)
 # size of the shipped icon plug-in: the size a reinstall of the same version overwrites
 set(PHOTARIUM_ICON_LIBRARY_SIZE 226816)
 
+# Packs a product folder into zip after checking it against the rules the
+# installation applies: the build stops with a message naming the file that
+# breaks one. Further arguments are what the packing depends on.
+function(photarium_pack_product zip folder)
+  add_custom_command(OUTPUT ${zip}
+    COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/check_product.py ${folder}
+    COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/pack_payload.py ${zip} ${folder}
+    DEPENDS ${PRODUCT_SOURCE_DIR}/pack_payload.py ${PRODUCT_SOURCE_DIR}/check_product.py
+            ${CMAKE_SOURCE_DIR}/register/registration_texts.h ${ARGN}
+    COMMENT "Checking and packing ${folder}")
+endfunction()
+
 if(PHOTARIUM_PRODUCT_DIR)
   file(GLOB_RECURSE PRODUCT_FILES CONFIGURE_DEPENDS ${PHOTARIUM_PRODUCT_DIR}/*)
-  add_custom_command(OUTPUT ${PAYLOAD_ZIP}
-    # nothing is packed that the installation would skip or refuse
-    COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/check_product.py ${PHOTARIUM_PRODUCT_DIR}
-    COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/pack_payload.py
-            ${PAYLOAD_ZIP} ${PHOTARIUM_PRODUCT_DIR}
-    DEPENDS ${PRODUCT_SOURCE_DIR}/pack_payload.py ${PRODUCT_SOURCE_DIR}/check_product.py
-            ${CMAKE_SOURCE_DIR}/register/registration_texts.h ${PRODUCT_FILES}
-    COMMENT "Packing ${PHOTARIUM_PRODUCT_DIR}")
+  photarium_pack_product(${PAYLOAD_ZIP} ${PHOTARIUM_PRODUCT_DIR} ${PRODUCT_FILES})
 else()
   set(STANDIN_DIR ${CMAKE_BINARY_DIR}/standin)
 
