@@ -50,11 +50,11 @@ release_options() {
   for name in "${names[@]}"; do
     if [ -n "${given[$name]+set}" ]; then CMAKE_ARGS+=("-D$name=${given[$name]}"); else CMAKE_ARGS+=("-U$name"); fi
   done
-  # the tests expect the stand-in product
+  # the tests expect the stand-in product; a -DPHOTARIUM_BUILD_TESTS given still wins
   if [ -n "${given[PHOTARIUM_PRODUCT_DIR]+set}" ]; then
-    CMAKE_ARGS+=(-DPHOTARIUM_BUILD_TESTS=OFF)
+    CMAKE_ARGS=(-DPHOTARIUM_BUILD_TESTS=OFF "${CMAKE_ARGS[@]}")
   else
-    CMAKE_ARGS+=(-DPHOTARIUM_BUILD_TESTS=ON)
+    CMAKE_ARGS=(-DPHOTARIUM_BUILD_TESTS=ON "${CMAKE_ARGS[@]}")
   fi
 }
 
