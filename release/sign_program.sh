@@ -11,6 +11,8 @@ trap 'rm -f "$signed"' EXIT
 sign=(osslsigncode sign -pkcs12 "$cert" -readpass "$password" -h sha256
       -n "Photarium 64-bit Installation" -in "$program" -out "$signed")
 if [ -n "$timestamp" ]; then sign+=(-ts "$timestamp"); fi
+# the signing time otherwise makes every signed build differ
+if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then sign+=(-time "$SOURCE_DATE_EPOCH"); fi
 "${sign[@]}" >/dev/null
 verify=(osslsigncode verify -in "$signed")
 if [ -n "$ca" ]; then verify+=(-CAfile "$ca"); fi
