@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sstream>
 
 namespace {
 
@@ -15,7 +16,8 @@ std::wstring TestData(const std::wstring& name)
 }
 
 // Starts program with arguments into a fresh target; its exit code.
-int InstallWith(const std::wstring& program, const std::wstring& arguments, const std::wstring& target)
+int InstallWith(const std::wstring& program, const std::wstring& arguments,
+                const std::wstring& target)
 {
     RemoveTree(target);
     return RunProgram(L"\"" + program + L"\" " + arguments, FreshFolder(L"work"));
@@ -23,38 +25,39 @@ int InstallWith(const std::wstring& program, const std::wstring& arguments, cons
 
 TEST(Release, SignedProgramInstalls)
 {
-    EXPECT_EQ(0, InstallWith(TestData(L"release\\signed.exe"), L"/silent /folder=C:\\ptest\\signiert", L"C:\\ptest\\signiert"));
-    EXPECT_TRUE(FileExists(L"C:\\ptest\\signiert\\Plugins\\Icons.dll"));
+    std::wstring target = L"C:\\ptest\\signiert\\";
+    std::wstring program = TestData(L"release\\signed.exe");
+    EXPECT_EQ(0, InstallWith(program, L"/silent /folder=" + target, target));
+    EXPECT_TRUE(FileExists(target + L"Plugins\\Icons.dll"));
 }
 
 TEST(Release, ManifestSwitchesInstallIntoTheirFolderAsTheEntryPromises)
 {
     // command line, folder, then the uninstall entry's name, publisher and version
-    std::string bytes = ReadFileBytes(TestData(L"release\\manifest.txt"));
-    std::vector<std::wstring> lines(1);
-    for (char c : bytes) {  // ASCII
-        if (c == '\n')
-            lines.emplace_back();
-        else
-            lines.back().push_back(static_cast<wchar_t>(c));
-    }
+    std::string bytes = ReadFileBytes(TestData(L"release\\manifest.txt"));  // ASCII
+    std::wistringstream text(std::wstring(bytes.begin(), bytes.end()));
+    std::vector<std::wstring> lines;
+    for (std::wstring line; std::getline(text, line);)
+        lines.push_back(line);
     ASSERT_EQ(5u, lines.size());
     EXPECT_EQ(0, InstallWith(SetupExePath(), lines[0], lines[1]));
     EXPECT_TRUE(FileExists(lines[1] + L"\\photar64.exe"));
     const wchar_t* key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
     const wchar_t* names[] = {L"InstallLocation", L"DisplayName", L"Publisher", L"DisplayVersion"};
+    lines[1] += L"\\";  // InstallLocation ends in a backslash
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(lines[i + 1] + (i == 0 ? L"\\" : L""), ReadRegText(HKEY_LOCAL_MACHINE, key, names[i]));
+        EXPECT_EQ(lines[i + 1], ReadRegText(HKEY_LOCAL_MACHINE, key, names[i])) << names[i];
 }
 
 TEST(Release, SecondProductInstallsItsOwnFiles)
 {
     std::wstring target = L"C:\\ptest\\zweites\\";
-    EXPECT_EQ(0, InstallWith(TestData(L"product2-setup\\photar64_setup.exe"), L"/silent /folder=" + target, target));
-    for (const wchar_t* name : {L"photar64.exe", L"pt_uninstall.exe", L"Plugins\\Icons.dll", L"liesmich.txt",
-                                L"Hilfe\\kurz.txt"}) {
+    std::wstring program = TestData(L"product2-setup\\photar64_setup.exe");
+    EXPECT_EQ(0, InstallWith(program, L"/silent /folder=" + target, target));
+    for (const wchar_t* name : {L"photar64.exe", L"pt_uninstall.exe", L"Plugins\\Icons.dll",
+                                L"liesmich.txt", L"Hilfe\\kurz.txt"}) {
         ASSERT_TRUE(FileExists(target + name)) << name;
-        EXPECT_EQ(ReadFileBytes(TestData(L"product2\\") + name), ReadFileBytes(target + name)) << name;
+        EXPECT_EQ(ReadFileBytes(TestData(L"product2\\") + name), ReadFileBytes(target + name));
     }
     EXPECT_FALSE(FileExists(target + L"p_about.txt"));  // the stand-in product's
 }
