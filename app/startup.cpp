@@ -8,6 +8,7 @@
 #include "platform/reg_key.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
+#include "resources/product_identity.h"
 #include "resources/resource.h"
 
 #include <cstdlib>
@@ -59,7 +60,7 @@ bool FindPreviousInstallFolder(wchar_t* folder)
     DWORD type = REG_NONE;
     RegQueryValueExW(key.Get(), L"", nullptr, &type, nullptr, nullptr);
     key.Close();
-    if (!read || stored[0] == L'\0' || wcsstr(stored, L"photar64.exe") == nullptr)
+    if (!read || stored[0] == L'\0' || wcsstr(stored, PHOTARIUM_PROGRAM_FILE) == nullptr)
         return false;
     // an expandable value names its folder through references such as %ProgramFiles%
     wchar_t command[kTextUnits];
@@ -112,7 +113,7 @@ void DefaultInstallFolder(wchar_t* folder)
 
 bool IsViewerRunning()
 {
-    return FindWindowW(L"Photarium", nullptr) != nullptr;
+    return FindWindowW(PHOTARIUM_WINDOW_CLASS, nullptr) != nullptr;
 }
 
 SilentExitCode RunSilentSetup(const wchar_t* commandLine)

@@ -3,6 +3,8 @@
 # goes into a generated .rc that the setup program and the unit tests compile.
 set(PHOTARIUM_PRODUCT_DIR "" CACHE PATH
     "Folder packed as the product instead of the built stand-ins (empty: stand-ins)")
+set(PHOTARIUM_RELEASE_NOTES "" CACHE FILEPATH
+    "Release notes (UTF-16LE with byte-order mark) instead of resources/whatsnew.utf16")
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(PRODUCT_SOURCE_DIR ${CMAKE_SOURCE_DIR}/product)
@@ -11,13 +13,21 @@ set(PAYLOAD_RC ${CMAKE_BINARY_DIR}/payload/payload.rc)
 # size of the shipped icon plug-in: the size a reinstall of the same version overwrites
 set(PHOTARIUM_ICON_LIBRARY_SIZE 226816)
 
+# Packs a product folder into zip after checking it against the rules the
+# installation applies: the build stops with a message naming the file that
+# breaks one. Further arguments are what the packing depends on.
+function(photarium_pack_product zip folder)
+  add_custom_command(OUTPUT ${zip}
+    COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/check_product.py ${folder}
+    COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/pack_payload.py ${zip} ${folder}
+    DEPENDS ${PRODUCT_SOURCE_DIR}/pack_payload.py ${PRODUCT_SOURCE_DIR}/check_product.py
+            ${CMAKE_SOURCE_DIR}/register/registration_texts.h ${ARGN}
+    COMMENT "Checking and packing ${folder}")
+endfunction()
+
 if(PHOTARIUM_PRODUCT_DIR)
   file(GLOB_RECURSE PRODUCT_FILES CONFIGURE_DEPENDS ${PHOTARIUM_PRODUCT_DIR}/*)
-  add_custom_command(OUTPUT ${PAYLOAD_ZIP}
-    COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/pack_payload.py
-            ${PAYLOAD_ZIP} ${PHOTARIUM_PRODUCT_DIR}
-    DEPENDS ${PRODUCT_SOURCE_DIR}/pack_payload.py ${PRODUCT_FILES}
-    COMMENT "Packing ${PHOTARIUM_PRODUCT_DIR}")
+  photarium_pack_product(${PAYLOAD_ZIP} ${PHOTARIUM_PRODUCT_DIR} ${PRODUCT_FILES})
 else()
   set(STANDIN_DIR ${CMAKE_BINARY_DIR}/standin)
 
@@ -68,3 +78,17 @@ file(CONFIGURE OUTPUT ${PAYLOAD_RC} CONTENT
 212 ZIP \"${PAYLOAD_ZIP}\"
 ")
 set_source_files_properties(${PAYLOAD_RC} PROPERTIES OBJECT_DEPENDS ${PAYLOAD_ZIP})
+
+# The release notes (resource "TXT" 128) reach windres as release_notes.utf16
+# on the include path: the generated stand-in, or the maker's checked file.
+set(RELEASE_NOTES ${CMAKE_SOURCE_DIR}/resources/whatsnew.utf16)
+if(PHOTARIUM_RELEASE_NOTES)
+  execute_process(COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/check_product.py
+                          --notes ${PHOTARIUM_RELEASE_NOTES}
+                  RESULT_VARIABLE notes_result ERROR_VARIABLE notes_error)
+  if(NOT notes_result EQUAL 0)
+    message(FATAL_ERROR "${notes_error}")
+  endif()
+  set(RELEASE_NOTES ${PHOTARIUM_RELEASE_NOTES})
+endif()
+configure_file(${RELEASE_NOTES} ${CMAKE_BINARY_DIR}/generated/release_notes.utf16 COPYONLY)

@@ -65,14 +65,26 @@ def main():
     if not os.path.isdir(tree):
         sys.exit('no such folder: ' + tree)
     tmp = out + '.tmp'
+    files = unpacked = 0
     with zipfile.ZipFile(tmp, 'w') as archive:
         for name, path in entries(*collect(tree, extras)):
             if path is None:
                 archive.writestr(info(name, True), b'')
             else:
                 with open(path, 'rb') as f:
-                    archive.writestr(info(name, False), f.read(), compresslevel=9)
+                    data = f.read()
+                archive.writestr(info(name, False), data, compresslevel=9)
+                files += 1
+                unpacked += len(data)
     os.replace(tmp, out)
+    print('packed %d files, %d bytes (largest first: %s); archive %d bytes' %
+          (files, unpacked, largest(tree, extras), os.path.getsize(out)))
+
+
+def largest(tree, extras, count=3):
+    files, _ = collect(tree, extras)
+    sizes = sorted(((os.path.getsize(p), n) for n, p in files.items()), reverse=True)
+    return ', '.join('%s %d' % (n, s) for s, n in sizes[:count])
 
 
 if __name__ == '__main__':

@@ -6,14 +6,15 @@
 #include "register/file_types.h"
 #include "register/registration_texts.h"
 #include "register/shortcuts.h"
+#include "resources/product_identity.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 namespace {
 
-constexpr int kVersionMajor = 4;
-constexpr int kVersionMinor = 53;
+constexpr int kVersionMajor = PHOTARIUM_VERSION_MAJOR;
+constexpr int kVersionMinor = PHOTARIUM_VERSION_MINOR;
 constexpr DWORD kEstimatedSize = 6656;
 
 const wchar_t kVerb[] = L"Durchsuchen mit &Photarium";

@@ -3,6 +3,7 @@
 #include "app/install_request.h"
 #include "install/folder_path.h"
 #include "platform/text_format.h"
+#include "resources/product_identity.h"
 
 #include <cwchar>
 
@@ -36,7 +37,7 @@ bool InstallFolderFits(const wchar_t* targetFolder)
 bool BuildRegistrationTexts(const wchar_t* targetFolder, RegistrationTexts& texts)
 {
     bool ok = FormInstallFolder(targetFolder, texts.installFolder, kRegistrationUnits) &&
-              FormatText(texts.programPath, kRegistrationUnits, L"%lsphotar64.exe",
+              FormatText(texts.programPath, kRegistrationUnits, L"%ls" PHOTARIUM_PROGRAM_FILE,
                          texts.installFolder) &&
               FormatText(texts.openCommand, kRegistrationUnits, L"\"%ls\" \"%%1\"",
                          texts.programPath) &&

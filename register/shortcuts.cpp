@@ -6,6 +6,7 @@
 #include "platform/com_ptr.h"
 #include "platform/shell_folder.h"
 #include "platform/text_format.h"
+#include "resources/product_identity.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -13,8 +14,8 @@
 
 namespace {
 
-constexpr int kVersionMajor = 4;
-constexpr int kVersionMinor = 53;
+constexpr int kVersionMajor = PHOTARIUM_VERSION_MAJOR;
+constexpr int kVersionMinor = PHOTARIUM_VERSION_MINOR;
 
 constexpr int kNoFolderId = -1;
 
@@ -97,7 +98,7 @@ int CreateStartMenuGroup(const wchar_t* installFolder, int allUsers)
     MakeFolderPath(group);
 
     wchar_t programPath[kTextUnits];
-    if (!FormatText(programPath, kTextUnits, L"%lsphotar64.exe", installFolder))
+    if (!FormatText(programPath, kTextUnits, L"%ls" PHOTARIUM_PROGRAM_FILE, installFolder))
         return 0;
 
     wchar_t name[kTextUnits];
@@ -105,10 +106,10 @@ int CreateStartMenuGroup(const wchar_t* installFolder, int allUsers)
         CreateShortcutInFolder(group, name, programPath, nullptr, nullptr, 0);
 
     // the group shortcuts of the two versions before
-    static const wchar_t* const kOlderVersions[] = {L"4.52", L"4.51"};
-    for (const wchar_t* version : kOlderVersions) {
+    for (int before = 1; before <= 2; ++before) {
         wchar_t older[kTextUnits];
-        if (FormatText(older, kTextUnits, L"%lsPhotarium 64 %ls.lnk", group, version))
+        if (FormatText(older, kTextUnits, L"%lsPhotarium 64 %d.%d.lnk", group, kVersionMajor,
+                       kVersionMinor - before))
             DeleteFileW(older);
     }
 

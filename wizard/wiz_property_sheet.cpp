@@ -3,6 +3,7 @@
 #include "install/folder_path.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
+#include "resources/product_identity.h"
 #include "resources/resource.h"
 #include "wizard/web_links.h"
 
@@ -78,14 +79,14 @@ void CWizPropertySheet::RunFinishActions()
     wchar_t viewer[260];
     size_t len = wcslen(folder);
     const wchar_t* separator = len > 0 && folder[len - 1] == L'\\' ? L"" : L"\\";
-    if (!FormatText(viewer, 260, L"%ls%lsphotar64.exe", folder, separator))
+    if (!FormatText(viewer, 260, L"%ls%ls" PHOTARIUM_PROGRAM_FILE, folder, separator))
         return;  // no path that long names the installed viewer
     ShellExecuteW(GetActiveWindow(), L"open", viewer, L"", nullptr, SW_SHOW);
 
     // the viewer needs a moment to make its window
     Sleep(50);
     for (int attempt = 0; attempt < 5; ++attempt) {
-        HWND window = FindWindowExW(nullptr, nullptr, L"Photarium", nullptr);
+        HWND window = FindWindowExW(nullptr, nullptr, PHOTARIUM_WINDOW_CLASS, nullptr);
         if (window != nullptr) {
             SetForegroundWindow(window);
             return;

@@ -1,0 +1,252 @@
+#!/usr/bin/env python3
+"""Checks a product folder against the rules the installation applies to it,
+before the folder is packed.
+
+  check_product.py [--notes FILE] [DIR]
+
+Prints one line per broken rule, naming the file, and exits with 1 when
+there is one. The entry-name rules mirror install/entry_name.cpp; the
+longest target folder is read from register/registration_texts.h.
+"""
+import os
+import re
+import struct
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+MAX_PATH = 260
+# CreateDirectoryW leaves room for an 8.3 name below the folder
+MAX_FOLDER_PATH = MAX_PATH - 12
+REQUIRED_PROGRAMS = ('photar64.exe', 'pt_uninstall.exe')
+ICON_LIBRARY = 'Plugins/Icons.dll'
+# the block and company that the keep-or-replace rule reads
+VERSION_BLOCK = '040904E4'
+COMPANY = 'Calvorn'
+FORBIDDEN = set('<>:"/\\|?*')
+DEVICES = {'CON', 'PRN', 'AUX', 'NUL'} | {p + str(i) for p in ('COM', 'LPT') for i in range(1, 10)}
+
+
+def max_install_folder_chars():
+    with open(os.path.join(ROOT, 'register', 'registration_texts.h')) as f:
+        return int(re.search(r'kMaxInstallFolderChars = (\d+);', f.read()).group(1))
+
+
+# --- entry names, as install/entry_name.cpp reads them ---
+
+def is_safe_entry_name(name):
+    """IsSafeEntryName: nothing absolute, no colon, no ".." component (also
+    written with trailing dots or blanks)."""
+    if name[:1] in ('/', '\\') or ':' in name:
+        return False
+    for part in re.split(r'[/\\]', name):
+        if part.strip(' .') == '' and part.count('.') >= 2:
+            return False
+    return True
+
+
+def names_icon_library(name):
+    """NamesIconLibrary: "icons.dll" anywhere, A to Z lower-cased."""
+    lowered = ''.join(chr(ord(c) + 32) if 'A' <= c <= 'Z' else c for c in name)
+    return 'icons.dll' in lowered
+
+
+def name_problem(name, is_folder, folder_chars):
+    """Why the installation would skip or refuse the entry name (with "/"
+    separators, no final one), or None."""
+    bad = sorted(set(c for c in name if ord(c) < 32 or ord(c) > 126 or (c in FORBIDDEN and c != '/')))
+    if bad:
+        return 'character %s that Windows does not allow or the installer cannot read' % \
+            ', '.join(repr(c) for c in bad)
+    if not is_safe_entry_name(name):
+        return 'reaches outside the target folder'
+    for part in name.split('/'):
+        if part.split('.')[0].rstrip(' ').upper() in DEVICES:
+            return 'the part %r is a device name on Windows' % part
+        if part.endswith(('.', ' ')):
+            return 'the part %r ends in a dot or a blank, which Windows drops' % part
+    if names_icon_library(name) and name != ICON_LIBRARY:
+        return 'would be skipped whenever an installed icon plug-in is kept (it names icons.dll)'
+    limit = (MAX_FOLDER_PATH if is_folder else MAX_PATH) - 1
+    if folder_chars + len(name) > limit:
+        return 'installed path of %d characters in the longest target folder (%d), more than %d' % \
+            (folder_chars + len(name), folder_chars, limit)
+    return None
+
+
+# --- programs and their version resource ---
+
+def pe_headers(data):
+    """(machine, optional-header magic, sections, data directories) or None."""
+    if data[:2] != b'MZ' or len(data) < 64:
+        return None
+    pe = struct.unpack_from('<I', data, 60)[0]
+    if data[pe:pe + 4] != b'PE\0\0':
+        return None
+    machine, count, _, _, _, optional_size, _ = struct.unpack_from('<HHIIIHH', data, pe + 4)
+    optional = pe + 24
+    magic = struct.unpack_from('<H', data, optional)[0]
+    directories = []
+    if magic == 0x20b:
+        directory_count = struct.unpack_from('<I', data, optional + 108)[0]
+        directories = [struct.unpack_from('<II', data, optional + 112 + 8 * i)
+                       for i in range(min(directory_count, 16))]
+    sections = [struct.unpack_from('<8sIIII', data, optional + optional_size + 40 * i)
+                for i in range(count)]
+    return machine, magic, sections, directories
+
+
+def is_pe32_plus_amd64(data):
+    try:
+        headers = pe_headers(data)
+    except struct.error:
+        return False
+    return headers is not None and headers[0] == 0x8664 and headers[1] == 0x20b
+
+
+def version_resource(data):
+    """The bytes of the first RT_VERSION resource, or None."""
+    _, _, sections, directories = pe_headers(data)
+    if len(directories) < 3 or directories[2][0] == 0:
+        return None
+
+    def offset(rva):
+        for _, size, address, raw_size, raw in sections:
+            if address <= rva < address + max(size, raw_size):
+                return raw + rva - address
+        raise struct.error('address outside the sections')
+
+    base = offset(directories[2][0])
+
+    def first_entry(directory, wanted=None):
+        named, numbered = struct.unpack_from('<HH', data, directory + 12)
+        for i in range(named + numbered):
+            ident, target = struct.unpack_from('<II', data, directory + 16 + 8 * i)
+            if wanted is None or ident == wanted:
+                return target
+        return None
+
+    level = first_entry(base, 16)
+    for _ in range(2):
+        if level is None or not level & 0x80000000:
+            return None
+        level = first_entry(base + (level & 0x7fffffff))
+    if level is None or level & 0x80000000:
+        return None
+    rva, size = struct.unpack_from('<II', data, base + level)
+    start = offset(rva)
+    return data[start:start + size]
+
+
+def version_blocks(block, path=''):
+    """Yields (path, value bytes, type) of a VS_VERSIONINFO tree."""
+    length, value_length, kind = struct.unpack_from('<HHH', block, 0)
+    end = 6
+    while block[end:end + 2] != b'\0\0':
+        end += 2
+    key = block[6:end].decode('utf-16-le')
+    pos = (end + 2 + 3) & ~3
+    value_bytes = value_length * 2 if kind == 1 else value_length
+    yield path + '\\' + key, block[pos:pos + value_bytes], kind
+    pos = (pos + value_bytes + 3) & ~3
+    while pos + 6 <= length:
+        child_length = struct.unpack_from('<H', block, pos)[0]
+        if child_length == 0:
+            break
+        yield from version_blocks(block[pos:pos + child_length], path + '\\' + key)
+        pos = (pos + child_length + 3) & ~3
+
+
+def icon_library_problem(data):
+    if not is_pe32_plus_amd64(data):
+        return 'not a 64-bit Windows library (PE32+, AMD64)'
+    try:
+        block = version_resource(data)
+        values = {} if block is None else {p: (v, k) for p, v, k in version_blocks(block)}
+    except (struct.error, UnicodeDecodeError):
+        return 'its version resource cannot be read'
+    fixed = values.get('\\VS_VERSION_INFO', (b'', 0))[0]
+    if len(fixed) < 52 or struct.unpack_from('<I', fixed)[0] != 0xFEEF04BD:
+        return 'no version resource with a file version'
+    company = values.get('\\VS_VERSION_INFO\\StringFileInfo\\%s\\CompanyName' % VERSION_BLOCK)
+    if company is None:
+        return 'no CompanyName in the version block %s that the installer reads' % VERSION_BLOCK
+    name = company[0].decode('utf-16-le', 'replace').rstrip('\0')
+    if name.lower() != COMPANY.lower():
+        return 'company name %r instead of %r: an installed copy would never be replaced' % (name, COMPANY)
+    return None
+
+
+# --- the folder and the release notes ---
+
+def product_entries(tree):
+    """Sorted (name, path or None for a folder) with "/" separators."""
+    items = []
+    for base, dirs, names in os.walk(tree):
+        dirs.sort()
+        rel = os.path.relpath(base, tree).replace(os.sep, '/')
+        if rel != '.':
+            items.append((rel, None))
+        for name in names:
+            items.append(((rel + '/' if rel != '.' else '') + name, os.path.join(base, name)))
+    return sorted(items)
+
+
+def product_problems(tree):
+    if not os.path.isdir(tree):
+        return ['%s: no such folder' % tree]
+    problems = []
+    folder_chars = max_install_folder_chars()
+    entries = product_entries(tree)
+    files = {name: path for name, path in entries if path is not None}
+    seen = {}
+    for name, path in entries:
+        problem = name_problem(name, path is None, folder_chars)
+        if problem:
+            problems.append('%s: %s' % (name, problem))
+        other = seen.setdefault(name.lower(), name)
+        if other != name:
+            problems.append('%s: names the same file on Windows as %s' % (name, other))
+    for name in REQUIRED_PROGRAMS:
+        if name not in files:
+            problems.append('%s: missing at the top of the product folder' % name)
+        elif not is_pe32_plus_amd64(open(files[name], 'rb').read()):
+            problems.append('%s: not a 64-bit Windows program (PE32+, AMD64)' % name)
+    if ICON_LIBRARY not in files:
+        problems.append('%s: missing' % ICON_LIBRARY)
+    else:
+        problem = icon_library_problem(open(files[ICON_LIBRARY], 'rb').read())
+        if problem:
+            problems.append('%s: %s' % (ICON_LIBRARY, problem))
+    return problems
+
+
+def notes_problem(path):
+    try:
+        data = open(path, 'rb').read()
+    except OSError as error:
+        return '%s: %s' % (path, error.strerror)
+    try:
+        if data[:2] != b'\xff\xfe' or len(data) % 2:
+            raise UnicodeError
+        data.decode('utf-16-le')
+    except UnicodeError:
+        return '%s: release notes must be UTF-16LE text with a byte-order mark' % path
+    return None
+
+
+def main(args):
+    problems = []
+    if args[:1] == ['--notes'] and len(args) >= 2:
+        problems += filter(None, [notes_problem(args[1])])
+        args = args[2:]
+    if len(args) > 1 or (args and args[0].startswith('-')):
+        sys.exit(__doc__)
+    if args:
+        problems += product_problems(args[0])
+    for problem in problems:
+        print('product check: ' + problem, file=sys.stderr)
+    return 1 if problems else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv[1:]))

@@ -1,0 +1,26 @@
+#!/bin/bash
+# Signs a program with Authenticode (SHA-256) in place and verifies the
+# signature; the program is left unsigned when either step fails.
+#   sign_program.sh PROGRAM.exe CERT.p12 PASSWORD_FILE [TIMESTAMP_URL] [CA_FILE]
+# CA_FILE holds the roots the verification trusts (default: the system's).
+set -eu
+program=$1 cert=$2 password=$3 timestamp=${4:-} ca=${5:-}
+signed=$program.signed
+rm -f "$signed"
+trap 'rm -f "$signed"' EXIT
+sign=(osslsigncode sign -pkcs12 "$cert" -readpass "$password" -h sha256
+      -n "Photarium 64-bit Installation" -in "$program" -out "$signed")
+if [ -n "$timestamp" ]; then sign+=(-ts "$timestamp"); fi
+# the signing time otherwise makes every signed build differ
+if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then sign+=(-time "$SOURCE_DATE_EPOCH"); fi
+"${sign[@]}" >/dev/null
+verify=(osslsigncode verify -in "$signed")
+if [ -n "$ca" ]; then verify+=(-CAfile "$ca"); fi
+if ! report=$("${verify[@]}" 2>&1); then
+  printf '%s\n' "$report" >&2
+  echo "signature of $program does not verify" >&2
+  exit 1
+fi
+printf '%s\n' "$report" | grep -E 'Subject:|digest algorithm|Signature verification|^Succeeded' | sort -u
+chmod --reference="$program" "$signed"
+mv "$signed" "$program"

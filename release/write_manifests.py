@@ -1,0 +1,120 @@
+#!/usr/bin/env python3
+"""Writes the package manager's manifests (schema 1.9.0) for this release
+beside the setup program: the version, installer and default-locale files.
+
+  write_manifests.py PROGRAM.exe VERSION INSTALLER_URL
+
+The uninstall entry's name, publisher and version and the file extensions
+are read from register/, so that the manifests say what the program writes.
+"""
+import hashlib
+import os
+import re
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+IDENTIFIER = 'Calvorn.Photarium'
+SCHEMA = '1.9.0'
+LOCALE = 'de-DE'
+WEB = 'https://www.photarium.example/'
+
+
+def source(path):
+    with open(os.path.join(ROOT, path), encoding='utf-8') as f:
+        return f.read()
+
+
+def uninstall_entry(version):
+    """(DisplayName, Publisher, DisplayVersion, key name) as registration writes them."""
+    text = source('register/application_registration.cpp')
+    major, minor = (int(n) for n in version.split('.'))
+    name_format = re.search(r'FormatText\(text, kRegistrationUnits, L"([^"]*)", kVersionMajor,\s*'
+                            r'kVersionMinor\)\)\s*key.WriteString\(L"DisplayName"', text).group(1)
+    version_format = re.search(r'FormatText\(text, kRegistrationUnits, L"([^"]*)", kVersionMajor,'
+                               r' kVersionMinor\)\)\s*key.WriteString\(L"DisplayVersion"', text).group(1)
+    publisher = re.search(r'WriteString\(L"Publisher", L"([^"]*)"\)', text).group(1)
+    key = re.search(r'Uninstall\\\\([^"]*)";', text).group(1)
+    return (name_format.replace('%d', '{}').format(major, minor), publisher,
+            version_format.replace('%d', '{}').format(major, minor), key)
+
+
+def file_extensions():
+    """The extensions of the format table, in its order."""
+    table = source('register/format_associations.cpp')
+    rows = re.findall(r'/\*\s*\d+ \*/ \{\{(.*)\}, \d+, \w+\},', table)
+    return [ext for row in rows for ext in re.findall(r'\{L"([^"]+)", L"', row)]
+
+
+def quoted(value):
+    return "'" + str(value).replace("'", "''") + "'"
+
+
+def write(folder, name, lines):
+    with open(os.path.join(folder, name), 'w', encoding='utf-8', newline='\n') as f:
+        f.write('# Written by release/write_manifests.py for photar64_setup.exe\n')
+        f.write('\n'.join(lines) + '\n')
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    program, version, url = sys.argv[1:]
+    with open(program, 'rb') as f:
+        sha256 = hashlib.sha256(f.read()).hexdigest().upper()
+    display_name, publisher, display_version, key = uninstall_entry(version)
+    extensions = file_extensions()
+    folder = os.path.dirname(os.path.abspath(program))
+    head = ['PackageIdentifier: ' + IDENTIFIER, 'PackageVersion: ' + quoted(version)]
+    tail = ['ManifestVersion: ' + SCHEMA]
+
+    write(folder, IDENTIFIER + '.yaml', head + [
+        'DefaultLocale: ' + LOCALE,
+        'ManifestType: version'] + tail)
+
+    write(folder, IDENTIFIER + '.installer.yaml', head + [
+        'InstallerLocale: ' + LOCALE,
+        'MinimumOSVersion: 6.1.0.0',
+        'InstallerType: exe',
+        'Scope: machine',
+        'InstallModes: [interactive, silent]',
+        'InstallerSwitches:',
+        '  Silent: ' + quoted('/silent'),
+        '  SilentWithProgress: ' + quoted('/silent'),
+        '  InstallLocation: ' + quoted('/folder="<INSTALLPATH>"'),
+        # 1 covers a refused folder and a failed unpacking: the log says which
+        'ExpectedReturnCodes:',
+        '- InstallerReturnCode: 2',
+        '  ReturnResponse: packageInUse',
+        '- InstallerReturnCode: 1',
+        '  ReturnResponse: contactSupport',
+        'UpgradeBehavior: install',
+        'ElevationRequirement: elevatesSelf',
+        'FileExtensions:'] + ['- ' + quoted(ext) for ext in extensions] + [
+        'AppsAndFeaturesEntries:',
+        '- DisplayName: ' + quoted(display_name),
+        '  Publisher: ' + quoted(publisher),
+        '  DisplayVersion: ' + quoted(display_version),
+        '  ProductCode: ' + quoted(key),
+        'Installers:',
+        '- Architecture: x64',
+        '  InstallerUrl: ' + quoted(url),
+        '  InstallerSha256: ' + sha256,
+        'ManifestType: installer'] + tail)
+
+    write(folder, IDENTIFIER + '.locale.' + LOCALE + '.yaml', head + [
+        'PackageLocale: ' + LOCALE,
+        'Publisher: ' + quoted(publisher),
+        'PublisherUrl: ' + quoted(WEB),
+        'PackageName: ' + quoted('Photarium 64-bit'),
+        'License: ' + quoted('Photarium EULA'),
+        'LicenseUrl: ' + quoted(WEB + 'eula.htm'),
+        'ShortDescription: ' + quoted('Bildbetrachter für Windows (64 bit)'),
+        'Documentations:',
+        '- DocumentLabel: FAQ',
+        '  DocumentUrl: ' + quoted(WEB + 'faq.htm'),
+        'ManifestType: defaultLocale'] + tail)
+    print('manifests: %s/%s*.yaml (%d file extensions)' % (folder, IDENTIFIER, len(extensions)))
+
+
+if __name__ == '__main__':
+    main()

@@ -1,0 +1,65 @@
+// The release under Wine: the signed copy and the manifest's switches (left
+// by release_files in test-data/release) and a second product folder's setup
+// program each install silently.
+#include "wine_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+std::wstring TestData(const std::wstring& name)
+{
+    return UnixToWindowsPath(std::getenv("PHOTARIUM_TEST_DATA")) + L"\\" + name;
+}
+
+// Starts program with arguments into a fresh target; its exit code.
+int InstallWith(const std::wstring& program, const std::wstring& arguments,
+                const std::wstring& target)
+{
+    RemoveTree(target);
+    return RunProgram(L"\"" + program + L"\" " + arguments, FreshFolder(L"work"));
+}
+
+TEST(Release, SignedProgramInstalls)
+{
+    std::wstring target = L"C:\\ptest\\signiert\\";
+    std::wstring program = TestData(L"release\\signed.exe");
+    EXPECT_EQ(0, InstallWith(program, L"/silent /folder=" + target, target));
+    EXPECT_TRUE(FileExists(target + L"Plugins\\Icons.dll"));
+}
+
+TEST(Release, ManifestSwitchesInstallIntoTheirFolderAsTheEntryPromises)
+{
+    // command line, folder, then the uninstall entry's name, publisher and version
+    std::string bytes = ReadFileBytes(TestData(L"release\\manifest.txt"));  // ASCII
+    std::wistringstream text(std::wstring(bytes.begin(), bytes.end()));
+    std::vector<std::wstring> lines;
+    for (std::wstring line; std::getline(text, line);)
+        lines.push_back(line);
+    ASSERT_EQ(5u, lines.size());
+    EXPECT_EQ(0, InstallWith(SetupExePath(), lines[0], lines[1]));
+    EXPECT_TRUE(FileExists(lines[1] + L"\\photar64.exe"));
+    const wchar_t* key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
+    const wchar_t* names[] = {L"InstallLocation", L"DisplayName", L"Publisher", L"DisplayVersion"};
+    lines[1] += L"\\";  // InstallLocation ends in a backslash
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(lines[i + 1], ReadRegText(HKEY_LOCAL_MACHINE, key, names[i])) << names[i];
+}
+
+TEST(Release, SecondProductInstallsItsOwnFiles)
+{
+    std::wstring target = L"C:\\ptest\\zweites\\";
+    std::wstring program = TestData(L"product2-setup\\photar64_setup.exe");
+    EXPECT_EQ(0, InstallWith(program, L"/silent /folder=" + target, target));
+    for (const wchar_t* name : {L"photar64.exe", L"pt_uninstall.exe", L"Plugins\\Icons.dll",
+                                L"liesmich.txt", L"Hilfe\\kurz.txt"}) {
+        ASSERT_TRUE(FileExists(target + name)) << name;
+        EXPECT_EQ(ReadFileBytes(TestData(L"product2\\") + name), ReadFileBytes(target + name));
+    }
+    EXPECT_FALSE(FileExists(target + L"p_about.txt"));  // the stand-in product's
+}
+
+}  // namespace

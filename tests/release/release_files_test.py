@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""The build's release steps on the setup program: a throwaway certificate
+signs a copy (verified when its root is trusted, refused otherwise or once a
+byte changes; a wrong password leaves it unsigned); the manifests beside the
+program validate against the schemas and carry its hash and exit codes.
+Leaves the signed copy, the manifest's command line and uninstall entry in
+DATA_DIR for e2e_release.
+
+  release_files_test.py PROGRAM.exe SCHEMA_DIR DATA_DIR
+"""
+import hashlib
+import json
+import os
+import shutil
+import subprocess
+import sys
+
+import jsonschema
+import yaml
+
+program, schemas, data = sys.argv[1:4]
+SIGN = os.path.join(os.path.dirname(__file__), '..', '..', 'release', 'sign_program.sh')
+TARGET = 'C:\\Program Files\\Verwaltet\\Photarium'
+
+
+def run(*args):
+    return subprocess.run(args, cwd=data, capture_output=True, text=True)
+
+
+def read(path):
+    with open(os.path.join(data, path), 'rb') as f:
+        return f.read()
+
+
+failures = []
+shutil.rmtree(data, ignore_errors=True)
+os.makedirs(data)
+run('openssl', 'req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-days', '2', '-subj',
+    '/CN=Calvorn Testsignatur', '-addext', 'extendedKeyUsage=codeSigning',
+    '-keyout', 'key.pem', '-out', 'root.pem')
+for name, text in [('password', 'wegwerf\n'), ('wrong', 'falsch\n')]:
+    with open(os.path.join(data, name), 'w') as f:
+        f.write(text)
+run('openssl', 'pkcs12', '-export', '-inkey', 'key.pem', '-in', 'root.pem', '-out', 'cert.p12',
+    '-passout', 'file:password')
+for name in ('signed.exe', 'unsigned.exe'):
+    shutil.copy(program, os.path.join(data, name))
+if run(SIGN, 'unsigned.exe', 'cert.p12', 'wrong', '', 'root.pem').returncode == 0 or \
+        read(program) != read('unsigned.exe'):
+    failures.append('a wrong password did not leave the program unsigned')
+signing = run(SIGN, 'signed.exe', 'cert.p12', 'password', '', 'root.pem')
+print(signing.stdout + signing.stderr)
+with open(os.path.join(data, 'changed.exe'), 'wb') as f:
+    f.write(read('signed.exe')[:8192] + b'X' + read('signed.exe')[8193:])
+for name, roots, accepted in [('signed.exe', 'root.pem', True), ('changed.exe', 'root.pem', False),
+                              ('signed.exe', '/etc/ssl/certs/ca-certificates.crt', False)]:
+    report = run('osslsigncode', 'verify', '-in', name, '-CAfile', roots).stdout
+    if ('Signature verification: ok' in report and 'algorithm  : SHA256' in report) != accepted:
+        failures.append('%s trusting %s: accepted is not %s' % (name, roots, accepted))
+
+base = os.path.join(os.path.dirname(program), 'Calvorn.Photarium')
+manifests = {}
+for kind, suffix in [('version', ''), ('installer', '.installer'),
+                     ('defaultLocale', '.locale.de-DE')]:
+    with open(base + suffix + '.yaml', encoding='utf-8') as f:
+        manifests[kind] = yaml.safe_load(f)
+    with open(os.path.join(schemas, 'manifest.%s.1.9.0.json' % kind), encoding='utf-8') as f:
+        validator = jsonschema.Draft7Validator(json.load(f))
+    errors = ['%s: %s' % (kind, e.message) for e in validator.iter_errors(manifests[kind])]
+    print('%s manifest: %s' % (kind, 'INVALID' if errors else 'valid'))
+    failures += errors
+installer = manifests['installer']
+facts = [len({m['PackageVersion'] for m in manifests.values()}),
+         installer['Installers'][0]['InstallerSha256'].lower(), installer['InstallerType'],
+         installer['Scope'], installer['Installers'][0]['Architecture'],
+         {c['InstallerReturnCode']: c['ReturnResponse'] for c in installer['ExpectedReturnCodes']},
+         len(set(installer['FileExtensions']) & {'jpg', 'png', 'dib', 'jxr'}),
+         len(installer['FileExtensions'])]
+wanted = [1, hashlib.sha256(read(program)).hexdigest(), 'exe', 'machine', 'x64',
+          {2: 'packageInUse', 1: 'contactSupport'}, 4, 84]
+failures += ['manifest fact %d: %r, expected %r' % (i, got, want)
+             for i, (got, want) in enumerate(zip(facts, wanted)) if got != want]
+switches, entry = installer['InstallerSwitches'], installer['AppsAndFeaturesEntries'][0]
+with open(os.path.join(data, 'manifest.txt'), 'w', encoding='utf-8', newline='') as f:
+    f.write('\n'.join([
+        switches['Silent'] + ' ' + switches['InstallLocation'].replace('<INSTALLPATH>', TARGET),
+        TARGET, entry['DisplayName'], entry['Publisher'], entry['DisplayVersion']]))
+print('\n'.join('FAIL ' + f for f in failures) or 'ok: installer SHA-256 ' + facts[1])
+sys.exit(1 if failures else 0)
