@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
+#include <new>
 #include <share.h>
 
 namespace {
@@ -25,12 +27,18 @@ bool AppendEntry(const wchar_t* path, const wchar_t* text)
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t time[16];
-    swprintf(time, 16, L"%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
+    FormatText(time, 16, L"%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
 
-    std::string entry = FormatInstallLogEntry(date, time, text);
+    size_t bytes = FormatInstallLogEntry(date, time, text, nullptr);
+    std::unique_ptr<char[]> entry(new (std::nothrow) char[bytes]);
+    if (!entry) {
+        fclose(file);
+        return false;
+    }
+    FormatInstallLogEntry(date, time, text, entry.get());
     // a full drive may only show when the entry is flushed (and not every
     // runtime's fclose reports a failed flush)
-    bool written = fwrite(entry.data(), 1, entry.size(), file) == entry.size() && fflush(file) == 0;
+    bool written = fwrite(entry.get(), 1, bytes, file) == bytes && fflush(file) == 0;
     return fclose(file) == 0 && written;
 }
 

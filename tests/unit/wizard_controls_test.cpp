@@ -169,7 +169,7 @@ TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
             expectedLeft = before.left + (150 - extent.cx) / 2;
         EXPECT_EQ(expectedLeft, after.left) << c.name;
         // the text becomes the target; hover-underline mode, normal font
-        EXPECT_EQ(std::wstring(text), link.m_strTarget) << c.name;
+        EXPECT_EQ(std::wstring(text), link.m_strTarget.c_str()) << c.name;
         EXPECT_EQ(-1, link.m_nUnderlineMode) << c.name;
         EXPECT_FALSE(FontOf(link.GetFont()).lfUnderline) << c.name;
         DestroyWindow(child);
@@ -181,7 +181,7 @@ TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
     HWND empty = Child(L"", SS_LEFT, 20, 100, 50, 10);
     ASSERT_TRUE(link.SubclassWindow(empty));
     EXPECT_EQ(L"https://www.photarium.example/eula.htm",
-              std::wstring(link.m_strTarget));
+              std::wstring(link.m_strTarget.c_str()));
     wchar_t shown[100] = L"";
     GetWindowTextW(empty, shown, 100);
     EXPECT_EQ(std::wstring(L"https://www.photarium.example/eula.htm"), shown);
