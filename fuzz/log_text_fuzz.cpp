@@ -2,6 +2,8 @@
 #include "fuzz_input.h"
 #include "install/log_text.h"
 
+#include <string>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     WideInput text(data, size, size / 2 + 1);
