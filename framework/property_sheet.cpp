@@ -155,7 +155,7 @@ CPropertyPage* CPropertySheet::GetPage(int index) const
 {
     if (index < 0 || index >= GetPageCount())
         return nullptr;
-    return m_pages[static_cast<size_t>(index)];
+    return m_pages[index];
 }
 
 int CPropertySheet::GetActiveIndex() const
@@ -168,7 +168,7 @@ int CPropertySheet::GetActiveIndex() const
 int CPropertySheet::GetPageIndex(const CPropertyPage* page) const
 {
     for (int i = 0; i < GetPageCount(); ++i) {
-        if (m_pages[static_cast<size_t>(i)] == page)
+        if (m_pages[i] == page)
             return i;
     }
     return -1;
@@ -176,15 +176,17 @@ int CPropertySheet::GetPageIndex(const CPropertyPage* page) const
 
 void CPropertySheet::AddPage(CPropertyPage* page)
 {
+    if (m_nPages == MAXPROPPAGES)
+        return;
     page->m_pParentSheet = this;
-    m_pages.push_back(page);
+    m_pages[m_nPages++] = page;
 }
 
 void CPropertySheet::RemoveAllPages()
 {
-    for (CPropertyPage* page : m_pages)
-        page->m_pParentSheet = nullptr;
-    m_pages.clear();
+    for (int i = 0; i < m_nPages; ++i)
+        m_pages[i]->m_pParentSheet = nullptr;
+    m_nPages = 0;
 }
 
 BOOL CPropertySheet::OnInitDialog() { return TRUE; }
@@ -202,24 +204,23 @@ int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT message, LPARAM)
 
 INT_PTR CPropertySheet::DoModal()
 {
-    std::vector<HPROPSHEETPAGE> handles;
+    HPROPSHEETPAGE handles[MAXPROPPAGES];
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (CPropertyPage* page : m_pages) {
-        page->m_psp.hInstance = instance;
-        HPROPSHEETPAGE handle = ::CreatePropertySheetPageW(&page->m_psp);
-        if (handle == nullptr) {
+    for (int i = 0; i < m_nPages; ++i) {
+        m_pages[i]->m_psp.hInstance = instance;
+        handles[i] = ::CreatePropertySheetPageW(&m_pages[i]->m_psp);
+        if (handles[i] == nullptr) {
             // the sheet destroys only what it was given
-            for (HPROPSHEETPAGE made : handles)
-                ::DestroyPropertySheetPage(made);
+            for (int made = 0; made < i; ++made)
+                ::DestroyPropertySheetPage(handles[made]);
             return -1;
         }
-        handles.push_back(handle);
     }
     m_psh.dwFlags |= PSH_USECALLBACK;
     m_psh.pfnCallback = &CPropertySheet::SheetCallback;
     m_psh.hInstance = instance;
-    m_psh.nPages = static_cast<UINT>(handles.size());
-    m_psh.phpage = handles.data();
+    m_psh.nPages = static_cast<UINT>(m_nPages);
+    m_psh.phpage = m_nPages > 0 ? handles : nullptr;
     m_nActiveIndex = -1;
 
     CPropertySheet* outer = g_sheetInModalRun;

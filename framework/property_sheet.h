@@ -8,7 +8,6 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <vector>
 
 class CPropertySheet;
 
@@ -63,14 +62,15 @@ public:
 
     // Attributes
     PROPSHEETHEADERW m_psh = {};
-    int GetPageCount() const { return static_cast<int>(m_pages.size()); }
+    int GetPageCount() const { return m_nPages; }
     CPropertyPage* GetPage(int index) const;
     // Index of the page being shown (or being made to be shown).
     int GetActiveIndex() const;
     int GetPageIndex(const CPropertyPage* page) const;
 
     // Operations
-    // The pages stay the caller's; they must outlive the modal run.
+    // The pages stay the caller's; they must outlive the modal run. A sheet
+    // takes at most MAXPROPPAGES, as many as the system shows.
     void AddPage(CPropertyPage* page);
     void RemoveAllPages();
     INT_PTR DoModal();
@@ -82,7 +82,8 @@ private:
     friend class CPropertyPage;
     static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
 
-    std::vector<CPropertyPage*> m_pages;  // not owned
+    CPropertyPage* m_pages[MAXPROPPAGES] = {};  // not owned
+    int m_nPages = 0;
     int m_nActiveIndex = -1;
     wchar_t m_caption[128] = L"";
 };

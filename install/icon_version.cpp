@@ -2,13 +2,19 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <stdlib.h>
 
 const wchar_t kShippedIconVersion[] = L"4.30";
 
 int VersionTextNumber(const wchar_t* text)
 {
     // volatile keeps the product in single precision whatever the optimiser does
-    volatile float value = static_cast<float>(std::wcstod(text, nullptr));
+#ifdef _WIN32
+    // msvcrt's own reading: mingw-w64's wcstod adds 20 KB to the program
+    volatile float value = static_cast<float>(_wtof(text));
+#else
+    volatile float value = static_cast<float>(wcstod(text, nullptr));
+#endif
     volatile float scaled = value * 1000.0f;
     return static_cast<int>(scaled);
 }

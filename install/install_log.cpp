@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -28,13 +30,17 @@ bool AppendEntry(const wchar_t* path, const wchar_t* text)
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t time[16];
-    swprintf(time, 16, L"%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
+    FormatText(time, 16, L"%02u:%02u:%02u", now.wHour, now.wMinute, now.wSecond);
 
-    std::string entry = FormatInstallLogEntry(date, time, text);
+    size_t bytes = FormatInstallLogEntry(date, time, text, nullptr);
+    std::unique_ptr<char[]> entry(new (std::nothrow) char[bytes]);
     DWORD written = 0;
-    bool complete = WriteFile(file, entry.data(), static_cast<DWORD>(entry.size()), &written,
-                              nullptr) &&
-                    written == entry.size();
+    bool complete = entry != nullptr;
+    if (complete) {
+        FormatInstallLogEntry(date, time, text, entry.get());
+        complete = WriteFile(file, entry.get(), static_cast<DWORD>(bytes), &written, nullptr) &&
+                   written == bytes;
+    }
     // a log this run created but could not fill (a full drive) does not stay
     if (!complete && created)
         DeleteOnClose(file);

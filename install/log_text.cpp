@@ -2,29 +2,34 @@
 
 namespace {
 
-void AppendSingleByte(std::string& out, const wchar_t* text)
+size_t AppendSingleByte(char* out, size_t at, const wchar_t* text)
 {
     for (; *text != L'\0'; ++text) {
         wchar_t c = *text;
-        if (c == L'\n')
-            out += "\r\n";
-        else if (static_cast<unsigned>(c) <= 0xFF)
-            out += static_cast<char>(static_cast<unsigned char>(c));
-        else
-            out += '?';
+        if (c == L'\n') {
+            if (out != nullptr) {
+                out[at] = '\r';
+                out[at + 1] = '\n';
+            }
+            at += 2;
+            continue;
+        }
+        if (out != nullptr)
+            out[at] = static_cast<unsigned>(c) <= 0xFF ? static_cast<char>(c) : '?';
+        ++at;
     }
+    return at;
 }
 
 }  // namespace
 
-std::string FormatInstallLogEntry(const wchar_t* date, const wchar_t* time, const wchar_t* text)
+size_t FormatInstallLogEntry(const wchar_t* date, const wchar_t* time, const wchar_t* text,
+                             char* out)
 {
-    std::string entry;
-    AppendSingleByte(entry, date);
-    AppendSingleByte(entry, L" - ");
-    AppendSingleByte(entry, time);
-    AppendSingleByte(entry, L": ");
-    AppendSingleByte(entry, text);
-    AppendSingleByte(entry, L"\n------------------------------------------------\n");
-    return entry;
+    size_t at = AppendSingleByte(out, 0, date);
+    at = AppendSingleByte(out, at, L" - ");
+    at = AppendSingleByte(out, at, time);
+    at = AppendSingleByte(out, at, L": ");
+    at = AppendSingleByte(out, at, text);
+    return AppendSingleByte(out, at, L"\n------------------------------------------------\n");
 }

@@ -13,7 +13,8 @@
 #include <cwchar>
 #include <fcntl.h>
 #include <io.h>
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -29,11 +30,13 @@ public:
         if (length < units)
             return true;
         // too long for the buffer: fetch it whole and keep what fits
-        std::vector<wchar_t> whole(length);
-        DWORD got = GetEnvironmentVariableW(name, whole.data(), length);
+        std::unique_ptr<wchar_t[]> whole(new (std::nothrow) wchar_t[length]);
+        if (!whole)
+            return false;
+        DWORD got = GetEnvironmentVariableW(name, whole.get(), length);
         if (got == 0 || got >= length)
             return false;
-        wmemcpy(value, whole.data(), units - 1);
+        wmemcpy(value, whole.get(), units - 1);
         value[units - 1] = L'\0';
         return true;
     }

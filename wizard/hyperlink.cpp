@@ -7,7 +7,8 @@
 #include <shellapi.h>
 
 #include <cwchar>
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -15,6 +16,17 @@ namespace {
 void ToParent(HWND parent, RECT& rect)
 {
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+}
+
+// The window's text, terminated, and its length as the window reports it;
+// null without memory for it.
+std::unique_ptr<wchar_t[]> WindowText(HWND window, int& length)
+{
+    length = ::GetWindowTextLengthW(window);
+    std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[static_cast<size_t>(length) + 1]());
+    if (text)
+        ::GetWindowTextW(window, text.get(), length + 1);
+    return text;
 }
 
 }  // namespace
@@ -28,7 +40,7 @@ CHyperLink::~CHyperLink()
 
 void CHyperLink::SetLinkTarget(const wchar_t* target)
 {
-    m_strTarget = target;
+    m_strTarget.Assign(target);
     if (m_hWnd != nullptr)
         FitToText();
 }
@@ -56,12 +68,11 @@ void CHyperLink::PreSubclassWindow()
     LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);
     ::SetWindowLongW(m_hWnd, GWL_STYLE, style | SS_NOTIFY);
 
-    int length = ::GetWindowTextLengthW(m_hWnd);
-    std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowText(text.data(), length + 1);
-    if (m_strTarget.empty())
-        m_strTarget = text.data();
-    if (text[0] == L'\0')
+    int length = 0;
+    std::unique_ptr<wchar_t[]> text = WindowText(m_hWnd, length);
+    if (text && m_strTarget.empty())
+        m_strTarget.Assign(text.get());
+    if (text && text[0] == L'\0')
         SetWindowText(m_strTarget.c_str());
 
     LOGFONTW description = {};
@@ -98,13 +109,14 @@ void CHyperLink::FitToText()
     int borderWidth = (window.right - window.left) - (client.right - client.left);
     int borderHeight = (window.bottom - window.top) - (client.bottom - client.top);
 
-    int length = ::GetWindowTextLengthW(m_hWnd);
-    std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowText(text.data(), length + 1);
+    int length = 0;
+    std::unique_ptr<wchar_t[]> text = WindowText(m_hWnd, length);
+    if (!text)
+        return;
     SIZE extent = {};
     if (ScopedGetDC dc(m_hWnd); dc != nullptr) {
         ScopedSelectObject font(dc, m_fontUnderlined.GetSafeHandle());
-        ::GetTextExtentPoint32W(dc, text.data(), length, &extent);
+        ::GetTextExtentPoint32W(dc, text.get(), length, &extent);
     }
 
     LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);
@@ -266,7 +278,9 @@ INT_PTR CHyperLink::OpenLink(const wchar_t* target)
     int bytes = ::WideCharToMultiByte(CP_THREAD_ACP, 0, line, -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)
         return result;
-    std::vector<char> ansi(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, line, -1, ansi.data(), bytes, nullptr, nullptr);
-    return static_cast<INT_PTR>(::WinExec(ansi.data(), SW_SHOW));
+    std::unique_ptr<char[]> ansi(new (std::nothrow) char[static_cast<size_t>(bytes)]());
+    if (!ansi)
+        return result;
+    ::WideCharToMultiByte(CP_THREAD_ACP, 0, line, -1, ansi.get(), bytes, nullptr, nullptr);
+    return static_cast<INT_PTR>(::WinExec(ansi.get(), SW_SHOW));
 }

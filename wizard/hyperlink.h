@@ -4,8 +4,7 @@
 
 #include "framework/gdi.h"
 #include "framework/wnd.h"
-
-#include <string>
+#include "platform/owned_text.h"
 
 class CHyperLink : public CStatic {
 public:
@@ -49,7 +48,7 @@ protected:
     BOOL m_bOpened = FALSE;
     int m_nUnderlineMode = -1;
     BOOL m_bFitToText = TRUE;
-    std::wstring m_strTarget;
+    OwnedText m_strTarget;
     CFont m_fontUnderlined;
     CFont m_fontNormal;
     HCURSOR m_hHandCursor = nullptr;  // owned: a copy

@@ -42,7 +42,8 @@ void RunWizard(LOGFONTW& logFont)
     CWizPropertyPage fileTypes(IDD_PAGE_FILE_TYPES);
     CWizPropertyPage ready(IDD_PAGE_READY);
     CWizPropertyPage finish(IDD_PAGE_FINISH);
-    for (CWizPropertyPage* page : {&options, &whatsNew, &fileTypes, &ready, &finish}) {
+    CWizPropertyPage* pages[] = {&options, &whatsNew, &fileTypes, &ready, &finish};
+    for (CWizPropertyPage* page : pages) {
         sheet.AddPage(page);
         page->m_pSheet = &sheet;
     }

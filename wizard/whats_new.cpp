@@ -1,7 +1,9 @@
 #include "resources/resource.h"
 #include "wizard/wiz_property_page.h"
 
-#include <string>
+#include <cwchar>
+#include <memory>
+#include <new>
 
 void LoadWhatsNewText(CWizPropertyPage* page)
 {
@@ -16,7 +18,11 @@ void LoadWhatsNewText(CWizPropertyPage* page)
     if (data == nullptr)
         return;
     // the resource carries no terminator; the byte-order mark stays in the text
-    DWORD bytes = SizeofResource(module, resource);
-    std::wstring text(static_cast<const wchar_t*>(data), bytes / sizeof(wchar_t));
-    page->SetDlgItemText(IDC_WHATS_NEW_TEXT, text.c_str());
+    size_t units = SizeofResource(module, resource) / sizeof(wchar_t);
+    std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[units + 1]);
+    if (!text)
+        return;
+    wmemcpy(text.get(), static_cast<const wchar_t*>(data), units);
+    text[units] = L'\0';
+    page->SetDlgItemText(IDC_WHATS_NEW_TEXT, text.get());
 }

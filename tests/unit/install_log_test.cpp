@@ -9,15 +9,22 @@ namespace {
 
 const char kSeparator[] = "------------------------------------------------\r\n";
 
+std::string Entry(const wchar_t* date, const wchar_t* time, const wchar_t* text)
+{
+    std::string entry(FormatInstallLogEntry(date, time, text, nullptr), '\0');
+    EXPECT_EQ(entry.size(), FormatInstallLogEntry(date, time, text, &entry[0]));
+    return entry;
+}
+
 TEST(InstallLogText, EntryBytes)
 {
-    std::string entry = FormatInstallLogEntry(L"08.12.2026", L"09:05:01", L"Ungültig: C:\\A\\");
+    std::string entry = Entry(L"08.12.2026", L"09:05:01", L"Ungültig: C:\\A\\");
     EXPECT_EQ(std::string("08.12.2026 - 09:05:01: Ung\xFCltig: C:\\A\\\r\n") + kSeparator, entry);
 }
 
 TEST(InstallLogText, LineFeedsAndWideCharacters)
 {
-    std::string entry = FormatInstallLogEntry(L"2026\u5E7412", L"23:59:59", L"eins\nzwei \u20AC");
+    std::string entry = Entry(L"2026\u5E7412", L"23:59:59", L"eins\nzwei \u20AC");
     EXPECT_EQ(std::string("2026?12 - 23:59:59: eins\r\nzwei ?\r\n") + kSeparator, entry);
 }
 

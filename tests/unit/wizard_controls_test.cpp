@@ -149,19 +149,20 @@ TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
         EXPECT_TRUE(GetWindowLongW(child, GWL_STYLE) & SS_NOTIFY) << c.name;
         EXPECT_EQ(extent.cy, after.bottom - after.top) << c.name;
         EXPECT_EQ(before.top, after.top) << c.name;
-        // the edge the alignment keeps; centred, both sides move by half the
-        // difference (truncated), so an odd difference leaves one pixel more
-        int half = (150 - extent.cx) / 2;
-        int expectedWidth = c.style == SS_CENTER ? 150 - 2 * half : extent.cx;
+        // the edge the alignment keeps; centred, the same truncated margin
+        // comes off both sides, so an odd remainder stays in the width
         int expectedLeft = before.left;
+        int expectedWidth = extent.cx;
         if (c.style == SS_RIGHT)
             expectedLeft = before.right - extent.cx;
-        if (c.style == SS_CENTER)
-            expectedLeft = before.left + half;
-        EXPECT_EQ(expectedWidth, after.right - after.left) << c.name;
+        if (c.style == SS_CENTER) {
+            expectedLeft = before.left + (150 - extent.cx) / 2;
+            expectedWidth = 150 - 2 * ((150 - extent.cx) / 2);
+        }
         EXPECT_EQ(expectedLeft, after.left) << c.name;
+        EXPECT_EQ(expectedWidth, after.right - after.left) << c.name;
         // the text becomes the target; hover-underline mode, normal font
-        EXPECT_EQ(std::wstring(text), link.m_strTarget) << c.name;
+        EXPECT_EQ(std::wstring(text), link.m_strTarget.c_str()) << c.name;
         EXPECT_EQ(-1, link.m_nUnderlineMode) << c.name;
         EXPECT_FALSE(FontOf(link.GetFont()).lfUnderline) << c.name;
         DestroyWindow(child);
@@ -173,7 +174,7 @@ TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
     HWND empty = Child(L"", SS_LEFT, 20, 100, 50, 10);
     ASSERT_TRUE(link.SubclassWindow(empty));
     EXPECT_EQ(L"https://www.photarium.example/eula.htm",
-              std::wstring(link.m_strTarget));
+              std::wstring(link.m_strTarget.c_str()));
     wchar_t shown[100] = L"";
     GetWindowTextW(empty, shown, 100);
     EXPECT_EQ(std::wstring(L"https://www.photarium.example/eula.htm"), shown);
