@@ -3,10 +3,16 @@
 before the folder is packed.
 
   check_product.py [--notes FILE] [DIR]
+  check_product.py --measure DIR [NAME...]
 
 Prints one line per broken rule, naming the file, and exits with 1 when
-there is one. The entry-name rules mirror install/entry_name.cpp; the
-longest target folder is read from register/registration_texts.h.
+there is one. The entry-name rules mirror install/entry_name.cpp; every path
+must fit below a target folder of the length that
+register/registration_texts.h guarantees (kMinInstallFolderChars).
+
+--measure prints the longest path of a file and of a folder in DIR (and of the
+further file NAMEs), which the build hands to the program: its longest
+accepted target folder follows from them.
 """
 import os
 import re
@@ -26,9 +32,18 @@ FORBIDDEN = set('<>:"/\\|?*')
 DEVICES = {'CON', 'PRN', 'AUX', 'NUL'} | {p + str(i) for p in ('COM', 'LPT') for i in range(1, 10)}
 
 
-def max_install_folder_chars():
+def min_install_folder_chars():
     with open(os.path.join(ROOT, 'register', 'registration_texts.h')) as f:
-        return int(re.search(r'kMaxInstallFolderChars = (\d+);', f.read()).group(1))
+        return int(re.search(r'kMinInstallFolderChars = (\d+);', f.read()).group(1))
+
+
+def longest_paths(tree, extra_files=()):
+    """(longest file path, longest folder path) below the target folder."""
+    entries = product_entries(tree) + [(name, name) for name in extra_files]
+    files = [len(name) for name, path in entries if path is not None] or [0]
+    folders = [len(name) for name, path in entries if path is None] or [0]
+    folders += [len(name.rsplit('/', 1)[0]) for name in extra_files if '/' in name]
+    return max(files), max(folders)
 
 
 # --- entry names, as install/entry_name.cpp reads them ---
@@ -68,8 +83,9 @@ def name_problem(name, is_folder, folder_chars):
         return 'would be skipped whenever an installed icon plug-in is kept (it names icons.dll)'
     limit = (MAX_FOLDER_PATH if is_folder else MAX_PATH) - 1
     if folder_chars + len(name) > limit:
-        return 'installed path of %d characters in the longest target folder (%d), more than %d' % \
-            (folder_chars + len(name), folder_chars, limit)
+        return 'installed path of %d characters in a target folder of %d, more than %d ' \
+            '(every product must leave room for target folders of %d characters)' % \
+            (folder_chars + len(name), folder_chars, limit, folder_chars)
     return None
 
 
@@ -195,7 +211,7 @@ def product_problems(tree):
     if not os.path.isdir(tree):
         return ['%s: no such folder' % tree]
     problems = []
-    folder_chars = max_install_folder_chars()
+    folder_chars = min_install_folder_chars()
     entries = product_entries(tree)
     files = {name: path for name, path in entries if path is not None}
     seen = {}
@@ -235,6 +251,9 @@ def notes_problem(path):
 
 
 def main(args):
+    if args[:1] == ['--measure'] and len(args) >= 2:
+        print('%d;%d' % longest_paths(args[1], args[2:]))
+        return 0
     problems = []
     if args[:1] == ['--notes'] and len(args) >= 2:
         problems += filter(None, [notes_problem(args[1])])

@@ -1,7 +1,9 @@
 // Silent installations of the real setup program, checked as a user's system
 // sees them: registry values, shortcut files, store-app marks by Windows
 // version, a second installation, and folders too long to register.
+#include "register/registration_texts.h"
 #include "registration_checks.h"
+#include "zip_builder.h"
 #include "wine_test_util.h"
 
 #include <gtest/gtest.h>
@@ -143,11 +145,20 @@ TEST_F(SilentRegistration, SecondInstallationLeavesTheSameData)
 
 TEST_F(SilentRegistration, LongestFolderIsInstalled)
 {
-    // 9 + 223 characters, 233 with the final backslash
-    std::wstring folder = L"C:\\ptest\\" + std::wstring(223, L'l');
+    // the longest folder accepted, without its final backslash
+    std::wstring folder = L"C:\\ptest\\" + std::wstring(kMaxInstallFolderChars - 10, L'l');
     RemoveTree(folder);
     ASSERT_EQ(0, RunSetup(L"/silent /folder=" + folder + L" /group=1", work_));
-    EXPECT_TRUE(FolderExists(folder));
+    // every file of the product is there, within a path Windows can open
+    std::vector<ArchiveEntry> entries = ProductEntries();
+    ASSERT_FALSE(entries.empty());
+    for (const ArchiveEntry& entry : entries) {
+        std::wstring path = folder + L"\\" + std::wstring(entry.name.begin(), entry.name.end());
+        EXPECT_LE(path.size(), 259u) << entry.name;
+        if (entry.name.back() != '/') {
+            EXPECT_TRUE(FileExists(path)) << entry.name;
+        }
+    }
     ExpectApplicationRows(folder + L"\\", false);
     ExpectGroupShortcuts(folder + L"\\", false, true);
     EXPECT_TRUE(InstallLogTexts(work_).empty());
@@ -158,7 +169,7 @@ TEST_F(SilentRegistration, FolderOneCharacterLongerIsRefused)
 {
     // leading blanks reach the installation untrimmed (trailing ones do not
     // survive the command line); the log shows the folder as the request holds it
-    const std::wstring tooLong = L"C:\\ptest\\" + std::wstring(224, L'l');
+    const std::wstring tooLong = L"C:\\ptest\\" + std::wstring(kMaxInstallFolderChars - 9, L'l');
     for (const std::wstring& folder : {tooLong, tooLong + L"\\", L"  " + tooLong,
                                        L"  " + tooLong + L"\\"}) {
         SCOPED_TRACE(folder.size());

@@ -18,8 +18,8 @@ sys.path.insert(0, os.path.dirname(CHECK))
 import check_product as rules  # noqa: E402
 
 standin, icons, work = sys.argv[1:4]
-FILE = 259 - rules.max_install_folder_chars()  # longest name below the longest target folder
-FOLDER = 247 - rules.max_install_folder_chars()
+FILE = 259 - rules.min_install_folder_chars()  # longest name below the folder every product allows
+FOLDER = 247 - rules.min_install_folder_chars()
 
 
 def read(folder, name):

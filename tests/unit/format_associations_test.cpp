@@ -4,6 +4,7 @@
 #include "register/registration_texts.h"
 
 #include "registration_checks.h"
+#include "zip_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -96,10 +97,16 @@ TEST(RegistrationTexts, SameTextsForEverySpellingOfTheFolder)
     }
 }
 
-TEST(RegistrationTexts, LongestFolderIs233CharactersWithItsBackslash)
+TEST(RegistrationTexts, LongestFolderFitsEveryTextAndProductPath)
 {
-    // "C:\" + name: 232 characters without the final backslash, 233 with it
-    std::wstring fits = L"C:\\" + std::wstring(229, L'a');
+    // the product's every path, and the help shortcut's target, fit below it
+    std::vector<ArchiveEntry> entries = ProductEntries();
+    ASSERT_FALSE(entries.empty());
+    for (const ArchiveEntry& entry : entries)
+        EXPECT_LE(kMaxInstallFolderChars + entry.name.size(), 259u) << entry.name;
+    EXPECT_LE(kMaxInstallFolderChars + wcslen(L"\\help\\photar32_deutsch.chm"), 259u);
+    // "C:\" + name: the longest folder without its final backslash
+    std::wstring fits = L"C:\\" + std::wstring(kMaxInstallFolderChars - 4, L'a');
     struct Case {
         std::wstring folder;
         bool fits;
@@ -107,7 +114,7 @@ TEST(RegistrationTexts, LongestFolderIs233CharactersWithItsBackslash)
         {fits, true},
         {fits + L"\\", true},
         {L"   " + fits + L"   ", true},  // blanks do not count
-        {fits + L"b", false},            // 233 + backslash
+        {fits + L"b", false},            // one more, with its backslash
         {fits + L"b\\", false},
         {L"", false},
         {L"    ", false},
@@ -123,7 +130,7 @@ TEST(RegistrationTexts, LongestFolderIs233CharactersWithItsBackslash)
             EXPECT_EQ(L'\0', texts.openCommand[0]);
             EXPECT_EQ(L'\0', texts.thumbsCommand[0]);
         } else {
-            EXPECT_EQ(233u, std::wstring(texts.installFolder).size());
+            EXPECT_EQ(kMaxInstallFolderChars, std::wstring(texts.installFolder).size());
         }
     }
 }
