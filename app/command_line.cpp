@@ -34,6 +34,16 @@ int ClampToInt(long number)
     return static_cast<int>(number);
 }
 
+// True for a value that opens a quote it never closes: a "/" inside the
+// quotes ended it early.
+bool IsCutQuotedValue(const wchar_t* value)
+{
+    size_t len = wcslen(value);
+    while (len > 0 && value[len - 1] == L' ')
+        --len;
+    return len > 0 && value[0] == L'"' && (len == 1 || value[len - 1] != L'"');
+}
+
 void ReadTextSwitch(const wchar_t* line, const wchar_t* switchText, wchar_t* field)
 {
     wchar_t value[kSwitchValueUnits];
@@ -117,6 +127,11 @@ void ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
     CopyBounded(line, kCommandLineUnits, commandLine, wcslen(commandLine));
 
     ReadTextSwitch(line, L"/folder=", request.targetFolder);
+    // a quoted folder cut short keeps its opening quote, so that the
+    // installation refuses it rather than installing into the part before
+    wchar_t folder[kSwitchValueUnits];
+    if (FindSwitchValue(line, L"/folder=", folder, kSwitchValueUnits) && IsCutQuotedValue(folder))
+        CopyBounded(request.targetFolder, kTextUnits, folder, wcslen(folder));
     ReadNumberSwitch(line, L"/desktop=", request.desktopShortcut);
     ReadNumberSwitch(line, L"/thumbs=", request.thumbnailsShortcut);
     ReadNumberSwitch(line, L"/group=", request.startMenuGroup);

@@ -83,6 +83,9 @@ const OddRun kRuns[] = {
     {"drive root", nullptr, L"/folder=C:", 1, kMessage5 + L"C:", L"", nullptr},
     {"drive root before a slash", nullptr, L"/folder=C:/Fwd/Slash", 1, kMessage5 + L"C:", L"",
      [](Folder) { EXPECT_FALSE(FileExists(L"C:\\photar64.exe")); }},
+    {"quoted folder cut short by a slash", nullptr, L"/folder=\"@Program Files/Photarium\"", 1,
+     kMessage5 + L"\"@Program Files", L"",
+     [](Folder d) { EXPECT_FALSE(FileExists(d + L"Program Files\\photar64.exe")); }},
     {"expandable earlier registration",
      [](Folder d) {
          SetEnvironmentVariableW(L"PHOTAR_TEST_PF", d.c_str());
