@@ -7,11 +7,19 @@ set -eu
 prefix=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_env.sh"
-rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX=$prefix
-wineboot -i >/dev/null 2>&1
-wineserver -w
+log=$prefix.wineboot.log
+# wineboot now and then fails on a busy machine: a fresh try, with what it said
+for attempt in 1 2 3; do
+  rm -rf "$prefix"
+  if wineboot -i >"$log" 2>&1 && wineserver -w && [ -f "$prefix/system.reg" ]; then break; fi
+  echo "wineboot failed (attempt $attempt):" >&2
+  tail -n 5 "$log" >&2
+  wineserver -k 2>/dev/null || true
+  [ "$attempt" -lt 3 ] || exit 1
+done
+rm -f "$log"
 for user in "$prefix"/drive_c/users/*; do
   [ -d "$user" ] || continue
   find "$user" -maxdepth 2 -type l | while read -r link; do
