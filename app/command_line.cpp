@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "app/install_request.h"
+#include "install/install_request.h"
 
 #include <climits>
 #include <cwchar>

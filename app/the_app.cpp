@@ -1,7 +1,8 @@
 #include "app/the_app.h"
 
 #include "app/command_line.h"
-#include "app/startup.h"
+#include "platform/library_search.h"
+#include "app/silent_setup.h"
 #include "wizard/run_wizard.h"
 
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 // The silent command line: any text, of any length.
 #include "app/command_line.h"
-#include "app/install_request.h"
+#include "install/install_request.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

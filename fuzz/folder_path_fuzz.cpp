@@ -1,7 +1,7 @@
 // The text side of MakeFolderPath: any path, with a file system that has
 // some folders and creates what it is asked to.
 #include "fuzz_input.h"
-#include "install/folder_path.h"
+#include "platform/folder_path.h"
 
 #include <set>
 #include <string>

@@ -1,7 +1,7 @@
 // StripQuotes and TrimSpaces on texts that fill their 260-unit buffers.
 #include "app/command_line.h"
 #include "fuzz_input.h"
-#include "install/folder_path.h"
+#include "platform/folder_path.h"
 
 #include <cwchar>
 

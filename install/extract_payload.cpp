@@ -2,6 +2,7 @@
 
 #include "install/handle_file_io.h"
 #include "install/unzip_internal.h"
+#include "platform/scoped_handle.h"
 #include "platform/text_format.h"
 #include "resources/resource.h"
 
@@ -16,35 +17,13 @@ namespace {
 
 constexpr int kTempPathUnits = 520;
 
-class ScopedHandle {
-public:
-    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-    ~ScopedHandle() { Close(); }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    void Close()
-    {
-        if (IsValid())
-            CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE handle_;
-};
-
 // The temporary folder, ending in "\", and the archive's path in it.
 bool FormTempArchivePath(wchar_t* folder, wchar_t* path)
 {
     DWORD length = GetTempPathW(kTempPathUnits, folder);
     if (length == 0 || length >= kTempPathUnits - 1)
         return false;
-    if (folder[length - 1] != L'\\') {
-        folder[length] = L'\\';
-        folder[length + 1] = L'\0';
-    }
+    AppendBackslash(folder, kTempPathUnits);
     return FormatText(path, kTempPathUnits, L"%ls%ls", folder, kTempArchiveName);
 }
 

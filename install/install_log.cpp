@@ -2,6 +2,7 @@
 
 #include "install/log_text.h"
 #include "install/plain_file.h"
+#include "platform/folder_path.h"
 #include "platform/text_format.h"
 
 #include <windows.h>
@@ -61,4 +62,14 @@ bool WriteInstallLogIn(const wchar_t* folder, const wchar_t* text)
     if (!FormatText(path, kLogPathUnits, L"%ls%ls", folder, kLogName))
         return false;
     return AppendEntry(path, text);
+}
+
+void WriteInstallLogOrIn(const wchar_t* startFolder, const wchar_t* text)
+{
+    if (WriteInstallLog(text) || startFolder == nullptr || startFolder[0] == L'\0')
+        return;
+    wchar_t current[kLogPathUnits];
+    CurrentFolder(current, kLogPathUnits);
+    if (CompareStringOrdinal(current, -1, startFolder, -1, TRUE) != CSTR_EQUAL)
+        WriteInstallLogIn(startFolder, text);
 }

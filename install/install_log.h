@@ -9,3 +9,9 @@ bool WriteInstallLog(const wchar_t* text);
 // The same in the log of another folder (ending in "\"); false also when the
 // path would not fit.
 bool WriteInstallLogIn(const wchar_t* folder, const wchar_t* text);
+
+// WriteInstallLog, and when the log of the current folder cannot take the
+// entry (the full target drive an unpacking stopped on), the log of
+// startFolder (ending in "\", empty for none) unless that is the same one:
+// a silent run never fails without a word.
+void WriteInstallLogOrIn(const wchar_t* startFolder, const wchar_t* text);

@@ -1,6 +1,6 @@
 #include "install/percent_expand.h"
 
-#include "app/install_request.h"
+#include "platform/text_format.h"
 
 namespace {
 

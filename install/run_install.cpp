@@ -1,8 +1,8 @@
 #include "install/run_install.h"
 
-#include "app/install_request.h"
+#include "install/install_request.h"
 #include "install/extract_payload.h"
-#include "install/folder_path.h"
+#include "platform/folder_path.h"
 #include "install/icon_library.h"
 #include "install/install_log.h"
 #include "install/settings_file.h"
@@ -10,6 +10,7 @@
 #include "platform/text_format.h"
 #include "register/application_registration.h"
 #include "register/registration_texts.h"
+#include "resources/product_identity.h"
 #include "resources/resource.h"
 
 #include <windows.h>
@@ -30,59 +31,39 @@ const wchar_t kSettingsFolderNote[] =
 bool ViewerIsInstalled(const wchar_t* folder)
 {
     wchar_t viewer[kTextUnits];
-    if (!FormatText(viewer, kTextUnits, L"%lsphotar64.exe", folder))
+    if (!FormatText(viewer, kTextUnits, L"%ls" PHOTARIUM_PROGRAM_FILE, folder))
         return false;
     DWORD attributes = GetFileAttributesW(viewer);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The current folder with a final backslash; empty when it does not fit.
-void CurrentFolder(wchar_t* folder, DWORD units)
+// Where the folder stands in a silent run's log entry.
+enum class FolderPlace { kAfterMessage, kBeforeMessage };
+
+// Silent mode writes "message: folder" (or "folder: message") to the log,
+// falling back to the log of startFolder; wizard mode shows the message alone
+// in an error box.
+void ReportFailure(const InstallRequest& request, UINT messageId, const wchar_t* folder,
+                   FolderPlace place, const wchar_t* startFolder = nullptr)
 {
-    DWORD length = GetCurrentDirectoryW(units, folder);
-    if (length == 0 || length + 1 >= units) {
-        folder[0] = L'\0';
+    if (!request.silent) {
+        ShowMessage(GetActiveWindow(), messageId, MB_ICONERROR | MB_OK);
         return;
     }
-    if (folder[length - 1] != L'\\') {
-        folder[length] = L'\\';
-        folder[length + 1] = L'\0';
-    }
-}
-
-// Silent mode writes "message: folder" (or "folder: message") to the log;
-// wizard mode shows the message alone in an error box. A log that cannot take
-// the entry (the full target drive the unpacking stopped on) hands it to the
-// log of startFolder, so that a silent run never fails without a word.
-void ReportFailure(const InstallRequest& request, const wchar_t* caption, UINT messageId,
-                   const wchar_t* folder, bool folderFirst, const wchar_t* startFolder = nullptr)
-{
     wchar_t message[kTextUnits];
     LoadMessage(messageId, message, kTextUnits);
-    if (!request.silent) {
-        MessageBoxW(GetActiveWindow(), message, caption, MB_ICONERROR | MB_OK);
-        return;
-    }
     wchar_t text[kReportUnits];
-    if (folderFirst)
+    if (place == FolderPlace::kBeforeMessage)
         FormatText(text, kReportUnits, L"%ls: %ls", folder, message);
     else
         FormatText(text, kReportUnits, L"%ls: %ls", message, folder);
-    if (WriteInstallLog(text) || startFolder == nullptr || startFolder[0] == L'\0')
-        return;
-    wchar_t current[kReportUnits];
-    CurrentFolder(current, kReportUnits);
-    if (CompareStringOrdinal(current, -1, startFolder, -1, TRUE) != CSTR_EQUAL)
-        WriteInstallLogIn(startFolder, text);
+    WriteInstallLogOrIn(startFolder, text);
 }
 
 }  // namespace
 
 int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
 {
-    wchar_t caption[kTextUnits];
-    LoadMessage(IDS_CAPTION, caption, kTextUnits);
-
     wchar_t folder[kTextUnits];
     CopyText(folder, kTextUnits, request.targetFolder);
 
@@ -94,11 +75,11 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
     CopyText(trimmed, kTextUnits, folder);
     TrimSpaces(trimmed);
     if (folder[0] == L'\0' || !InstallFolderFits(folder) || !IsFolderBelowRoot(trimmed)) {
-        ReportFailure(request, caption, IDS_INVALID_FOLDER, folder, false);
+        ReportFailure(request, IDS_INVALID_FOLDER, folder, FolderPlace::kAfterMessage);
         return 0;
     }
     if (!MakeFolderPath(folder)) {
-        ReportFailure(request, caption, IDS_CANNOT_CREATE, folder, false);
+        ReportFailure(request, IDS_CANNOT_CREATE, folder, FolderPlace::kAfterMessage);
         return 0;
     }
 
@@ -118,7 +99,7 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
     wchar_t extractFolder[kTextUnits];
     CopyText(extractFolder, kTextUnits, folder);
     if (ExtractPayload(extractFolder, keepIconLibrary) != 0 || !ViewerIsInstalled(folder)) {
-        ReportFailure(request, caption, IDS_INSTALL_FAILED, folder, true, startFolder);
+        ReportFailure(request, IDS_INSTALL_FAILED, folder, FolderPlace::kBeforeMessage, startFolder);
         return 0;
     }
 
@@ -139,13 +120,9 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
     }
 
     // confirmation question and registration
-    if (request.associate && !request.silent) {
-        wchar_t question[kTextUnits];
-        LoadMessage(IDS_ASSOC_QUESTION, question, kTextUnits);
-        // the registration runs whatever the answer
-        MessageBoxW(GetActiveWindow(), question, caption,
-                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    }
+    // the registration runs whatever the answer
+    if (request.associate && !request.silent)
+        ShowMessage(GetActiveWindow(), IDS_ASSOC_QUESTION, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     RegisterApplication(request.associate, folder, request.startMenuGroup,
                         request.desktopShortcut, request.thumbnailsShortcut, request.allUsers,
                         request.formatFlags);

@@ -1,6 +1,5 @@
 #include "install/settings_conversion.h"
 
-#include "app/install_request.h"
 #include "platform/text_format.h"
 
 #include <cstring>
@@ -82,10 +81,8 @@ bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out)
     }
     wmemcpy(folder, activeFile, folderEnd);
     folder[folderEnd] = L'\0';
-    if (folderEnd >= 1 && folderEnd <= 258 && folder[folderEnd - 1] != L'\\') {
-        folder[folderEnd] = L'\\';
-        folder[folderEnd + 1] = L'\0';
-    }
+    if (folderEnd >= 1)
+        AppendBackslash(folder, kTextUnits);
     return FormatText(out, kTextUnits, L"%lsphotar64.ini_temp", folder);
 }
 

@@ -1,11 +1,11 @@
 #include "install/settings_file.h"
 
-#include "app/install_request.h"
-#include "install/folder_path.h"
+#include "install/install_request.h"
 #include "install/percent_expand.h"
 #include "install/plain_file.h"
 #include "install/settings_conversion.h"
 #include "install/toolbar_skin.h"
+#include "platform/folder_path.h"
 #include "platform/text_format.h"
 
 #include <windows.h>
@@ -20,33 +20,6 @@ namespace {
 
 const wchar_t kFileName[] = L"photar64.ini";
 
-class EnvironmentVariables : public VariableLookup {
-public:
-    bool Find(const wchar_t* name, wchar_t* value, size_t units) override
-    {
-        DWORD length = GetEnvironmentVariableW(name, value, static_cast<DWORD>(units));
-        if (length == 0)
-            return false;
-        if (length < units)
-            return true;
-        // too long for the buffer: fetch it whole and keep what fits
-        std::unique_ptr<wchar_t[]> whole(new (std::nothrow) wchar_t[length]);
-        if (!whole)
-            return false;
-        DWORD got = GetEnvironmentVariableW(name, whole.get(), length);
-        if (got == 0 || got >= length)
-            return false;
-        wmemcpy(value, whole.get(), units - 1);
-        value[units - 1] = L'\0';
-        return true;
-    }
-};
-
-class DisplayHeight : public ScreenHeight {
-public:
-    int Query() override { return GetSystemMetrics(SM_CYFULLSCREEN); }
-};
-
 // A path that did not fit is left empty; nothing is written to it then.
 void WriteKey(const wchar_t* file, const wchar_t* section, const wchar_t* key,
               const wchar_t* value)
@@ -59,29 +32,6 @@ void ToUtf16FromAnsi(const char* line, wchar_t* out, int units)
 {
     MultiByteToWideChar(CP_ACP, 0, line, -1, out, units);
 }
-
-}  // namespace
-
-void ExpandPercentVariables(const wchar_t* text, wchar_t* out)
-{
-    EnvironmentVariables environment;
-    ExpandPercentVariables(text, out, environment);
-}
-
-ToolbarSkin ChooseToolbarSkin()
-{
-    int scale = 100;
-    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    if (display != nullptr) {
-        int pixelsPerInch = GetDeviceCaps(display, LOGPIXELSX);
-        DeleteDC(display);
-        scale = ScaleFromPixelsPerInch(pixelsPerInch);
-    }
-    DisplayHeight height;
-    return PickToolbarSkin(scale, height);
-}
-
-namespace {
 
 constexpr size_t kProbeBytes = 512;
 
@@ -216,11 +166,8 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
     wchar_t folder[kTextUnits];
     CopyText(folder, kTextUnits, targetFolder);
     TrimSpaces(folder);
-    size_t length = wcslen(folder);
-    if (length > 0 && folder[length - 1] != L'\\' && length + 1 < static_cast<size_t>(kTextUnits)) {
-        folder[length] = L'\\';
-        folder[length + 1] = L'\0';
-    }
+    if (folder[0] != L'\0')
+        AppendBackslash(folder, kTextUnits);
     wchar_t programFile[kTextUnits];
     FormatText(programFile, kTextUnits, L"%ls%ls", folder, kFileName);
 

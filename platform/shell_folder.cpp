@@ -1,4 +1,5 @@
 #include "platform/shell_folder.h"
+#include "platform/text_format.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -27,10 +28,7 @@ void GetShellFolderPath(int csidl, wchar_t* path)
         if (len == 0 || len >= MAX_PATH)
             path[0] = L'\0';
     }
-    size_t len = wcslen(path);
     // room for the backslash: a path of 259 characters stays as it is
-    if (len > 0 && len < MAX_PATH - 1 && path[len - 1] != L'\\') {
-        path[len] = L'\\';
-        path[len + 1] = L'\0';
-    }
+    if (path[0] != L'\0')
+        AppendBackslash(path, MAX_PATH);
 }

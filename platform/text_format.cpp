@@ -36,3 +36,21 @@ bool CopyText(wchar_t* out, size_t units, const wchar_t* text)
     wmemcpy(out, text, len + 1);
     return true;
 }
+
+bool AppendText(wchar_t* text, size_t units, const wchar_t* tail)
+{
+    size_t len = wcslen(text);
+    size_t add = wcslen(tail);
+    if (len + add >= units)
+        return false;
+    wmemcpy(text + len, tail, add + 1);
+    return true;
+}
+
+bool AppendBackslash(wchar_t* text, size_t units)
+{
+    size_t len = wcslen(text);
+    if (len > 0 && text[len - 1] == L'\\')
+        return true;
+    return AppendText(text, units, L"\\");
+}

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+constexpr int kTextUnits = 260;  // the program's texts: 259 characters and the terminator
+
 // printf-style formatting (write %ls for wide strings) into out of units
 // units. Returns true when the whole text fits; otherwise out is left empty
 // and the result is false, so that nothing truncated is ever used.
@@ -10,3 +12,11 @@ bool FormatText(wchar_t* out, size_t units, const wchar_t* format, ...);
 
 // Copies text into out when it fits (units including the terminator).
 bool CopyText(wchar_t* out, size_t units, const wchar_t* text);
+
+// Appends tail to text (in a buffer of units) when the whole of it fits;
+// otherwise leaves text as it is and returns false.
+bool AppendText(wchar_t* text, size_t units, const wchar_t* tail);
+
+// Appends a backslash unless text already ends in one (an empty text gets
+// one); leaves text as it is and returns false when there is no room.
+bool AppendBackslash(wchar_t* text, size_t units);

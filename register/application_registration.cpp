@@ -1,6 +1,6 @@
 #include "register/application_registration.h"
 
-#include "app/startup.h"
+#include "platform/os_version.h"
 #include "platform/reg_key.h"
 #include "platform/text_format.h"
 #include "register/file_types.h"
@@ -64,7 +64,7 @@ void WriteUninstallEntry(const RegistrationTexts& texts)
 void WriteApplicationEntries(const RegistrationTexts& texts)
 {
     SetKeyDefault(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium", L"Photarium");
-    SetKeyDefault(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command",
+    SetKeyDefault(HKEY_LOCAL_MACHINE, kOpenCommandKey,
                   texts.openCommand);
     // an icon of an earlier installation would hide the file's own
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium\\DefaultIcon");

@@ -1,6 +1,5 @@
 #include "register/file_types.h"
 
-#include "app/install_request.h"
 #include "platform/reg_key.h"
 #include "platform/text_format.h"
 #include "register/format_associations.h"

@@ -3,9 +3,10 @@
 // identifier suffix they share and the icon the files show. The wizard's
 // labels for the same rows live beside this table. No <windows.h> here.
 
-#include "app/install_request.h"
-
 #include <cstddef>
+
+constexpr int kFormatCount = 62;       // rows of the format table
+constexpr int kImageFormatCount = 48;  // rows 0 to 47 are the image formats
 
 // The icon text written under a program identifier's DefaultIcon key.
 enum class FormatIcon {

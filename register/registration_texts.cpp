@@ -1,7 +1,6 @@
 #include "register/registration_texts.h"
 
-#include "app/install_request.h"
-#include "install/folder_path.h"
+#include "platform/folder_path.h"
 #include "platform/text_format.h"
 #include "resources/product_identity.h"
 

@@ -4,6 +4,10 @@
 
 #include <cstddef>
 
+// The key whose default value names the installed viewer: written by the
+// registration, read by the next setup to find the earlier installation.
+constexpr wchar_t kOpenCommandKey[] = L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command";
+
 constexpr int kRegistrationUnits = 264;   // most registration texts
 constexpr int kThumbsCommandUnits = 312;  // the thumbnails command
 

@@ -1,8 +1,7 @@
 #include "register/shortcuts.h"
 
-#include "app/install_request.h"
-#include "app/startup.h"
-#include "install/folder_path.h"
+#include "platform/os_version.h"
+#include "platform/folder_path.h"
 #include "platform/com_ptr.h"
 #include "platform/shell_folder.h"
 #include "platform/text_format.h"

@@ -1,6 +1,7 @@
 #include "platform/string_table.h"
 #include "resources/resource.h"
 #include "wizard/wiz_property_page.h"
+#include "platform/text_format.h"
 
 #include <shlobj.h>
 
@@ -41,11 +42,7 @@ BOOL BrowseForFolder(HWND owner, wchar_t* path)
     CoTaskMemFree(items);
     if (!found)
         return FALSE;
-    size_t len = wcslen(chosen);
-    if (len + 1 >= MAX_PATH && (len == 0 || chosen[len - 1] != L'\\'))
+    if (!AppendBackslash(chosen, MAX_PATH))
         return FALSE;  // no room for the backslash: treat as not chosen
-    wcscpy(path, chosen);
-    if (len == 0 || path[len - 1] != L'\\')
-        wcscat(path, L"\\");
-    return TRUE;
+    return CopyText(path, MAX_PATH, chosen) ? TRUE : FALSE;
 }

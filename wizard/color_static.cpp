@@ -1,4 +1,5 @@
 #include "wizard/color_static.h"
+#include "platform/text_format.h"
 
 #include <cwchar>
 #include <new>
@@ -35,7 +36,7 @@ void CXColorStatic::UseArialFont(int height)
     LOGFONTW description = {};
     description.lfHeight = height;
     description.lfQuality = ANTIALIASED_QUALITY;
-    wcscpy(description.lfFaceName, L"Arial");
+    CopyText(description.lfFaceName, LF_FACESIZE, L"Arial");
     ApplyFont(description);
 }
 

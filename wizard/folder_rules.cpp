@@ -1,4 +1,5 @@
 #include "wizard/folder_rules.h"
+#include "platform/text_format.h"
 
 #include <cwchar>
 #include <cwctype>
@@ -44,13 +45,9 @@ bool IsAcceptableTargetFolder(const wchar_t* folder)
 void AppendProductFolder(wchar_t* path, size_t units)
 {
     static const wchar_t kProduct[] = L"Photarium\\";
+    if (!AppendBackslash(path, units))
+        return;
     size_t len = std::wcslen(path);
-    if (len == 0 || path[len - 1] != L'\\') {
-        if (len + 2 > units)
-            return;
-        path[len++] = L'\\';
-        path[len] = L'\0';
-    }
     // the backslash before the final one, scanning back from the second-to-last character
     bool append = len == 3;
     for (size_t i = len - 1; i-- > 0;) {
@@ -60,6 +57,6 @@ void AppendProductFolder(wchar_t* path, size_t units)
             break;
         }
     }
-    if (append && len + std::wcslen(kProduct) + 1 <= units)
-        std::wcscat(path, kProduct);
+    if (append)
+        AppendText(path, units, kProduct);
 }

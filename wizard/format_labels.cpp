@@ -1,6 +1,6 @@
 #include "wizard/format_labels.h"
 
-#include "app/install_request.h"
+#include "register/format_associations.h"
 
 const FormatLabel kFormatLabels[kFormatCount] = {
     {L"ANI", L"Animated Windows Cursors *"},  // 0

@@ -1,11 +1,12 @@
 #include "wizard/run_wizard.h"
 
-#include "app/startup.h"
+#include "platform/os_version.h"
 #include "framework/gdi.h"
 #include "framework/win_app.h"
 #include "resources/resource.h"
 #include "wizard/wiz_property_page.h"
 #include "wizard/wiz_property_sheet.h"
+#include "platform/text_format.h"
 
 #include <cwchar>
 
@@ -30,9 +31,9 @@ void RunWizard(LOGFONTW& logFont)
     logFont.lfPitchAndFamily = 0;
     if (IsOsVersionAtLeast(5, 1)) {
         logFont.lfWeight = 700;
-        wcscpy(logFont.lfFaceName, L"Arial");
+        CopyText(logFont.lfFaceName, LF_FACESIZE, L"Arial");
     } else {
-        wcscpy(logFont.lfFaceName, L"MS Sans Serif");
+        CopyText(logFont.lfFaceName, LF_FACESIZE, L"MS Sans Serif");
     }
     sheet.m_fontTitle.Attach(CreateFontIndirectW(&logFont));
     sheet.m_hFileTypeList = nullptr;

@@ -1,8 +1,9 @@
 #include "wizard/wiz_property_page.h"
 
-#include "app/install_request.h"
-#include "app/startup.h"
-#include "install/folder_path.h"
+#include "install/install_request.h"
+#include "platform/os_version.h"
+#include "install/install_location.h"
+#include "platform/folder_path.h"
 #include "install/run_install.h"
 #include "platform/string_table.h"
 #include "framework/gdi.h"

@@ -1,6 +1,6 @@
 #include "wizard/wiz_property_sheet.h"
 
-#include "install/folder_path.h"
+#include "platform/folder_path.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
 #include "resources/product_identity.h"

@@ -1,5 +1,5 @@
 #include "app/command_line.h"
-#include "app/install_request.h"
+#include "install/install_request.h"
 
 #include <gtest/gtest.h>
 

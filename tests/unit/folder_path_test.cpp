@@ -1,4 +1,4 @@
-#include "install/folder_path.h"
+#include "platform/folder_path.h"
 
 #include "wine_test_util.h"
 

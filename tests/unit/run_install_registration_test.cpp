@@ -1,6 +1,6 @@
 // RunInstall's confirmation question before associations (wizard mode) and
 // its hand-over to the registration.
-#include "app/install_request.h"
+#include "install/install_request.h"
 #include "install/run_install.h"
 
 #include "registration_checks.h"

@@ -1,4 +1,6 @@
-#include "install/folder_path.h"
+#include "platform/folder_path.h"
+
+#include "platform/text_format.h"
 
 #include <windows.h>
 
@@ -26,4 +28,14 @@ int MakeFolderPath(wchar_t* path)
 {
     Win32Folders folders;
     return MakeFolderPath(path, folders);
+}
+
+void CurrentFolder(wchar_t* folder, unsigned long units)
+{
+    DWORD length = GetCurrentDirectoryW(units, folder);
+    if (length == 0 || length + 1 >= units) {
+        folder[0] = L'\0';
+        return;
+    }
+    AppendBackslash(folder, units);
 }

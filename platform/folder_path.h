@@ -25,6 +25,10 @@ int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem);
 // The same on the real file system.
 int MakeFolderPath(wchar_t* path);
 
+// The process's current folder with a final backslash, in folder of units;
+// empty when it does not fit.
+void CurrentFolder(wchar_t* folder, unsigned long units);
+
 // True when path (trimmed) names a folder below the root of a drive ("C:\A")
 // or of a share ("\\server\share\A"): not relative to a current folder, not
 // a drive or share itself. "/" counts as a separator, components of blanks

@@ -1,23 +1,8 @@
-#include "install/folder_path.h"
+#include "platform/folder_path.h"
 
-#include "app/install_request.h"
+#include "platform/text_format.h"
 
 #include <cwchar>
-
-namespace {
-
-// An empty text gets one too: a path that begins with a backslash keeps it
-// when it is rebuilt (the root of the current drive).
-void AppendBackslashIfRoom(wchar_t* path)
-{
-    size_t len = wcslen(path);
-    if (len <= 258 && (len == 0 || path[len - 1] != L'\\')) {
-        path[len] = L'\\';
-        path[len + 1] = L'\0';
-    }
-}
-
-}  // namespace
 
 void TrimSpaces(wchar_t* path)
 {
@@ -37,7 +22,7 @@ int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem)
     TrimSpaces(path);
     if (path[0] == L'\0')
         return 0;
-    AppendBackslashIfRoom(path);
+    AppendBackslash(path, kTextUnits);
     if (fileSystem.CanEnter(path))
         return 1;
 
@@ -46,7 +31,7 @@ int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem)
     size_t len = wcslen(path);
     size_t pos = 0;
     if (len >= 2 && path[0] == L'\\' && path[1] == L'\\') {
-        wcscpy(built, L"\\\\");
+        CopyText(built, kTextUnits, L"\\\\");
         builtLen = 2;
         pos = 2;
     }
@@ -61,12 +46,14 @@ int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem)
         }
         TrimSpaces(built);
         fileSystem.CreateOne(built);
-        AppendBackslashIfRoom(built);
+        // an empty part gets one too: a path that begins with a backslash
+        // keeps it when it is rebuilt (the root of the current drive)
+        AppendBackslash(built, kTextUnits);
         builtLen = wcslen(built);
     }
 
-    wcscpy(path, built);
-    AppendBackslashIfRoom(path);
+    CopyText(path, kTextUnits, built);
+    AppendBackslash(path, kTextUnits);
     return fileSystem.CanEnter(path) ? 1 : 0;
 }
 

@@ -1,4 +1,4 @@
-#include "app/install_request.h"
+#include "install/install_request.h"
 
 #include <cstring>
 

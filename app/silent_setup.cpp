@@ -1,0 +1,27 @@
+#include "app/silent_setup.h"
+
+#include "app/command_line.h"
+#include "install/install_location.h"
+#include "install/install_log.h"
+#include "install/install_request.h"
+#include "install/run_install.h"
+#include "platform/string_table.h"
+#include "resources/resource.h"
+
+SilentExitCode RunSilentSetup(const wchar_t* commandLine)
+{
+    if (IsViewerRunning()) {
+        wchar_t message[260];
+        LoadMessage(IDS_VIEWER_RUNNING, message, 260);
+        WriteInstallLog(message);
+        return kExitViewerRunning;
+    }
+
+    InstallRequest request;
+    ClearInstallRequest(request);
+    if (!FindPreviousInstallFolder(request.targetFolder))
+        DefaultInstallFolder(request.targetFolder);
+    ApplySilentSwitches(commandLine, request);
+    request.silent = 1;
+    return RunInstall(request) == 1 ? kExitInstalled : kExitInstallFailed;
+}

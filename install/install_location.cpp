@@ -1,0 +1,75 @@
+#include "install/install_location.h"
+
+#include "platform/folder_path.h"
+#include "platform/reg_key.h"
+#include "platform/text_format.h"
+#include "register/registration_texts.h"
+#include "resources/product_identity.h"
+
+#include <cstdlib>
+#include <cwchar>
+
+bool FindPreviousInstallFolder(wchar_t* folder)
+{
+    folder[0] = L'\0';
+    RegKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, kOpenCommandKey, KEY_QUERY_VALUE))
+        return false;
+    wchar_t stored[130];  // 260 bytes
+    bool read = key.ReadString(L"", stored, sizeof(stored));
+    DWORD type = REG_NONE;
+    RegQueryValueExW(key.Get(), L"", nullptr, &type, nullptr, nullptr);
+    key.Close();
+    if (!read || stored[0] == L'\0' || wcsstr(stored, PHOTARIUM_PROGRAM_FILE) == nullptr)
+        return false;
+    // an expandable value names its folder through references such as %ProgramFiles%
+    wchar_t command[kTextUnits];
+    if (type != REG_EXPAND_SZ)
+        CopyText(command, kTextUnits, stored);
+    else if (ExpandEnvironmentStringsW(stored, command, kTextUnits) - 1 >= kTextUnits - 1)
+        return false;
+
+    // expected form: "C:\folder\photar64.exe" "%1"
+    wchar_t path[kTextUnits];
+    const wchar_t* start = command[0] == L'"' ? command + 1 : command;
+    size_t len = 0;
+    while (start[len] != L'\0' && start[len] != L'"' && len + 1 < kTextUnits)
+        ++len;
+    wmemcpy(path, start, len);
+    path[len] = L'\0';
+
+    wchar_t drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
+    _wsplitpath(path, drive, dir, name, ext);
+    size_t folderLen = 0;
+    if (FormatText(folder, 260, L"%ls%ls", drive, dir))
+        folderLen = wcslen(folder);
+    if (folderLen > 0)
+        AppendBackslash(folder, 260);
+    // a folder that is not absolute, or no folder at all, is no installation to follow
+    if (!IsFolderBelowRoot(folder)) {
+        folder[0] = L'\0';
+        return false;
+    }
+    return true;
+}
+
+void DefaultInstallFolder(wchar_t* folder)
+{
+    CopyText(folder, 260, L"C:\\Photarium\\");
+    RegKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
+                  KEY_QUERY_VALUE))
+        return;
+    wchar_t programFiles[132];  // the value is read into 260 bytes; room for one more backslash
+    bool read = key.ReadString(L"ProgramFilesDir", programFiles, 260);
+    key.Close();
+    if (!read)
+        return;
+    AppendBackslash(programFiles, 132);
+    FormatText(folder, 260, L"%lsPhotarium", programFiles);
+}
+
+bool IsViewerRunning()
+{
+    return FindWindowW(PHOTARIUM_WINDOW_CLASS, nullptr) != nullptr;
+}
