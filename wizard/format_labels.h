@@ -7,6 +7,6 @@ struct FormatLabel {
     const wchar_t* description;
 };
 
-// kFormatCount rows (install/install_request.h), in row order; rows 0 to 47 are
+// kFormatCount rows (register/format_associations.h), in row order; rows 0 to 47 are
 // the image formats.
 extern const FormatLabel kFormatLabels[];
