@@ -182,13 +182,13 @@ TEST_F(WizardTest, BlankBeforeAnInnerBackslashStartsTheInstalledViewer)
     SetText(Item(IDC_TARGET_FOLDER), L"C:\\ptest\\wizard\\My Apps \\T");
     ASSERT_TRUE(GoTo(1) && GoTo(2) && GoTo(3));
     PressNext(sheet_);
-    ASSERT_TRUE(WaitForPage(sheet_, 4, 30000));
+    ASSERT_TRUE(WaitForPage(sheet_, 4));
     Click(Item(IDC_SHOW_FAQ));
-    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(IDC_SHOW_FAQ)); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(IDC_SHOW_FAQ)); }, kLongWait));
     Click(Button(IDCANCEL));
     HWND viewer = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (viewer = FindWindowW(L"Photarium", nullptr)) != nullptr; },
-                          10000));
+                          kLongWait));
     DWORD id = 0, size = MAX_PATH;
     GetWindowThreadProcessId(viewer, &id);
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id);

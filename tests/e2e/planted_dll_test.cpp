@@ -90,7 +90,7 @@ TEST_F(PlantedLibraries, WizardToItsFinishPageLoadsNone)
         return !IsChecked(PageItem(sheet, IDC_SHOW_FAQ)) && !IsChecked(PageItem(sheet, IDC_START_VIEWER));
     }, kLongWait));
     Click(GetDlgItem(sheet, IDCANCEL));  // "&Fertig stellen"
-    EXPECT_TRUE(wizard.WaitForExit(15000));
+    EXPECT_TRUE(wizard.WaitForExit(kLongWait));
     EXPECT_EQ(std::vector<std::wstring>{}, Markers());
 }
 
