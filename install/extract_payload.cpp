@@ -1,6 +1,7 @@
 #include "install/extract_payload.h"
 
 #include "install/handle_file_io.h"
+#include "install/plain_file.h"
 #include "install/unzip_internal.h"
 #include "platform/scoped_handle.h"
 #include "platform/text_format.h"
@@ -27,13 +28,6 @@ bool FormTempArchivePath(wchar_t* folder, wchar_t* path)
     return FormatText(path, kTempPathUnits, L"%ls%ls", folder, kTempArchiveName);
 }
 
-bool FinalPath(HANDLE handle, wchar_t* out)
-{
-    DWORD units = GetFinalPathNameByHandleW(handle, out, kTempPathUnits,
-                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    return units > 0 && units < kTempPathUnits;
-}
-
 // Removes a file left under the archive's name by an earlier run. Only the
 // name itself goes: Windows opens a link here rather than what it points to,
 // so a link is removed and its target stays. Where the system hands us the
@@ -49,18 +43,10 @@ bool RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
                                       nullptr));
     if (!leftover.IsValid())
         return false;
-    ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    wchar_t reached[kTempPathUnits], folderPath[kTempPathUnits], expected[kTempPathUnits];
-    if (!directory.IsValid() || !FinalPath(leftover.Get(), reached) ||
-        !FinalPath(directory.Get(), folderPath))
+    HandleLeads leads = WhereHandleLeads(leftover.Get(), folder, kTempArchiveName);
+    if (leads == HandleLeads::kUnknown)
         return false;
-    size_t length = wcslen(folderPath);
-    const wchar_t* separator = length > 0 && folderPath[length - 1] == L'\\' ? L"" : L"\\";
-    if (!FormatText(expected, kTempPathUnits, L"%ls%ls%ls", folderPath, separator, kTempArchiveName))
-        return false;
-    if (CompareStringOrdinal(reached, -1, expected, -1, TRUE) != CSTR_EQUAL)
+    if (leads == HandleLeads::kElsewhere)
         return true;
     FILE_DISPOSITION_INFO disposition = {TRUE};
     SetFileInformationByHandle(leftover.Get(), FileDispositionInfo, &disposition,

@@ -41,10 +41,10 @@ bool FindPreviousInstallFolder(wchar_t* folder)
     wchar_t drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
     _wsplitpath(path, drive, dir, name, ext);
     size_t folderLen = 0;
-    if (FormatText(folder, 260, L"%ls%ls", drive, dir))
+    if (FormatText(folder, kTextUnits, L"%ls%ls", drive, dir))
         folderLen = wcslen(folder);
     if (folderLen > 0)
-        AppendBackslash(folder, 260);
+        AppendBackslash(folder, kTextUnits);
     // a folder that is not absolute, or no folder at all, is no installation to follow
     if (!IsFolderBelowRoot(folder)) {
         folder[0] = L'\0';
@@ -55,7 +55,7 @@ bool FindPreviousInstallFolder(wchar_t* folder)
 
 void DefaultInstallFolder(wchar_t* folder)
 {
-    CopyText(folder, 260, L"C:\\Photarium\\");
+    CopyText(folder, kTextUnits, L"C:\\Photarium\\");
     RegKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
                   KEY_QUERY_VALUE))
@@ -66,7 +66,7 @@ void DefaultInstallFolder(wchar_t* folder)
     if (!read)
         return;
     AppendBackslash(programFiles, 132);
-    FormatText(folder, 260, L"%lsPhotarium", programFiles);
+    FormatText(folder, kTextUnits, L"%lsPhotarium", programFiles);
 }
 
 bool IsViewerRunning()

@@ -1,5 +1,6 @@
 #include "install/plain_file.h"
 
+#include "platform/scoped_handle.h"
 #include "platform/text_format.h"
 
 #include <cwchar>
@@ -15,27 +16,6 @@ bool FinalPath(HANDLE handle, wchar_t* out)
     return units > 0 && units < kPathUnits;
 }
 
-// The handle reaches folder\name itself, compared through the final paths of
-// both, so that a folder reached through a short name or a drive link still
-// matches.
-bool ReachesNameInFolder(HANDLE file, const wchar_t* folder, const wchar_t* name)
-{
-    HANDLE directory = CreateFileW(folder, FILE_READ_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (directory == INVALID_HANDLE_VALUE)
-        return false;
-    wchar_t reached[kPathUnits], folderPath[kPathUnits], expected[kPathUnits];
-    bool ok = FinalPath(file, reached) && FinalPath(directory, folderPath);
-    CloseHandle(directory);
-    if (!ok)
-        return false;
-    size_t length = wcslen(folderPath);
-    const wchar_t* separator = length > 0 && folderPath[length - 1] == L'\\' ? L"" : L"\\";
-    return FormatText(expected, kPathUnits, L"%ls%ls%ls", folderPath, separator, name) &&
-           CompareStringOrdinal(reached, -1, expected, -1, TRUE) == CSTR_EQUAL;
-}
-
 bool IsPlain(HANDLE file, const wchar_t* folder, const wchar_t* name)
 {
     BY_HANDLE_FILE_INFORMATION info;
@@ -43,10 +23,27 @@ bool IsPlain(HANDLE file, const wchar_t* folder, const wchar_t* name)
         return false;
     if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
-    return info.nNumberOfLinks == 1 && ReachesNameInFolder(file, folder, name);
+    return info.nNumberOfLinks == 1 && WhereHandleLeads(file, folder, name) == HandleLeads::kToName;
 }
 
 }  // namespace
+
+HandleLeads WhereHandleLeads(HANDLE file, const wchar_t* folder, const wchar_t* name)
+{
+    ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    wchar_t reached[kPathUnits], folderPath[kPathUnits], expected[kPathUnits];
+    if (!directory.IsValid() || !FinalPath(file, reached) || !FinalPath(directory.Get(), folderPath))
+        return HandleLeads::kUnknown;
+    size_t length = wcslen(folderPath);
+    const wchar_t* separator = length > 0 && folderPath[length - 1] == L'\\' ? L"" : L"\\";
+    if (!FormatText(expected, kPathUnits, L"%ls%ls%ls", folderPath, separator, name))
+        return HandleLeads::kUnknown;
+    return CompareStringOrdinal(reached, -1, expected, -1, TRUE) == CSTR_EQUAL
+               ? HandleLeads::kToName
+               : HandleLeads::kElsewhere;
+}
 
 HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
                      bool* created)

@@ -15,6 +15,12 @@
 HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
                      bool* created = nullptr);
 
+// Where an open handle leads, compared with folder\name through the final
+// paths of both (a folder reached through a short name or a drive link still
+// matches); kUnknown when a final path cannot be had.
+enum class HandleLeads { kUnknown, kElsewhere, kToName };
+HandleLeads WhereHandleLeads(HANDLE file, const wchar_t* folder, const wchar_t* name);
+
 // Marks a file opened with DELETE access to go when its last handle closes.
 bool DeleteOnClose(HANDLE file);
 

@@ -21,23 +21,12 @@ const wchar_t kOpenedUrls[] = L"C:\\ptest\\opened_urls.txt";
 // cannot be read from this one).
 SIZE TextSize(const wchar_t* text)
 {
-    SIZE size = {};
     HMODULE setup = LoadLibraryExW(SetupExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HWND owner = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     HWND page = CreateDialogParamW(setup, MAKEINTRESOURCEW(101), owner,
                                    [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     HFONT own = reinterpret_cast<HFONT>(SendDlgItemMessageW(page, kLink, WM_GETFONT, 0, 0));
-    LOGFONTW description = {};
-    if (own != nullptr && GetObjectW(own, sizeof(description), &description) != 0) {
-        description.lfUnderline = TRUE;
-        HFONT font = CreateFontIndirectW(&description);
-        HDC screen = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(screen, font);
-        GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
-        SelectObject(screen, old);
-        ReleaseDC(nullptr, screen);
-        DeleteObject(font);
-    }
+    SIZE size = UnderlinedTextSize(own, text);
     DestroyWindow(owner);
     FreeLibrary(setup);
     return size;

@@ -1,5 +1,7 @@
 #include "wizard_ui.h"
 
+#include "framework/gdi.h"
+
 #include "wine_test_util.h"
 
 #include <commctrl.h>
@@ -216,4 +218,19 @@ std::wstring HelperPath(const wchar_t* exeName)
     const char* dir = std::getenv("PHOTARIUM_HELPER_DIR");
     std::wstring base = dir != nullptr ? UnixToWindowsPath(dir) + L"\\" : L"";
     return base + exeName;
+}
+
+SIZE UnderlinedTextSize(HFONT font, const wchar_t* text)
+{
+    SIZE size = {};
+    LOGFONTW description = {};
+    if (font == nullptr || GetObjectW(font, sizeof(description), &description) == 0)
+        return size;
+    description.lfUnderline = TRUE;
+    CFont underlined;
+    underlined.CreateFontIndirect(&description);
+    ScopedGetDC screen(nullptr);
+    ScopedSelectObject selected(screen, underlined);
+    GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
+    return size;
 }

@@ -88,5 +88,8 @@ bool WaitUntil(Condition condition, DWORD timeoutMs)
     }
 }
 
+// The extent of text in font (a font of this process), underlined, on the screen.
+SIZE UnderlinedTextSize(HFONT font, const wchar_t* text);
+
 // Paths of the helper programs built beside the tests (PHOTARIUM_HELPER_DIR).
 std::wstring HelperPath(const wchar_t* exeName);

@@ -65,20 +65,6 @@ protected:
         MapWindowPoints(nullptr, parentWindow_, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
-    SIZE UnderlinedExtent(const wchar_t* text)
-    {
-        LOGFONTW description = FontOf(font_);
-        description.lfUnderline = TRUE;
-        HFONT underlined = CreateFontIndirectW(&description);
-        HDC dc = GetDC(parentWindow_);
-        HGDIOBJ old = SelectObject(dc, underlined);
-        SIZE size = {};
-        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
-        SelectObject(dc, old);
-        ReleaseDC(parentWindow_, dc);
-        DeleteObject(underlined);
-        return size;
-    }
     // What the parent's reflected WM_CTLCOLORSTATIC leaves in a DC.
     COLORREF ColourOf(HWND child, int* mode, HBRUSH* brush)
     {
@@ -135,7 +121,7 @@ TEST_F(ControlsTest, NoticeWeightComesFromTheBoldFlagOnly)
 TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
 {
     const wchar_t* text = L"Photarium EULA";
-    SIZE extent = UnderlinedExtent(text);
+    SIZE extent = UnderlinedTextSize(font_, text);
     struct Case {
         const char* name;
         DWORD style;
