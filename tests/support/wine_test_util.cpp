@@ -29,6 +29,12 @@ std::wstring SetupExePath()
     return path != nullptr ? UnixToWindowsPath(path) : L"photar64_setup.exe";
 }
 
+std::wstring TestDataPath(const std::string& relative)
+{
+    const char* data = std::getenv("PHOTARIUM_TEST_DATA");
+    return UnixToWindowsPath(std::string(data ? data : ".") + "/" + relative);
+}
+
 int RunProgram(const std::wstring& commandLine, const std::wstring& workDir, DWORD timeoutMs)
 {
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());

@@ -14,6 +14,10 @@ std::wstring UnixToWindowsPath(const std::string& unixPath);
 // The setup program under test (from PHOTARIUM_SETUP_EXE).
 std::wstring SetupExePath();
 
+// A file or folder below the build's test data (PHOTARIUM_TEST_DATA), relative
+// with "/" as separator.
+std::wstring TestDataPath(const std::string& relative);
+
 // Starts the setup program with "path" + " " + arguments as its exact command
 // line, in workDir (or the current folder), and waits. Returns its exit code,
 // or -1 when it could not be started or did not end within timeoutMs.
