@@ -148,6 +148,23 @@ TEST(SilentSwitches, ValueLengthBoundedBySwitchWindow)
     EXPECT_LT(wcslen(huge.targetFolder), 260u);
 }
 
+TEST(SilentSwitches, ValueCutByAWindowIsMarked)
+{
+    const std::wstring head = L"x /silent ", name(249, L'n'), blanks(300, L' ');
+    const std::wstring toEnd = head + std::wstring(519 - head.size() - 14, L'a');  // 14: "/folder=C:\\Ph"
+    struct Case { std::wstring line; int installable; int iniCut; } cases[] = {
+        {head + L"/folder=" + blanks.substr(40) + L"C:\\" + name, 0, 0}, {toEnd + L"/folder=C:\\Photarium", 0, 0},
+        {head + L"/folder=C:\\" + name, 1, 0}, {head + L"/folder=C:\\" + name + L"/desktop=1", 1, 0},
+        {head + L"/folder=C:\\Ph" + blanks + L"/desktop=1", 1, 0}, {toEnd + L"/folder=C:\\Ph" + blanks, 1, 0},
+        {head + L"/ini=C:\\" + name + name, 1, 1}, {toEnd + L"/ini=C:\\Settings", 1, 1}, {head + L"/ini=C:\\S" + blanks, 1, 0}};
+    for (const Case& c : cases) {
+        InstallRequest request;
+        ClearInstallRequest(request);
+        EXPECT_EQ(c.installable, ApplySilentSwitches(c.line.c_str(), request)) << c.line.size();
+        EXPECT_EQ(c.iniCut, request.settingsFolderCut) << c.line.size();
+    }
+}
+
 TEST(StripQuotesTest, Cases)
 {
     struct Case { const wchar_t* in; const wchar_t* out; } cases[] = {
