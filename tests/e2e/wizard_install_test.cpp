@@ -245,6 +245,36 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
     EXPECT_TRUE(wizard_->WaitForExit(kLongWait));
 }
 
+TEST_F(WizardInstall, NoToTheQuestionInstallsAsWithoutFormats)
+{
+    const std::wstring folder = L"C:\\ptest\\no\\";
+    RemoveTree(folder);
+    ResetRegistrationState();
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + folder + L" /desktop=1 /thumbs=1 /group=1"));
+    Installation silent = Snapshot(folder);
+    RemoveTree(folder);
+    ResetRegistrationState();
+
+    ASSERT_NE(nullptr, StartWizard());
+    SetText(Item(kFolder), folder);
+    ASSERT_TRUE(GoTo(1) && GoTo(2));
+    Click(Item(kSelectAll));
+    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 61) == 2; }, kLongWait));
+    ASSERT_TRUE(GoTo(3));
+    Click(Item(kIniInFolder));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInFolder)); }, kLongWait));
+    PressNext(sheet_);
+    HWND box = Box();
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(kMessage9, MessageBoxText(box));
+    ASSERT_TRUE(AnswerMessageBox(box, IDNO));
+    ASSERT_TRUE(WaitForPage(sheet_, 4));
+    Installation wizard = Snapshot(folder);
+    EXPECT_TRUE(silent.files == wizard.files);
+    EXPECT_EQ(silent.registration, wizard.registration);
+    ExpectFormatRows(folder, {});  // every user choice and extension keeps its earlier program
+}
+
 TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
 {
     ASSERT_NE(nullptr, StartWizard());
