@@ -248,29 +248,23 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
 TEST_F(WizardInstall, NoToTheQuestionInstallsAsWithoutFormats)
 {
     const std::wstring folder = L"C:\\ptest\\no\\";
-    RemoveTree(folder);
-    ResetRegistrationState();
-    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + folder + L" /desktop=1 /thumbs=1 /group=1"));
+    auto clear = [&] { RemoveTree(folder); RemoveTree(AppDataFolder()); ResetRegistrationState(); };
+    clear();  // the silent installation of the wizard's defaults, without formats
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + folder +
+                          L" /desktop=1 /thumbs=1 /group=1 /ini=%APPDATA%\\Photarium"));
     Installation silent = Snapshot(folder);
-    RemoveTree(folder);
-    ResetRegistrationState();
-
+    clear();
     ASSERT_NE(nullptr, StartWizard());
     SetText(Item(kFolder), folder);
     ASSERT_TRUE(GoTo(1) && GoTo(2));
     Click(Item(kSelectAll));
     ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 61) == 2; }, kLongWait));
     ASSERT_TRUE(GoTo(3));
-    Click(Item(kIniInFolder));
-    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Item(kIniInFolder)); }, kLongWait));
     PressNext(sheet_);
-    HWND box = Box();
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ(kMessage9, MessageBoxText(box));
-    ASSERT_TRUE(AnswerMessageBox(box, IDNO));
+    ASSERT_TRUE(AnswerMessageBox(Box(), IDNO));
     ASSERT_TRUE(WaitForPage(sheet_, 4));
     Installation wizard = Snapshot(folder);
-    EXPECT_TRUE(silent.files == wizard.files);
+    EXPECT_TRUE(silent.files == wizard.files && silent.settings == wizard.settings);
     EXPECT_EQ(silent.registration, wizard.registration);
     ExpectFormatRows(folder, {});  // every user choice and extension keeps its earlier program
 }

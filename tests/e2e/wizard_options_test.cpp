@@ -38,7 +38,8 @@ TEST_F(WizardOptions, ProposesShortcutsAndTheDefaultFolder)
 TEST_F(WizardOptions, ProposesTheRegisteredFolder)
 {
     // also the longest folder an installation accepts
-    for (std::wstring folder : {std::wstring(L"D:\\Alt\\Bilder\\"), L"D:\\" + std::wstring(kMaxInstallFolderChars - 4, L'b') + L"\\"}) {
+    const std::wstring longest = L"D:\\" + std::wstring(kMaxInstallFolderChars - 4, L'b') + L"\\";
+    for (const std::wstring& folder : {std::wstring(L"D:\\Alt\\Bilder\\"), longest}) {
         SetRegText(HKEY_LOCAL_MACHINE, kOpenCommandKey, L"", L"\"" + folder + L"photar64.exe\" \"%1\"");
         ASSERT_NE(nullptr, StartWizard());
         EXPECT_EQ(folder, WindowText(Item(kFolder)));
