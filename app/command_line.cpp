@@ -44,6 +44,18 @@ bool IsCutQuotedValue(const wchar_t* value)
     return len > 0 && value[0] == L'"' && (len == 1 || value[len - 1] != L'"');
 }
 
+// Where the value of the switch at start (switch text of switchLength
+// characters) ends: the first "/", the end of the text, or the switch window.
+size_t SwitchValueEnd(const wchar_t* start, size_t switchLength)
+{
+    size_t remaining = wcslen(start);
+    size_t limit = remaining < kSwitchWindow ? remaining : kSwitchWindow;
+    size_t end = switchLength;
+    while (end < limit && start[end] != L'/')
+        ++end;
+    return end;
+}
+
 void ReadTextSwitch(const wchar_t* line, const wchar_t* switchText, wchar_t* field)
 {
     wchar_t value[kSwitchValueUnits];
@@ -74,14 +86,26 @@ bool FindSwitchValue(const wchar_t* line, const wchar_t* switchText,
     const wchar_t* start = wcsstr(line, switchText);
     if (start == nullptr)
         return false;
-    size_t remaining = wcslen(start);
-    size_t limit = remaining < kSwitchWindow ? remaining : kSwitchWindow;
     size_t pos = wcslen(switchText);
-    size_t end = pos;
-    while (end < limit && start[end] != L'/')
-        ++end;
+    size_t end = SwitchValueEnd(start, pos);
     CopyBounded(value, valueUnits, start + pos, end > pos ? end - pos : 0);
     return true;
+}
+
+bool IsSwitchValueCut(const wchar_t* commandLine, const wchar_t* switchText)
+{
+    wchar_t line[kCommandLineUnits];
+    CopyBounded(line, kCommandLineUnits, commandLine, wcslen(commandLine));
+    const wchar_t* start = wcsstr(line, switchText);
+    if (start == nullptr)
+        return false;
+    // the copy is the line's beginning: the same place in the whole line
+    size_t end = static_cast<size_t>(start - line) + SwitchValueEnd(start, wcslen(switchText));
+    for (const wchar_t* rest = commandLine + end; *rest != L'\0' && *rest != L'/'; ++rest) {
+        if (*rest != L' ')
+            return true;  // blanks alone would have been stripped
+    }
+    return false;
 }
 
 long ParseSwitchNumber(const wchar_t* value)
@@ -121,7 +145,7 @@ void StripQuotes(wchar_t* text)
         text[--len] = L'\0';
 }
 
-void ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
+int ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
 {
     wchar_t line[kCommandLineUnits];
     CopyBounded(line, kCommandLineUnits, commandLine, wcslen(commandLine));
@@ -149,4 +173,8 @@ void ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
     FindSwitchValue(line, L"/assocallusers", value, kSwitchValueUnits);
 
     ReadTextSwitch(line, L"/ini=", request.settingsFolder);
+    request.settingsFolderCut = IsSwitchValueCut(commandLine, L"/ini=") ? 1 : 0;
+    // what a window cut off is part of the folder: installing into the rest
+    // would put the viewer where nobody asked for it
+    return IsSwitchValueCut(commandLine, L"/folder=") ? 0 : 1;
 }

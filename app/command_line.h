@@ -19,6 +19,12 @@ bool IsSilentCommandLine(const wchar_t* commandLine);
 bool FindSwitchValue(const wchar_t* line, const wchar_t* switchText,
                      wchar_t* value, size_t valueUnits);
 
+// True when the switch's value, as FindSwitchValue takes it from the first
+// 519 characters of commandLine, ends at the switch window or at the end of
+// that copy while the whole line goes on with more than blanks before the
+// next "/": the value was cut before its end.
+bool IsSwitchValueCut(const wchar_t* commandLine, const wchar_t* switchText);
+
 // The standard decimal conversion: leading white space, optional sign, digits
 // up to the first non-digit; no digits gives 0. Saturates instead of overflowing.
 long ParseSwitchNumber(const wchar_t* value);
@@ -28,5 +34,7 @@ long ParseSwitchNumber(const wchar_t* value);
 void StripQuotes(wchar_t* text);
 
 // Copies the command line into a 520-unit buffer and applies every switch to
-// the request, each independently, first occurrence only.
-void ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request);
+// the request, each independently, first occurrence only. A cut "/ini=" value
+// sets settingsFolderCut. Returns 0 when the "/folder=" value was cut (the
+// request is then not to be installed), 1 otherwise.
+int ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request);

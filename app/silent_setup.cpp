@@ -6,6 +6,7 @@
 #include "install/install_request.h"
 #include "install/run_install.h"
 #include "platform/string_table.h"
+#include "platform/text_format.h"
 #include "resources/resource.h"
 
 SilentExitCode RunSilentSetup(const wchar_t* commandLine)
@@ -21,7 +22,15 @@ SilentExitCode RunSilentSetup(const wchar_t* commandLine)
     ClearInstallRequest(request);
     if (!FindPreviousInstallFolder(request.targetFolder))
         DefaultInstallFolder(request.targetFolder);
-    ApplySilentSwitches(commandLine, request);
+    if (!ApplySilentSwitches(commandLine, request)) {
+        // refused before anything is created, as RunInstall refuses an invalid folder
+        wchar_t message[260];
+        wchar_t text[520];
+        LoadMessage(IDS_INVALID_FOLDER, message, 260);
+        if (FormatText(text, 520, L"%ls: %ls", message, request.targetFolder))
+            WriteInstallLog(text);
+        return kExitInstallFailed;
+    }
     request.silent = 1;
     return RunInstall(request) == 1 ? kExitInstalled : kExitInstallFailed;
 }

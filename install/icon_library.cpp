@@ -90,7 +90,9 @@ bool KeepInstalledIconLibrary(const wchar_t* path)
         return false;
     // as many UTF-16 units as the block has bytes, zeroed
     std::unique_ptr<wchar_t[]> block(new (std::nothrow) wchar_t[bytes]());
-    if (!block || !version.GetInfo(path, bytes, block.get()))
+    if (!block)
+        return true;  // a version we cannot read for want of memory may be newer: keep it
+    if (!version.GetInfo(path, bytes, block.get()))
         return false;
 
     void* root = nullptr;

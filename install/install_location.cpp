@@ -9,13 +9,23 @@
 #include <cstdlib>
 #include <cwchar>
 
+namespace {
+
+// what follows the folder in the open command the registration writes
+constexpr wchar_t kCommandTail[] = PHOTARIUM_PROGRAM_FILE L"\" \"%1\"";
+
+}  // namespace
+
 bool FindPreviousInstallFolder(wchar_t* folder)
 {
     folder[0] = L'\0';
     RegKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, kOpenCommandKey, KEY_QUERY_VALUE))
         return false;
-    wchar_t stored[130];  // 260 bytes
+    // room for the open command of every folder an installation accepts
+    static_assert(1 + kMaxInstallFolderChars + sizeof(kCommandTail) / sizeof(wchar_t) <= kTextUnits,
+                  "the open command of the longest target folder must be read whole");
+    wchar_t stored[kTextUnits];
     bool read = key.ReadString(L"", stored, sizeof(stored));
     DWORD type = REG_NONE;
     RegQueryValueExW(key.Get(), L"", nullptr, &type, nullptr, nullptr);

@@ -15,6 +15,7 @@ struct InstallRequest {
     int formatFlags[kFormatCount];
     int associate;
     int silent;
+    int settingsFolderCut;  // the command line cut settingsFolder short: not used
 };
 
 // All texts empty, all flags 0.

@@ -109,23 +109,31 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
         CopyText(installedFolder, kTextUnits, folder);
 
     // settings file
+    // a settings folder the command line cut short is not used, as one too long
     wchar_t activeSettingsFile[kTextUnits];
-    if (UpdateSettingsFile(folder, request.settingsFolder, activeSettingsFile) ==
-            kSettingsFolderTooLong &&
-        request.silent) {
+    int settingsResult = UpdateSettingsFile(
+        folder, request.settingsFolderCut ? L"" : request.settingsFolder, activeSettingsFile);
+    if ((settingsResult == kSettingsFolderTooLong || request.settingsFolderCut) && request.silent) {
         wchar_t text[kReportUnits];
         if (FormatText(text, kReportUnits, L"%ls: %ls", kSettingsFolderNote,
                        request.settingsFolder))
             WriteInstallLog(text);
     }
 
-    // confirmation question and registration
-    // the registration runs whatever the answer
-    if (request.associate && !request.silent)
-        ShowMessage(GetActiveWindow(), IDS_ASSOC_QUESTION, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    RegisterApplication(request.associate, folder, request.startMenuGroup,
-                        request.desktopShortcut, request.thumbnailsShortcut, request.allUsers,
-                        request.formatFlags);
+    // confirmation question and registration: without a yes the user's
+    // associations stay, and the installation goes on as if no format had
+    // been ticked
+    int associate = request.associate;
+    const int* formatFlags = request.formatFlags;
+    const int noFormats[kFormatCount] = {};
+    if (associate && !request.silent &&
+        ShowMessage(GetActiveWindow(), IDS_ASSOC_QUESTION,
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        associate = 0;
+        formatFlags = noFormats;
+    }
+    RegisterApplication(associate, folder, request.startMenuGroup, request.desktopShortcut,
+                        request.thumbnailsShortcut, request.allUsers, formatFlags);
 
     // settings file conversion
     FILE* settings = activeSettingsFile[0] != L'\0' ? _wfopen(activeSettingsFile, L"rb") : nullptr;

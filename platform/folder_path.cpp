@@ -60,9 +60,24 @@ int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem)
 bool IsFolderBelowRoot(const wchar_t* path)
 {
     auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    auto letter = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); };
     size_t pos = 0;
     int rootParts = 0;  // components that belong to the root
-    if (path[0] != L'\0' && path[1] == L':' && separator(path[2])) {
+    if (separator(path[0]) && separator(path[1]) && (path[2] == L'?' || path[2] == L'.') &&
+        separator(path[3])) {
+        // the long-path and device forms: a drive or a share must follow,
+        // anything else (volumes, devices, pipes) is no folder to install into
+        const wchar_t* rest = path + 4;
+        if (letter(rest[0]) && rest[1] == L':' && separator(rest[2])) {
+            pos = 7;
+        } else if ((rest[0] == L'U' || rest[0] == L'u') && (rest[1] == L'N' || rest[1] == L'n') &&
+                   (rest[2] == L'C' || rest[2] == L'c') && separator(rest[3])) {
+            pos = 8;
+            rootParts = 2;  // server and share
+        } else {
+            return false;
+        }
+    } else if (path[0] != L'\0' && path[1] == L':' && separator(path[2])) {
         pos = 3;
     } else if (separator(path[0]) && separator(path[1])) {
         pos = 2;

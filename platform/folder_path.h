@@ -32,5 +32,6 @@ void CurrentFolder(wchar_t* folder, unsigned long units);
 // True when path (trimmed) names a folder below the root of a drive ("C:\A")
 // or of a share ("\\server\share\A"): not relative to a current folder, not
 // a drive or share itself. "/" counts as a separator, components of blanks
-// only, "." and ".." are resolved.
+// only, "." and ".." are resolved. After a "\\?\" or "\\.\" prefix a drive
+// ("\\?\C:\A") or "UNC\server\share" must follow; other such forms are false.
 bool IsFolderBelowRoot(const wchar_t* path);

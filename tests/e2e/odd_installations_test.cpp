@@ -6,6 +6,7 @@
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 
+#include "register/registration_texts.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,16 @@ const std::wstring kTooLong =
 const std::wstring kLongFolder = L"C:\\ptest\\" + std::wstring(240, L'x');
 const std::string kHeaderLine = "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n");
 
+const std::wstring kCutFolder = L"C:\\ptest\\" + std::wstring(209, L'w'), kBlanks(40, L' ');
+
 void MakeFolder(Folder path) { CreateDirectoryW(path.c_str(), nullptr); }
+
+// a plain run uses the program files of its own folder, unless it finds the earlier installation
+void ProgramFilesHere(Folder d)
+{
+    SetRegText(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir", d + L"pf");
+}
+void NothingInProgramFiles(Folder d) { EXPECT_FALSE(FolderExists(d + L"pf")); }
 
 std::vector<std::string> Log(const std::wstring& text) { return {Latin1(text + L"\n")}; }
 
@@ -51,6 +61,7 @@ struct OddRun {
     std::wstring logFolder;
     std::function<void(Folder dir)> after;
     bool settingsInTarget = false;  // @T\photar64.ini converted, naming no other folder
+    std::wstring earlier = L"";  // installed into first; a refused or plain run leaves it registered
 };
 
 const OddRun kRuns[] = {
@@ -119,6 +130,22 @@ const OddRun kRuns[] = {
     {"folder in the viewer's place",
      [](Folder d) { MakeFolder(d + L"T"); MakeFolder(d + L"T\\photar64.exe"); },
      L"/folder=@T", 1, L"@T\\: " + kMessage7, L"T\\", nullptr},
+    {"/folder= cut by the switch window", nullptr, L"/folder=" + kBlanks + kCutFolder, 1,
+     kMessage5 + kBlanks + kCutFolder.substr(0, 212), L"",
+     [](Folder) { EXPECT_FALSE(FolderExists(kCutFolder.substr(0, 212)) || FolderExists(kCutFolder)); }, false, L"@E"},
+    {"/folder= cut by the 519th character", nullptr, L"#/folder=@T", 1, kMessage5 + L"C:\\pte", L"",
+     [](Folder d) { EXPECT_FALSE(FolderExists(L"C:\\pte") || FolderExists(d + L"T")); }, false, L"@E"},
+    {"/ini= cut by the switch window", nullptr, L"/folder=@T /ini=" + kBlanks + kCutFolder + L"www", 0,
+     kTooLong + kBlanks + kCutFolder.substr(0, 215), L"T\\",
+     [](Folder) { EXPECT_FALSE(FolderExists(kCutFolder.substr(0, 215))); }, true},
+    {"/ini= cut by the 519th character", nullptr, L"/folder=@T #/ini=@S", 0, kTooLong + L"C:\\ptest\\",
+     L"T\\", [](Folder d) { EXPECT_FALSE(FileExists(L"C:\\ptest\\photar64.ini") || FolderExists(d + L"S")); }, true},
+    {"earlier installation in the longest folder", ProgramFilesHere, L"", 0, L"", L"", NothingInProgramFiles, false,
+     L"C:\\ptest\\" + std::wstring(kMaxInstallFolderChars - 10, L'e')},
+    {"share root in the long-path form", nullptr, L"/folder=\\\\?\\UNC\\srv\\share", 1,
+     kMessage5 + L"\\\\?\\UNC\\srv\\share", L"", nullptr, false, L"@E"},
+    {"volume in the long-path form", nullptr, L"/folder=\\\\?\\Volume{0b1e2d3c-1111-2222-3333-444455556666}\\Ph", 1,
+     kMessage5 + L"\\\\?\\Volume{0b1e2d3c-1111-2222-3333-444455556666}\\Ph", L"", nullptr, false, L"@E"},
     {"link at the log's name",
      [](Folder d) {
          WriteFileBytes(d + L"victim.txt", "fremd");
@@ -151,17 +178,27 @@ TEST(OddInstallations, SilentRuns)
         std::wstring dir = FreshFolder(L"odd" + std::to_wstring(index++));
         if (run.before)
             run.before(dir);
-        std::wstring arguments = L"/silent " + run.arguments, log = run.log;
-        for (std::wstring* text : {&arguments, &log})
+        std::wstring arguments = L"/silent " + run.arguments, log = run.log, earlier = run.earlier;
+        for (std::wstring* text : {&arguments, &log, &earlier})
             for (size_t at; (at = text->find(L'@')) != std::wstring::npos;)
                 text->replace(at, 1, dir);
+        // "#" pads the line so that what follows it starts at its 506th character
+        size_t pad = arguments.find(L'#'), used = SetupExePath().size() + 3 + pad;
+        if (pad != std::wstring::npos)
+            arguments.replace(pad, 1, std::wstring(505 - used, L' '));
+        if (!earlier.empty()) {
+            EXPECT_EQ(0, RunSetup(L"/silent /folder=" + earlier, dir));
+        }
         EXPECT_EQ(run.exit, RunSetup(arguments, dir));
         EXPECT_EQ(log.empty() ? std::vector<std::string>{} : Log(log),
                   InstallLogTexts(dir + run.logFolder));
-        EXPECT_EQ(run.exit == 0, RegKeyExists(HKEY_LOCAL_MACHINE, kClasses));
+        EXPECT_EQ(run.exit == 0 || !earlier.empty(), RegKeyExists(HKEY_LOCAL_MACHINE, kClasses));
         std::wstring command = ReadRegText(HKEY_LOCAL_MACHINE, kOpenCommand);
-        if (run.exit == 0) {  // the registered viewer is there
+        if (run.exit == 0 || !earlier.empty()) {  // the registered viewer is there
             EXPECT_TRUE(FileExists(command.substr(1, command.find(L'"', 1) - 1))) << command;
+        }
+        if (!earlier.empty() && (run.exit != 0 || run.arguments.empty())) {
+            EXPECT_EQ(L"\"" + earlier + L"\\photar64.exe\" \"%1\"", command);
         }
         if (run.settingsInTarget) {
             EXPECT_EQ(0u, ReadFileBytes(dir + L"T\\photar64.ini").find(kHeaderLine));

@@ -245,6 +245,30 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
     EXPECT_TRUE(wizard_->WaitForExit(kLongWait));
 }
 
+TEST_F(WizardInstall, NoToTheQuestionInstallsAsWithoutFormats)
+{
+    const std::wstring folder = L"C:\\ptest\\no\\";
+    auto clear = [&] { RemoveTree(folder); RemoveTree(AppDataFolder()); ResetRegistrationState(); };
+    clear();  // the silent installation of the wizard's defaults, without formats
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + folder +
+                          L" /desktop=1 /thumbs=1 /group=1 /ini=%APPDATA%\\Photarium"));
+    Installation silent = Snapshot(folder);
+    clear();
+    ASSERT_NE(nullptr, StartWizard());
+    SetText(Item(kFolder), folder);
+    ASSERT_TRUE(GoTo(1) && GoTo(2));
+    Click(Item(kSelectAll));
+    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 61) == 2; }, kLongWait));
+    ASSERT_TRUE(GoTo(3));
+    PressNext(sheet_);
+    ASSERT_TRUE(AnswerMessageBox(Box(), IDNO));
+    ASSERT_TRUE(WaitForPage(sheet_, 4));
+    Installation wizard = Snapshot(folder);
+    EXPECT_TRUE(silent.files == wizard.files && silent.settings == wizard.settings);
+    EXPECT_EQ(silent.registration, wizard.registration);
+    ExpectFormatRows(folder, {});  // every user choice and extension keeps its earlier program
+}
+
 TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
 {
     ASSERT_NE(nullptr, StartWizard());

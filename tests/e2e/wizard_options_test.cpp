@@ -3,6 +3,8 @@
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 
+#include "register/registration_texts.h"
+
 #include <string>
 
 namespace {
@@ -35,9 +37,13 @@ TEST_F(WizardOptions, ProposesShortcutsAndTheDefaultFolder)
 
 TEST_F(WizardOptions, ProposesTheRegisteredFolder)
 {
-    SetRegText(HKEY_LOCAL_MACHINE, kOpenCommandKey, L"", L"\"D:\\Alt\\Bilder\\photar64.exe\" \"%1\"");
-    ASSERT_NE(nullptr, StartWizard());
-    EXPECT_EQ(L"D:\\Alt\\Bilder\\", WindowText(Item(kFolder)));
+    // also the longest folder an installation accepts
+    const std::wstring longest = L"D:\\" + std::wstring(kMaxInstallFolderChars - 4, L'b') + L"\\";
+    for (const std::wstring& folder : {std::wstring(L"D:\\Alt\\Bilder\\"), longest}) {
+        SetRegText(HKEY_LOCAL_MACHINE, kOpenCommandKey, L"", L"\"" + folder + L"photar64.exe\" \"%1\"");
+        ASSERT_NE(nullptr, StartWizard());
+        EXPECT_EQ(folder, WindowText(Item(kFolder)));
+    }
 }
 
 TEST_F(WizardOptions, NoShortcutsGreysTheScopeUntilOneIsTicked)

@@ -148,6 +148,16 @@ TEST(SilentSwitches, ValueLengthBoundedBySwitchWindow)
     EXPECT_LT(wcslen(huge.targetFolder), 260u);
 }
 
+TEST(SilentSwitches, ValueCutByAWindowIsMarked)
+{
+    const std::wstring head = L"x /silent /folder=C:\\", name(249, L'n'), blanks(300, L' ');
+    InstallRequest r{};  // cut: blanks alone, or a value that ends right at the window, is not
+    for (const std::wstring& tail : {name, name + L"/desktop=1", L"Ph" + blanks + L"/desktop=1", L"Ph /ini=C:\\S" + blanks})
+        EXPECT_TRUE(ApplySilentSwitches((head + tail).c_str(), r) == 1 && r.settingsFolderCut == 0);
+    EXPECT_TRUE(ApplySilentSwitches((head + name + L"n").c_str(), r) == 0);
+    EXPECT_TRUE(ApplySilentSwitches((head + L"Ph /ini=C:\\" + name + name).c_str(), r) == 1 && r.settingsFolderCut == 1);
+}
+
 TEST(StripQuotesTest, Cases)
 {
     struct Case { const wchar_t* in; const wchar_t* out; } cases[] = {

@@ -154,10 +154,14 @@ TEST(MakeFolderPathWin32, MissingDriveFails)
 
 TEST(IsFolderBelowRootTest, AbsoluteAndNotARoot)
 {
-    for (const wchar_t* below : {L"C:\\Photarium", L"C:/Fwd/Slash", L"\\\\server\\share\\A\\", L"C:\\A\\..\\B"})
+    for (const wchar_t* below : {L"C:\\Photarium", L"C:/Fwd/Slash", L"\\\\server\\share\\A\\", L"C:\\A\\..\\B",
+                                 L"\\\\?\\C:\\Ph", L"\\\\.\\d:\\Ph\\", L"\\\\?\\unc\\srv\\share\\Ph", L"\\\\.\\UNC\\srv\\share\\Ph"})
         EXPECT_TRUE(IsFolderBelowRoot(below)) << below;
     for (const wchar_t* root : {L"C:", L"C:\\", L"C:\\ \\.\\", L"C:\\A\\..", L"\\\\server\\share\\",
-                                L"\\\\server", L"rel\\dir", L"C:Photarium", L"\\Photarium", L""})
+                                L"\\\\server", L"rel\\dir", L"C:Photarium", L"\\Photarium", L"", L"\\\\?\\UNC\\srv\\share",
+                                L"\\\\?\\UNC\\srv", L"\\\\?\\C:\\", L"\\\\.\\C:\\A\\..", L"\\\\?\\C:Ph", L"\\\\?\\UNCX\\srv\\share\\Ph",
+                                L"\\\\?\\Volume{0b1e2d3c-0000-0000-0000-000000000000}\\Ph", L"\\\\.\\PhysicalDrive0\\Ph",
+                                L"\\\\.\\pipe\\Ph", L"\\\\?\\", L"\\\\.", L"\\\\?\\1:\\Ph"})
         EXPECT_FALSE(IsFolderBelowRoot(root)) << root;
 }
 

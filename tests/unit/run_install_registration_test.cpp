@@ -75,7 +75,7 @@ protected:
     wchar_t currentFolder_[MAX_PATH];
 };
 
-TEST_F(InstallRegistration, WizardAsksBeforeAssociatingAndRegistersWhateverTheAnswer)
+TEST_F(InstallRegistration, WizardAsksBeforeAssociatingAndANoKeepsTheUsersChoice)
 {
     request_.associate = 1;
     request_.formatFlags[23] = 1;
@@ -88,12 +88,9 @@ TEST_F(InstallRegistration, WizardAsksBeforeAssociatingAndRegistersWhateverTheAn
     EXPECT_TRUE(watcher.hasNo);
     EXPECT_FALSE(watcher.hasOk);
     EXPECT_EQ(IDNO, watcher.defaultButton);
-    // answered No: the registration still ran
+    // answered No: registered as if no format had been ticked
     ExpectApplicationRows(L"C:\\ptest\\wizard_install\\", false);
-    ExpectRegText(HKEY_CURRENT_USER,
-                  L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.jpeg"
-                  L"\\UserChoice",
-                  L"Progid", L"Photarium.jpg");
+    ExpectFormatRows(L"C:\\ptest\\wizard_install\\", {});
 }
 
 TEST_F(InstallRegistration, NoQuestionWithoutAssociationsOrInSilentMode)
