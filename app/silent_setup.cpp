@@ -24,10 +24,10 @@ SilentExitCode RunSilentSetup(const wchar_t* commandLine)
         DefaultInstallFolder(request.targetFolder);
     if (!ApplySilentSwitches(commandLine, request)) {
         // refused before anything is created, as RunInstall refuses an invalid folder
-        wchar_t message[260];
-        wchar_t text[520];
-        LoadMessage(IDS_INVALID_FOLDER, message, 260);
-        if (FormatText(text, 520, L"%ls: %ls", message, request.targetFolder))
+        wchar_t message[kTextUnits];
+        wchar_t text[2 * kTextUnits];
+        LoadMessage(IDS_INVALID_FOLDER, message, kTextUnits);
+        if (FormatText(text, 2 * kTextUnits, L"%ls: %ls", message, request.targetFolder))
             WriteInstallLog(text);
         return kExitInstallFailed;
     }
