@@ -1,6 +1,7 @@
 // Percent expansion of any settings folder, with variables whose values can
 // be longer than the result: the result stays terminated inside its 260 units
-// and, since no value holds a "%", holds none.
+// and, since no value holds a "%", holds none; a text without references
+// comes out whole.
 #include "fuzz_input.h"
 #include "install/percent_expand.h"
 
@@ -10,17 +11,19 @@ namespace {
 // A name whose first unit is even is defined; its value repeats the name.
 class RepeatingVariables : public VariableLookup {
 public:
-    bool Find(const wchar_t* name, wchar_t* value, size_t units) override
+    VariableFound Find(const wchar_t* name, wchar_t* value, size_t units) override
     {
         size_t nameLength = wcslen(name);
         if (nameLength == 0 || (name[0] & 1) != 0)
-            return false;
+            return VariableFound::kNone;
         size_t valueLength = (static_cast<size_t>(name[0]) >> 1) % 400;
         size_t i = 0;
         for (; i < valueLength && i + 1 < units; ++i)
             value[i] = name[i % nameLength];
         value[i] = L'\0';
-        return i > 0;
+        if (i == 0)
+            return VariableFound::kNone;
+        return i < valueLength ? VariableFound::kTooLong : VariableFound::kValue;
     }
 };
 }  // namespace
@@ -30,9 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     WideInput text(data, size, 260);
     WideInput out(nullptr, 0, 260);
     RepeatingVariables variables;
-    ExpandPercentVariables(text.get(), out.get(), variables);
+    bool whole = ExpandPercentVariables(text.get(), out.get(), variables);
     size_t length = TerminatedLength(out.get(), 260);
     if (wmemchr(out.get(), L'%', length) != nullptr)
+        __builtin_trap();
+    // a text without references that fits comes out whole and unchanged
+    size_t textLength = TerminatedLength(text.get(), 260);
+    if (wmemchr(text.get(), L'%', textLength) == nullptr &&
+        (!whole || wcscmp(text.get(), out.get()) != 0))
         __builtin_trap();
     return 0;
 }

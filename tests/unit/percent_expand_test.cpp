@@ -10,28 +10,32 @@
 
 namespace {
 
-// A fixed set of variables; records every name asked for.
+// A fixed set of variables; records every name asked for. A value "?" is
+// one too long that could not be read (no memory for it).
 class FakeVariables : public VariableLookup {
 public:
     std::map<std::wstring, std::wstring> values;
     std::vector<std::wstring> asked;
-    bool Find(const wchar_t* name, wchar_t* value, size_t units) override
+    VariableFound Find(const wchar_t* name, wchar_t* value, size_t units) override
     {
         asked.push_back(name);
         auto found = values.find(name);
         if (found == values.end() || found->second.empty())
-            return false;
-        std::wstring text = found->second.substr(0, units - 1);
-        wcscpy(value, text.c_str());
-        return true;
+            return VariableFound::kNone;
+        bool unread = found->second == L"?";
+        wcscpy(value, unread ? L"" : found->second.substr(0, units - 1).c_str());
+        return unread || found->second.size() >= units ? VariableFound::kTooLong
+                                                       : VariableFound::kValue;
     }
 };
 
-std::wstring Expand(const std::wstring& text, FakeVariables& variables)
+std::wstring Expand(const std::wstring& text, FakeVariables& variables, bool* whole = nullptr)
 {
     wchar_t out[262];
     wmemset(out, L'#', 262);
-    ExpandPercentVariables(text.c_str(), out, variables);
+    bool result = ExpandPercentVariables(text.c_str(), out, variables);
+    if (whole != nullptr)
+        *whole = result;
     // nothing beyond the 260 units of the result
     EXPECT_EQ(L'#', out[260]);
     EXPECT_EQ(L'#', out[261]);
@@ -81,6 +85,23 @@ TEST(ExpandPercentVariablesTest, OverflowIsCutAndTerminated)
     EXPECT_EQ(std::wstring(258, L'b') + L"v", Expand(std::wstring(258, L'b') + L"%LONG%", variables));
 }
 
+TEST(ExpandPercentVariablesTest, WholeOnlyWhenNothingWasCut)
+{
+    FakeVariables variables;
+    variables.values = {{L"A", L"1"}, {L"LONG", std::wstring(300, L'v')}, {L"UNREAD", L"?"}};
+    const std::pair<std::wstring, bool> cases[] = {
+        {L"%A%\\x%NIRGENDS%", true}, {std::wstring(258, L'b') + L"%A%", true},
+        {std::wstring(259, L'b') + L"%A%", false}, {L"%LONG%", false},
+        {L"%UNREAD%\\Photarium", false},  // not "\Photarium" at the root of a drive
+        {L"%" + std::wstring(260, L'N') + L"%", false},
+    };
+    for (const auto& c : cases) {
+        bool whole = !c.second;
+        Expand(c.first, variables, &whole);
+        EXPECT_EQ(c.second, whole) << c.first;
+    }
+}
+
 TEST(ExpandPercentVariablesTest, LongNameIsCutAndConsumed)
 {
     FakeVariables variables;
@@ -111,7 +132,8 @@ TEST(ExpandPercentVariablesTest, ProcessEnvironment)
     for (const Case& c : cases) {
         wchar_t out[262];
         wmemset(out, L'#', 262);
-        ExpandPercentVariables(c.text.c_str(), out);
+        // every value cut leaves 259 characters
+        EXPECT_EQ(c.expected.size() < 259, ExpandPercentVariables(c.text.c_str(), out)) << c.text;
         EXPECT_EQ(c.expected, std::wstring(out)) << c.text;
         EXPECT_EQ(L'#', out[260]);
     }
