@@ -111,7 +111,7 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
     // settings file
     wchar_t activeSettingsFile[kTextUnits];
     if (UpdateSettingsFile(folder, request.settingsFolder, activeSettingsFile) ==
-            kSettingsFolderNotUsed &&
+            kSettingsFolderTooLong &&
         request.silent) {
         wchar_t text[kReportUnits];
         if (FormatText(text, kReportUnits, L"%ls: %ls", kSettingsFolderNote,

@@ -220,7 +220,7 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
         // made or recorded
         if (!whole || (expanded[0] != L'\0' && !SettingsFileFits(expanded))) {
             expanded[0] = L'\0';
-            result = kSettingsFolderNotUsed;
+            result = kSettingsFolderTooLong;
         }
     }
     bool remembered = expanded[0] != L'\0';
@@ -239,7 +239,7 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
                 RemoveDirectoryW(expanded);  // made here, and empty
             remembered = false;
             activeCreated = false;
-            result = kSettingsFolderNotUsed;
+            result = kSettingsFolderTooLong;
         }
     }
 

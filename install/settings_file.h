@@ -6,7 +6,7 @@
 
 enum SettingsFolderResult {
     kSettingsInTargetFolder = 0,  // or in the settings folder, as asked
-    kSettingsFolderNotUsed = 1,   // its settings file would not fit, or it cannot take it
+    kSettingsFolderTooLong = 1,   // would not fit, or cannot take the file: not used
 };
 
 // Writes the settings keys for an installation into targetFolder (trimmed)
@@ -15,7 +15,7 @@ enum SettingsFolderResult {
 // expands to nothing is none; one whose settings file would pass 259
 // characters, whose references cannot be resolved whole, or that cannot
 // take its settings file (a file in its place, a link at the file's name, no
-// rights, a full drive) is not used: kSettingsFolderNotUsed, and the
+// rights, a full drive) is not used: kSettingsFolderTooLong, and the
 // settings stay in the target folder. activeFile (260 units) receives the
 // path of the file the viewer will read; empty when there is none to convert
 // (it would not fit, it is a link, or nothing could be written to it). Files

@@ -3,6 +3,7 @@
 // another program, a settings file that cannot be replaced, a registry key
 // that cannot be written. The small drives are tmpfs mounts that the harness
 // (tests/support/wine_run.sh) links into this test's prefix.
+#include "settings_util.h"
 #include "wine_test_util.h"
 #include "zip_builder.h"
 
@@ -49,6 +50,18 @@ std::string OnlyEntryText(const std::string& log)
 {
     size_t start = log.find(": ");
     return start == std::string::npos ? log : log.substr(start + 2);
+}
+
+// A settings folder that cannot take the settings file is not used: the
+// settings stay in the target folder, which names no other and notes it.
+void SettingsFolderNotUsed(const std::wstring& work, const std::wstring& settingsFolder)
+{
+    const std::wstring target = FreshFolder(L"notused") + L"Photarium\\";
+    EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target + L" /ini=" + settingsFolder, work));
+    EXPECT_EQ(LogEntry(L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis: " +
+                       settingsFolder), OnlyEntryText(ReadFileBytes(target + kLog)));
+    EXPECT_EQ(L"<missing>", ReadProfile(target + L"photar64.ini", L"Others", L"INI_Folder"));
+    EXPECT_EQ(L"Deutsch", ReadProfile(target + L"photar64.ini", L"Language", L"Lang"));
 }
 
 // Points the temporary folder of the programs this test starts elsewhere.
@@ -167,6 +180,8 @@ TEST_F(FaultTest, NearlyFullDriveKeepsTheSettingsFile)
     EXPECT_EQ(0, RunSetup(L"/silent /folder=E:\\Ph", work_));
     EXPECT_FALSE(FileExists(ini));
     EXPECT_FALSE(FileExists(ini + L"_temp"));
+    SettingsFolderNotUsed(work_, L"E:\\Einst");
+    EXPECT_FALSE(FolderExists(L"E:\\Einst"));
 }
 
 TEST_F(FaultTest, FullTemporaryFolderStopsWithMessage7BeforeUnpacking)
@@ -208,6 +223,9 @@ TEST_F(FaultTest, ReadOnlyDrive)
     EXPECT_EQ(LogEntry(std::wstring(L"R:\\Photarium\\: ") + kMessage7),
               OnlyEntryText(ReadFileBytes(work_ + kLog)));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"));
+    SettingsFolderNotUsed(work_, L"R:\\Photarium");  // no rights to make a file there
+    SettingsFolderNotUsed(work_, L"R:\\Neu");        // nor a folder
+    EXPECT_EQ(before, ListFolder(L"R:\\Photarium\\"));
 }
 
 // Another program holds files of an earlier installation open: those files
