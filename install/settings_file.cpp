@@ -216,8 +216,8 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
             CopyText(expanded, kTextUnits, settingsFolder);
         TrimSpaces(expanded);
         // a folder that expands to nothing is no folder; one whose settings
-        // file would not fit, or cut short, is not used, nothing of it is
-        // made or recorded
+        // file would not fit, or whose references could not be resolved
+        // whole, is not used, nothing of it is made or recorded
         if (!whole || (expanded[0] != L'\0' && !SettingsFileFits(expanded))) {
             expanded[0] = L'\0';
             result = kSettingsFolderTooLong;
