@@ -156,7 +156,7 @@ const OddRun kRuns[] = {
          ASSERT_TRUE(SetUnixLink(ShellFolder(CSIDL_APPDATA) + L"Photarium\\photar64.ini",
                                  d + L"victim.ini"));
      },
-     L"/folder=@T /ini=%APPDATA%\\Photarium", 0, L"", L"",
+     L"/folder=@T /ini=%APPDATA%\\Photarium", 0, kTooLong + L"%APPDATA%\\Photarium", L"T\\",
      [](Folder d) {
          std::wstring settings = ShellFolder(CSIDL_APPDATA) + L"Photarium\\";
          EXPECT_EQ("[Fremd]\r\nx=1\r\n", ReadFileBytes(d + L"victim.ini"));

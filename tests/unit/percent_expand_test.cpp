@@ -79,7 +79,6 @@ TEST(ExpandPercentVariablesTest, OverflowIsCutAndTerminated)
     // plain text of 259 characters fits exactly; the next one is cut
     EXPECT_EQ(std::wstring(259, L'b'), Expand(std::wstring(259, L'b'), variables));
     EXPECT_EQ(std::wstring(258, L'b') + L"v", Expand(std::wstring(258, L'b') + L"%LONG%", variables));
-    // a reference not resolved whole (no memory for a long value, a long name) is told, not dropped
     variables.values[L"UNREAD"] = L"?";
     wchar_t out[260];
     EXPECT_FALSE(ExpandPercentVariables(L"%UNREAD%\\Photarium", out, variables));
