@@ -10,17 +10,18 @@ namespace {
 // A name whose first unit is even is defined; its value repeats the name.
 class RepeatingVariables : public VariableLookup {
 public:
-    bool Find(const wchar_t* name, wchar_t* value, size_t units) override
+    VariableFound Find(const wchar_t* name, wchar_t* value, size_t units) override
     {
         size_t nameLength = wcslen(name);
         if (nameLength == 0 || (name[0] & 1) != 0)
-            return false;
+            return VariableFound::kNone;
         size_t valueLength = (static_cast<size_t>(name[0]) >> 1) % 400;
         size_t i = 0;
         for (; i < valueLength && i + 1 < units; ++i)
             value[i] = name[i % nameLength];
         value[i] = L'\0';
-        return i > 0;
+        return i == 0 ? VariableFound::kNone
+                      : i < valueLength ? VariableFound::kTooLong : VariableFound::kValue;
     }
 };
 }  // namespace

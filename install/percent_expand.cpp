@@ -4,22 +4,26 @@
 
 namespace {
 
-// Appends one unit while there is room for it and the terminator.
-void Append(wchar_t* out, size_t& length, wchar_t unit)
+// Appends one unit while there is room for it and the terminator; false when
+// there is none.
+bool Append(wchar_t* out, size_t& length, wchar_t unit)
 {
-    if (length + 1 < static_cast<size_t>(kTextUnits))
-        out[length++] = unit;
+    if (length + 1 >= static_cast<size_t>(kTextUnits))
+        return false;
+    out[length++] = unit;
+    return true;
 }
 
 }  // namespace
 
-void ExpandPercentVariables(const wchar_t* text, wchar_t* out, VariableLookup& variables)
+bool ExpandPercentVariables(const wchar_t* text, wchar_t* out, VariableLookup& variables)
 {
+    bool whole = true;
     size_t length = 0;
     size_t pos = 0;
     while (text[pos] != L'\0') {
         if (text[pos] != L'%') {
-            Append(out, length, text[pos++]);
+            whole = Append(out, length, text[pos++]) && whole;
             continue;
         }
         ++pos;
@@ -29,16 +33,23 @@ void ExpandPercentVariables(const wchar_t* text, wchar_t* out, VariableLookup& v
         for (; text[pos] != L'\0' && text[pos] != L'%'; ++pos) {
             if (nameLength + 1 < static_cast<size_t>(kTextUnits))
                 name[nameLength++] = text[pos];
+            else
+                whole = false;
         }
         name[nameLength] = L'\0';
         if (text[pos] == L'%')
             ++pos;
         wchar_t value[kTextUnits];
         // no variable has an empty name; "%%" stands for nothing
-        if (nameLength > 0 && variables.Find(name, value, kTextUnits)) {
+        VariableFound found =
+            nameLength > 0 ? variables.Find(name, value, kTextUnits) : VariableFound::kNone;
+        if (found == VariableFound::kTooLong)
+            whole = false;
+        if (found != VariableFound::kNone) {
             for (size_t i = 0; value[i] != L'\0'; ++i)
-                Append(out, length, value[i]);
+                whole = Append(out, length, value[i]) && whole;
         }
     }
     out[length] = L'\0';
+    return whole;
 }

@@ -3,20 +3,28 @@
 
 #include <cstddef>
 
+// What a lookup found for a name.
+enum class VariableFound {
+    kNone,     // no variable of that name, or an empty one
+    kValue,    // value holds it whole
+    kTooLong,  // it does not fit in value (which holds what fits, or nothing)
+};
+
 // Where the values of the references come from.
 class VariableLookup {
 public:
     virtual ~VariableLookup() = default;
-    // Fills value (units units, always terminated, a longer value cut) and
-    // returns true when a variable of that name exists with a non-empty value.
-    virtual bool Find(const wchar_t* name, wchar_t* value, size_t units) = 0;
+    // Fills value (units units, always terminated) with the value of name.
+    virtual VariableFound Find(const wchar_t* name, wchar_t* value, size_t units) = 0;
 };
 
 // Copies text into out (260 units), replacing each "%NAME%" by the value of
 // NAME; an undefined NAME leaves nothing, "%%" leaves nothing, and a "%"
 // without a partner takes the rest of the text as the name. Names and the
-// result are cut at 259 characters; out is always terminated.
-void ExpandPercentVariables(const wchar_t* text, wchar_t* out, VariableLookup& variables);
+// result are cut at 259 characters; out is always terminated. Returns false
+// when something was cut: a name, a value or the result (a reference that
+// cannot be resolved whole must not just disappear).
+bool ExpandPercentVariables(const wchar_t* text, wchar_t* out, VariableLookup& variables);
 
 // The same with the process's environment.
-void ExpandPercentVariables(const wchar_t* text, wchar_t* out);
+bool ExpandPercentVariables(const wchar_t* text, wchar_t* out);

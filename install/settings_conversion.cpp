@@ -52,17 +52,19 @@ SettingsEncoding DetectSettingsEncoding(const unsigned char* bytes, size_t count
 {
     if (count >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
         return SettingsEncoding::kUtf16;
+    if (count >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        return SettingsEncoding::kUtf16BigEndian;
     if (count >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
         return SettingsEncoding::kUtf8WithMark;
-    size_t pairs = count / 2, zeroHigh = 0;
-    for (size_t i = 0; i < pairs; ++i) {
-        if (bytes[2 * i] == 0 && bytes[2 * i + 1] != 0)
-            return SettingsEncoding::kNarrow;
-        if (bytes[2 * i + 1] == 0 && bytes[2 * i] != 0)
-            ++zeroHigh;
+    size_t places = 0;
+    bool previousLow = false;  // the unit before was a character below U+0100
+    for (size_t i = 0; i + 1 < count; i += 2) {
+        bool low = bytes[i] != 0 && bytes[i + 1] == 0;
+        if (low && (previousLow || bytes[i] == '\n'))
+            ++places;
+        previousLow = low;
     }
-    return pairs > 0 && zeroHigh * 2 > pairs ? SettingsEncoding::kUtf16WithoutMark
-                                             : SettingsEncoding::kNarrow;
+    return places >= 2 ? SettingsEncoding::kUtf16WithoutMark : SettingsEncoding::kNarrow;
 }
 
 bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out)
@@ -97,16 +99,33 @@ int ConvertLinesToUtf16(FILE* source, FILE* target, CodePageConverter convert,
 {
     int lines = 0;
     for (;;) {
+        // fgets gives no count: its terminator is the last zero in a buffer
+        // filled with ones, so that zero bytes read are told from it
         char line[kLineBytes];
-        memset(line, 0, sizeof(line));
+        memset(line, 1, sizeof(line));
         if (fgets(line, kLineBytes, source) == nullptr)
             break;
         size_t length = strlen(line);
+        if (length + 1 < kLineBytes && (length == 0 || line[length - 1] != '\n')) {
+            length = kLineBytes - 1;
+            while (line[length] != '\0')
+                --length;
+        }
         if (wholeSequences && length == kLineBytes - 1 && line[length - 1] != '\n') {
             size_t back = UnfinishedSequence(line, length);
             if (back > 0 && back < length && fseek(source, -static_cast<long>(back), SEEK_CUR) == 0)
-                line[length - back] = '\0';
+                length -= back;
         }
+        // a zero byte would end the text the converter takes, and with it the line
+        if (memchr(line, '\0', length) != nullptr) {
+            size_t kept = 0;
+            for (size_t i = 0; i < length; ++i) {
+                if (line[i] != '\0')
+                    line[kept++] = line[i];
+            }
+            length = kept;
+        }
+        line[length] = '\0';
         wchar_t converted[kLineBytes];
         wmemset(converted, 0, kLineBytes);
         convert(line, converted, kLineBytes);

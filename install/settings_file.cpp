@@ -6,6 +6,7 @@
 #include "install/settings_conversion.h"
 #include "install/toolbar_skin.h"
 #include "platform/folder_path.h"
+#include "platform/scoped_handle.h"
 #include "platform/text_format.h"
 
 #include <windows.h>
@@ -33,14 +34,15 @@ void ToUtf16FromAnsi(const char* line, wchar_t* out, int units)
     MultiByteToWideChar(CP_ACP, 0, line, -1, out, units);
 }
 
-constexpr size_t kProbeBytes = 512;
+// enough for the first lines of a file even in a script without a character below U+0100
+constexpr size_t kProbeBytes = 4096;
 
 void ToUtf16FromUtf8(const char* line, wchar_t* out, int units)
 {
     MultiByteToWideChar(CP_UTF8, 0, line, -1, out, units);
 }
 
-enum class Conversion { kFromAnsi, kFromUtf8, kMarkOnly };
+enum class Conversion { kFromAnsi, kFromUtf8, kMarkOnly, kFromBigEndian };
 
 // "photar64.ini_temp" beside the settings file, opened without following a
 // link and emptied; null when that is not possible. *raw is its handle.
@@ -67,11 +69,17 @@ FILE* OpenTempFile(const wchar_t* tempFile, HANDLE* raw)
     return stream;
 }
 
-bool CopyRest(FILE* source, FILE* target)
+// With swapPairs each two bytes change places (an odd last one stays as it is).
+bool CopyRest(FILE* source, FILE* target, bool swapPairs)
 {
     char buffer[4096];
     size_t got;
     while ((got = fread(buffer, 1, sizeof(buffer), source)) > 0) {
+        for (size_t i = 0; swapPairs && i + 1 < got; i += 2) {
+            char first = buffer[i];
+            buffer[i] = buffer[i + 1];
+            buffer[i + 1] = first;
+        }
         if (fwrite(buffer, 1, got, target) != got)
             return false;
     }
@@ -96,9 +104,12 @@ int ReplaceWithConversion(const wchar_t* activeFile, FILE* source, Conversion ki
     }
     int lines = 0;
     bool complete;
-    if (kind == Conversion::kMarkOnly) {
+    if (kind == Conversion::kMarkOnly || kind == Conversion::kFromBigEndian) {
         const unsigned char mark[2] = {0xFF, 0xFE};
-        complete = fwrite(mark, 1, 2, target) == 2 && CopyRest(source, target);
+        bool swap = kind == Conversion::kFromBigEndian;
+        if (swap)
+            fseek(source, 2, SEEK_SET);  // its own mark, FE FF
+        complete = fwrite(mark, 1, 2, target) == 2 && CopyRest(source, target, swap);
         lines = 1;
     } else {
         complete = WriteUtf16Header(target);
@@ -124,8 +135,8 @@ int ReplaceWithConversion(const wchar_t* activeFile, FILE* source, Conversion ki
 // Before the profile functions write into a settings file: false when the
 // file must be left alone (a link, or an encoding the profile functions would
 // misread that could not be mended). A UTF-16 file without its mark gets it,
-// a UTF-8 file with its mark becomes UTF-16. *created tells that the file
-// was made here, empty.
+// a UTF-8 file with its mark and a big-endian one become UTF-16LE. *created
+// tells that the file was made here, empty.
 bool PrepareSettingsFile(const wchar_t* path, bool* created)
 {
     HANDLE file = OpenPlainFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -139,15 +150,39 @@ bool PrepareSettingsFile(const wchar_t* path, bool* created)
     if (!read)
         return false;
     SettingsEncoding encoding = DetectSettingsEncoding(head, got);
-    if (encoding != SettingsEncoding::kUtf16WithoutMark &&
-        encoding != SettingsEncoding::kUtf8WithMark)
+    Conversion kind;
+    if (encoding == SettingsEncoding::kUtf16WithoutMark)
+        kind = Conversion::kMarkOnly;
+    else if (encoding == SettingsEncoding::kUtf8WithMark)
+        kind = Conversion::kFromUtf8;
+    else if (encoding == SettingsEncoding::kUtf16BigEndian)
+        kind = Conversion::kFromBigEndian;
+    else
         return true;
     FILE* source = _wfopen(path, L"rb");
     if (source == nullptr)
         return false;
-    Conversion kind = encoding == SettingsEncoding::kUtf8WithMark ? Conversion::kFromUtf8
-                                                                  : Conversion::kMarkOnly;
     return ReplaceWithConversion(path, source, kind) == 1;
+}
+
+// A settings file made here must hold what is written to it: a full drive
+// makes empty files but cannot fill them. The bytes of the test go again; so
+// does the file when it cannot hold them.
+bool MadeFileTakesBytes(const wchar_t* path)
+{
+    ScopedHandle file(OpenPlainFile(path, GENERIC_WRITE | DELETE, FILE_SHARE_READ, OPEN_EXISTING));
+    if (!file.IsValid())
+        return false;
+    // about what a first installation writes into it
+    const char probe[512] = {};
+    DWORD written = 0;
+    bool holds = WriteFile(file.Get(), probe, sizeof(probe), &written, nullptr) &&
+                 written == sizeof(probe);
+    holds = SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(file.Get()) &&
+            holds;
+    if (!holds)
+        DeleteOnClose(file.Get());
+    return holds;
 }
 
 // The settings file in folder (expanded, trimmed) fits in 259 characters.
@@ -174,21 +209,39 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
     int result = kSettingsInTargetFolder;
     wchar_t expanded[kTextUnits] = L"";
     if (settingsFolder[0] != L'\0') {
+        bool whole = true;
         if (wcschr(settingsFolder, L'%') != nullptr)
-            ExpandPercentVariables(settingsFolder, expanded);
+            whole = ExpandPercentVariables(settingsFolder, expanded);
         else
             CopyText(expanded, kTextUnits, settingsFolder);
         TrimSpaces(expanded);
         // a folder that expands to nothing is no folder; one whose settings
-        // file would not fit is not used, nothing of it is made or recorded
-        if (expanded[0] != L'\0' && !SettingsFileFits(expanded)) {
+        // file would not fit, or whose references could not be resolved
+        // whole, is not used, nothing of it is made or recorded
+        if (!whole || (expanded[0] != L'\0' && !SettingsFileFits(expanded))) {
             expanded[0] = L'\0';
             result = kSettingsFolderTooLong;
         }
     }
     bool remembered = expanded[0] != L'\0';
-    if (remembered)
-        MakeFolderPath(expanded);
+    bool activeCreated = false;
+    if (remembered) {
+        // nor is one that cannot take the file (a file in its place, a link
+        // at the file's name, no rights, a full drive): the viewer would look
+        // for its settings where they are not
+        DWORD before = GetFileAttributesW(expanded);
+        bool usable = MakeFolderPath(expanded) &&
+                      FormatText(activeFile, kTextUnits, L"%ls%ls", expanded, kFileName) &&
+                      PrepareSettingsFile(activeFile, &activeCreated) &&
+                      (!activeCreated || MadeFileTakesBytes(activeFile));
+        if (!usable) {
+            if (before == INVALID_FILE_ATTRIBUTES)
+                RemoveDirectoryW(expanded);  // made here, and empty
+            remembered = false;
+            activeCreated = false;
+            result = kSettingsFolderTooLong;
+        }
+    }
 
     bool programCreated = false;
     if (!PrepareSettingsFile(programFile, &programCreated))
@@ -196,14 +249,10 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
     if (remembered) {
         // the viewer expands the references itself, so they stay as written
         WriteKey(programFile, L"Others", L"INI_Folder", settingsFolder);
-        FormatText(activeFile, kTextUnits, L"%ls%ls", expanded, kFileName);
     } else {
         WriteKey(programFile, L"Others", L"INI_Folder", nullptr);
         CopyText(activeFile, kTextUnits, programFile);
     }
-    bool activeCreated = programCreated;
-    if (remembered && activeFile[0] != L'\0' && !PrepareSettingsFile(activeFile, &activeCreated))
-        activeFile[0] = L'\0';
 
     bool portable = remembered && (wcsstr(activeFile, L"Photarium32_App") != nullptr ||
                                    wcsstr(activeFile, L"Photarium64_App") != nullptr);

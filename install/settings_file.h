@@ -6,19 +6,23 @@
 
 enum SettingsFolderResult {
     kSettingsInTargetFolder = 0,  // or in the settings folder, as asked
-    kSettingsFolderTooLong = 1,   // its settings file would not fit: not used
+    kSettingsFolderTooLong = 1,   // would not fit, or cannot take the file: not used
 };
 
 // Writes the settings keys for an installation into targetFolder (trimmed)
 // and, when settingsFolder is not empty, into that folder with its %NAME%
 // references expanded (created when missing). A settings folder that
-// expands to nothing, or whose settings file would pass 259 characters, is
-// not used. activeFile (260 units) receives the path of the file the viewer
-// will read; empty when there is none to convert (it would not fit, it is a
-// link, or nothing could be written to it). Files that are links are left
-// alone; a UTF-16 file without its mark gets it and a UTF-8 file with its
-// mark becomes UTF-16 before anything is written to them. Failures of single
-// writes are not reported.
+// expands to nothing is none; one whose settings file would pass 259
+// characters, whose references cannot be resolved whole, or that cannot
+// take its settings file (a file in its place, a link at the file's name, no
+// rights, a full drive) is not used: kSettingsFolderTooLong, and the
+// settings stay in the target folder. activeFile (260 units) receives the
+// path of the file the viewer will read; empty when there is none to convert
+// (it would not fit, it is a link, or nothing could be written to it). Files
+// that are links are left alone; a UTF-16 file without its mark gets it, and
+// a UTF-8 file with its mark and a big-endian UTF-16 one become UTF-16LE,
+// before anything is written to them. Failures of single writes are not
+// reported.
 int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolder,
                        wchar_t* activeFile);
 

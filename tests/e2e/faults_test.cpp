@@ -3,6 +3,7 @@
 // another program, a settings file that cannot be replaced, a registry key
 // that cannot be written. The small drives are tmpfs mounts that the harness
 // (tests/support/wine_run.sh) links into this test's prefix.
+#include "settings_util.h"
 #include "wine_test_util.h"
 #include "zip_builder.h"
 
@@ -49,6 +50,17 @@ std::string OnlyEntryText(const std::string& log)
 {
     size_t start = log.find(": ");
     return start == std::string::npos ? log : log.substr(start + 2);
+}
+
+// A settings folder that cannot take the settings file: not used, noted in the target folder.
+void SettingsFolderNotUsed(const std::wstring& work, const std::wstring& folder)
+{
+    const std::wstring target = FreshFolder(L"notused") + L"Photarium\\", ini = target + L"photar64.ini";
+    EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target + L" /ini=" + folder, work));
+    EXPECT_EQ(LogEntry(L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis: " +
+                       folder), OnlyEntryText(ReadFileBytes(target + kLog)));
+    EXPECT_EQ(L"<missing>|Deutsch", ReadProfile(ini, L"Others", L"INI_Folder") + L"|" +
+                                        ReadProfile(ini, L"Language", L"Lang"));
 }
 
 // Points the temporary folder of the programs this test starts elsewhere.
@@ -167,6 +179,8 @@ TEST_F(FaultTest, NearlyFullDriveKeepsTheSettingsFile)
     EXPECT_EQ(0, RunSetup(L"/silent /folder=E:\\Ph", work_));
     EXPECT_FALSE(FileExists(ini));
     EXPECT_FALSE(FileExists(ini + L"_temp"));
+    SettingsFolderNotUsed(work_, L"E:\\Einst");
+    EXPECT_FALSE(FolderExists(L"E:\\Einst"));
 }
 
 TEST_F(FaultTest, FullTemporaryFolderStopsWithMessage7BeforeUnpacking)
@@ -208,6 +222,7 @@ TEST_F(FaultTest, ReadOnlyDrive)
     EXPECT_EQ(LogEntry(std::wstring(L"R:\\Photarium\\: ") + kMessage7),
               OnlyEntryText(ReadFileBytes(work_ + kLog)));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"));
+    SettingsFolderNotUsed(work_, L"R:\\Photarium");  // no rights to make a file there
 }
 
 // Another program holds files of an earlier installation open: those files

@@ -64,6 +64,18 @@ struct OddRun {
     std::wstring earlier = L"";  // installed into first; a refused or plain run leaves it registered
 };
 
+const std::wstring kScripts = L"[Recent]\r\nFile1=C:\\Bilder\\\u4E00\u6708\\a.jpg\r\n[Toolbar]\r\n"
+    L"Skin=Mine.png\r\n[\u0410\u043D\u0441\u0438\u0447\u0442]\r\nRahmen=\u250C\u2500\u2510 \u0395\u03B9\r\n";
+// @T\photar64.ini of bytes; after the run text in UTF-16LE and the installer's keys, readable
+OddRun SettingsRun(const char* fault, const std::string& bytes, const std::wstring& text)
+{
+    return {fault, [=](Folder d) { MakeFolder(d + L"T"); WriteFileBytes(d + L"T\\photar64.ini", bytes); },
+            L"/folder=@T", 0, L"", L"", [=](Folder d) {
+                EXPECT_NE(std::string::npos, ReadFileBytes(d + L"T\\photar64.ini").find(Utf16Le(text)));
+                EXPECT_EQ(L"Deutsch", ReadProfile(d + L"T\\photar64.ini", L"Language", L"Lang"));
+            }};
+}
+
 const OddRun kRuns[] = {
     {"UTF-16 settings file without a mark",
      [](Folder d) {
@@ -82,6 +94,15 @@ const OddRun kRuns[] = {
          WriteFileBytes(d + L"T\\photar64.ini", "\xEF\xBB\xBF[General]\r\nUser=J\xC3\xBCrgen\r\n");
      },
      L"/folder=@T", 0, L"", L"", UserKeysStay},
+    SettingsRun("UTF-16 without a mark, several scripts", Utf16Le(kScripts), kScripts),
+    SettingsRun("UTF-16 big-endian",
+                std::string("\xFE\xFF\0[\0A\0]\0\r\0\n\0k\0=N\0\0\r\0\n\0[\0B\0]\0\r\0\n\0m\0=\0v", 38),
+                L"[A]\r\nk=\u4E00\r\n[B]\r\nm=v"),
+    SettingsRun("zero byte in narrow text that the profile functions leave alone",
+                std::string("[A]\r\nN=Jo\0hn\r\nC=b\r\n[Language]\r\nDLL=DEUTSCH.DLL\r\n", 48) +
+                    "Lang=Deutsch\r\n[Toolbar]\r\nSkin=M\r\n", L"\r\n[A]\r\nN=John\r\nC=b\r\n"),
+    SettingsRun("zero byte in UTF-8", std::string("\xEF\xBB\xBF[A]\r\nN=J\xC3\xBC\0rg\r\nC=b", 21),
+                L"N=J\u00FCrg\r\nC=b"),
     {"blank before an inner backslash", nullptr, L"/folder=@My Apps \\T /desktop=1", 0, L"", L"",
      [](Folder d) {
          EXPECT_EQ(L"Deutsch", ReadProfile(d + L"My Apps\\T\\photar64.ini", L"Language", L"Lang"));
@@ -127,6 +148,8 @@ const OddRun kRuns[] = {
      },
      L"/folder=@T /ini=%PHOTAR_TEST_LONG%", 0, kTooLong + L"%PHOTAR_TEST_LONG%", L"T\\",
      [](Folder d) { EXPECT_FALSE(FolderExists(d + L"y")); }, true},
+    {"settings folder that is a file", [](Folder d) { WriteFileBytes(d + L"afile", "x"); },
+     L"/folder=@T /ini=@afile", 0, kTooLong + L"@afile", L"T\\", nullptr, true},
     {"folder in the viewer's place",
      [](Folder d) { MakeFolder(d + L"T"); MakeFolder(d + L"T\\photar64.exe"); },
      L"/folder=@T", 1, L"@T\\: " + kMessage7, L"T\\", nullptr},
@@ -160,7 +183,7 @@ const OddRun kRuns[] = {
          ASSERT_TRUE(SetUnixLink(ShellFolder(CSIDL_APPDATA) + L"Photarium\\photar64.ini",
                                  d + L"victim.ini"));
      },
-     L"/folder=@T /ini=%APPDATA%\\Photarium", 0, L"", L"",
+     L"/folder=@T /ini=%APPDATA%\\Photarium", 0, kTooLong + L"%APPDATA%\\Photarium", L"T\\",
      [](Folder d) {
          std::wstring settings = ShellFolder(CSIDL_APPDATA) + L"Photarium\\";
          EXPECT_EQ("[Fremd]\r\nx=1\r\n", ReadFileBytes(d + L"victim.ini"));

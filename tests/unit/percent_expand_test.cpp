@@ -10,20 +10,20 @@
 
 namespace {
 
-// A fixed set of variables; records every name asked for.
+// A fixed set of variables ("?": too long, no memory to read it); records every name asked for.
 class FakeVariables : public VariableLookup {
 public:
     std::map<std::wstring, std::wstring> values;
     std::vector<std::wstring> asked;
-    bool Find(const wchar_t* name, wchar_t* value, size_t units) override
+    VariableFound Find(const wchar_t* name, wchar_t* value, size_t units) override
     {
         asked.push_back(name);
         auto found = values.find(name);
         if (found == values.end() || found->second.empty())
-            return false;
-        std::wstring text = found->second.substr(0, units - 1);
-        wcscpy(value, text.c_str());
-        return true;
+            return VariableFound::kNone;
+        bool tooLong = found->second == L"?" || found->second.size() >= units;
+        wcscpy(value, found->second == L"?" ? L"" : found->second.substr(0, units - 1).c_str());
+        return tooLong ? VariableFound::kTooLong : VariableFound::kValue;
     }
 };
 
@@ -79,6 +79,10 @@ TEST(ExpandPercentVariablesTest, OverflowIsCutAndTerminated)
     // plain text of 259 characters fits exactly; the next one is cut
     EXPECT_EQ(std::wstring(259, L'b'), Expand(std::wstring(259, L'b'), variables));
     EXPECT_EQ(std::wstring(258, L'b') + L"v", Expand(std::wstring(258, L'b') + L"%LONG%", variables));
+    variables.values[L"UNREAD"] = L"?";
+    wchar_t out[260];
+    EXPECT_FALSE(ExpandPercentVariables(L"%UNREAD%\\Photarium", out, variables));
+    EXPECT_FALSE(ExpandPercentVariables((L"%" + std::wstring(260, L'N') + L"%").c_str(), out, variables));
 }
 
 TEST(ExpandPercentVariablesTest, LongNameIsCutAndConsumed)

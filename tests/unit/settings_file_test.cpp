@@ -260,6 +260,13 @@ TEST(DetectSettingsEncodingTest, MarksAndZeroBytes)
         {"[General]\r\nUser=J\xFCrgen", E::kNarrow}, {"", E::kNarrow},
         {std::string("[\0AB", 4), E::kNarrow},  // one zero among many
         {std::string("\0[", 2), E::kNarrow},    // big-endian order
+        {std::string("\xFE\xFF\0[", 4), E::kUtf16BigEndian},
+        // any script: Chinese, Cyrillic, Greek, box drawing, Korean; line feeds alone
+        {Utf16Le(L"[Recent]\r\nFile1=C:\\Bilder\\\u4E00\u6708\\a.jpg"), E::kUtf16WithoutMark},
+        {Utf16Le(L"[\u0424\u043E\u0442\u043E]\n\u0400\u0418=\u0391\u2500\u2500\n"), E::kUtf16WithoutMark},
+        {Utf16Le(L"; " + std::wstring(300, L'\uAC00') + L"\r\n[A]"), E::kUtf16WithoutMark},
+        {std::string("[A]\r\nName=Jo\0hn\r\nC=\0\0x", 22), E::kNarrow},  // stray zeros
+        {"[A]\r\nk=vv\r\n" + std::string(64, '\0'), E::kNarrow},   // a zeroed end
     };
     for (const auto& c : cases) {
         auto bytes = reinterpret_cast<const unsigned char*>(c.first.data());
