@@ -23,7 +23,7 @@ function(photarium_pack_product zip folder)
     COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/pack_payload.py ${zip} ${folder}
     DEPENDS ${PRODUCT_SOURCE_DIR}/pack_payload.py ${PRODUCT_SOURCE_DIR}/check_product.py
             ${PRODUCT_FACTS} ${ARGN}
-    COMMENT "Checking and packing ${folder}")
+    COMMENT "Checking and packing ${folder}" VERBATIM)
 endfunction()
 
 if(PHOTARIUM_PRODUCT_DIR)
@@ -46,7 +46,7 @@ else()
   set_target_properties(standin_icons PROPERTIES OUTPUT_NAME Icons PREFIX "")
   add_custom_command(TARGET standin_icons POST_BUILD
     COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/pad_file.py
-            $<TARGET_FILE:standin_icons> ${PHOTARIUM_ICON_LIBRARY_SIZE})
+            $<TARGET_FILE:standin_icons> ${PHOTARIUM_ICON_LIBRARY_SIZE} VERBATIM)
   add_library(standin_deutsch SHARED ${PRODUCT_SOURCE_DIR}/src/resource_dll.c
               ${PRODUCT_SOURCE_DIR}/src/deutsch_dll.rc)
   set_target_properties(standin_deutsch PROPERTIES OUTPUT_NAME DEUTSCH SUFFIX ".DLL" PREFIX "")
@@ -71,7 +71,7 @@ else()
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:standin_icons> ${STANDIN_PRODUCT_DIR}/Plugins
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:standin_deutsch> ${STANDIN_PRODUCT_DIR}/Languages
     DEPENDS ${PRODUCT_FILES} ${STANDIN_TARGETS}
-    COMMENT "Putting the stand-in product together")
+    COMMENT "Putting the stand-in product together" VERBATIM)
   photarium_pack_product(${PAYLOAD_ZIP} ${STANDIN_PRODUCT_DIR} ${STANDIN_PRODUCT_DIR}/photar64.exe)
 endif()
 
