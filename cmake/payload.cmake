@@ -27,6 +27,13 @@ function(photarium_pack_product zip folder)
 endfunction()
 
 if(PHOTARIUM_PRODUCT_DIR)
+  # checked before make sees the files too: a dangling link among them would
+  # stop it without a word on which rule is broken
+  execute_process(COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/check_product.py
+                          ${PHOTARIUM_PRODUCT_DIR} RESULT_VARIABLE product_result)
+  if(NOT product_result EQUAL 0)
+    message(FATAL_ERROR "${PHOTARIUM_PRODUCT_DIR}: nothing packed, see the lines above")
+  endif()
   file(GLOB_RECURSE PRODUCT_FILES CONFIGURE_DEPENDS ${PHOTARIUM_PRODUCT_DIR}/*)
   photarium_pack_product(${PAYLOAD_ZIP} ${PHOTARIUM_PRODUCT_DIR} ${PRODUCT_FILES})
 else()

@@ -2,10 +2,12 @@
 # and builds. BUILD_DIR may be set to build elsewhere than build/.
 set -eu
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# CMake cannot configure below a folder whose path holds a double quote (it
-# writes paths into its own files unescaped): such a checkout is built through
-# a link of its own, the same one each time, so the build's cache stays valid.
-if [[ $ROOT == *'"'* ]]; then
+# CMake cannot configure below a path holding a double quote (it writes paths
+# into its own files unescaped), and windres hands its include folders to the
+# shell escaping blanks only: a checkout whose path holds any other character
+# that the shell treats specially is built through a link of its own, the
+# same one each time, so that the build's cache stays valid.
+if [[ $ROOT == *[^-[:alnum:]\ /._+,=@%:]* ]]; then
   link=${TMPDIR:-/tmp}/photarium-$(printf '%s' "$ROOT" | sha256sum | cut -c1-16)
   ln -sfn "$ROOT" "$link"
   ROOT=$link
