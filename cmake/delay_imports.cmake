@@ -16,7 +16,9 @@ foreach(dll ${DELAY_LOADED_DLLS})
   set(delay_lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
   add_custom_command(OUTPUT ${delay_lib}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delay
-    COMMAND sh -c "{ echo 'LIBRARY ${dll}.dll'; echo EXPORTS; ${MINGW_NM} ${import_lib} | awk '$2==\"T\"{print $3}' | sort -u; } > ${def}"
+    # the paths go in as the shell's arguments: any folder name stays one word
+    COMMAND sh -c "{ echo \"LIBRARY $1.dll\"; echo EXPORTS; \"$2\" \"$3\" | awk '$2==\"T\"{print $3}' | sort -u; } > \"$4\""
+            sh ${dll} ${MINGW_NM} ${import_lib} ${def}
     COMMAND ${MINGW_DLLTOOL} --def ${def} --output-delaylib ${delay_lib} --dllname ${dll}.dll
     DEPENDS ${import_lib}
     COMMENT "Delay-load import library for ${dll}.dll"

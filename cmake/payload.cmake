@@ -1,5 +1,6 @@
 # The embedded product archive (resource "ZIP" 212): the stand-in programs are
-# built here, packed with product/files into a deterministic ZIP, and the ZIP
+# built here, put together with product/files into a folder that is checked
+# and packed as a maker's product is, into a deterministic ZIP, and the ZIP
 # goes into a generated .rc that the setup program and the unit tests compile.
 set(PHOTARIUM_PRODUCT_DIR "" CACHE PATH
     "Folder packed as the product instead of the built stand-ins (empty: stand-ins)")
@@ -21,11 +22,18 @@ function(photarium_pack_product zip folder)
     COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/check_product.py ${folder}
     COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/pack_payload.py ${zip} ${folder}
     DEPENDS ${PRODUCT_SOURCE_DIR}/pack_payload.py ${PRODUCT_SOURCE_DIR}/check_product.py
-            ${CMAKE_SOURCE_DIR}/register/registration_texts.h ${ARGN}
-    COMMENT "Checking and packing ${folder}")
+            ${PRODUCT_FACTS} ${ARGN}
+    COMMENT "Checking and packing ${folder}" VERBATIM)
 endfunction()
 
 if(PHOTARIUM_PRODUCT_DIR)
+  # checked before make sees the files too: a dangling link among them would
+  # stop it without a word on which rule is broken
+  execute_process(COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/check_product.py
+                          ${PHOTARIUM_PRODUCT_DIR} RESULT_VARIABLE product_result)
+  if(NOT product_result EQUAL 0)
+    message(FATAL_ERROR "${PHOTARIUM_PRODUCT_DIR}: nothing packed, see the lines above")
+  endif()
   file(GLOB_RECURSE PRODUCT_FILES CONFIGURE_DEPENDS ${PHOTARIUM_PRODUCT_DIR}/*)
   photarium_pack_product(${PAYLOAD_ZIP} ${PHOTARIUM_PRODUCT_DIR} ${PRODUCT_FILES})
 else()
@@ -45,7 +53,7 @@ else()
   set_target_properties(standin_icons PROPERTIES OUTPUT_NAME Icons PREFIX "")
   add_custom_command(TARGET standin_icons POST_BUILD
     COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/pad_file.py
-            $<TARGET_FILE:standin_icons> ${PHOTARIUM_ICON_LIBRARY_SIZE})
+            $<TARGET_FILE:standin_icons> ${PHOTARIUM_ICON_LIBRARY_SIZE} VERBATIM)
   add_library(standin_deutsch SHARED ${PRODUCT_SOURCE_DIR}/src/resource_dll.c
               ${PRODUCT_SOURCE_DIR}/src/deutsch_dll.rc)
   set_target_properties(standin_deutsch PROPERTIES OUTPUT_NAME DEUTSCH SUFFIX ".DLL" PREFIX "")
@@ -60,15 +68,18 @@ else()
   endforeach()
 
   file(GLOB_RECURSE PRODUCT_FILES CONFIGURE_DEPENDS ${PRODUCT_SOURCE_DIR}/files/*)
-  add_custom_command(OUTPUT ${PAYLOAD_ZIP}
-    COMMAND ${Python3_EXECUTABLE} ${PRODUCT_SOURCE_DIR}/pack_payload.py
-            ${PAYLOAD_ZIP} ${PRODUCT_SOURCE_DIR}/files
-            photar64.exe=$<TARGET_FILE:standin_viewer>
-            pt_uninstall.exe=$<TARGET_FILE:standin_uninstall>
-            Plugins/Icons.dll=$<TARGET_FILE:standin_icons>
-            Languages/DEUTSCH.DLL=$<TARGET_FILE:standin_deutsch>
-    DEPENDS ${PRODUCT_SOURCE_DIR}/pack_payload.py ${PRODUCT_FILES} ${STANDIN_TARGETS}
-    COMMENT "Packing the stand-in product")
+  set(STANDIN_PRODUCT_DIR ${CMAKE_BINARY_DIR}/standin-product)
+  add_custom_command(OUTPUT ${STANDIN_PRODUCT_DIR}/photar64.exe
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${STANDIN_PRODUCT_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PRODUCT_SOURCE_DIR}/files ${STANDIN_PRODUCT_DIR}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${STANDIN_PRODUCT_DIR}/Plugins
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:standin_viewer>
+            $<TARGET_FILE:standin_uninstall> ${STANDIN_PRODUCT_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:standin_icons> ${STANDIN_PRODUCT_DIR}/Plugins
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:standin_deutsch> ${STANDIN_PRODUCT_DIR}/Languages
+    DEPENDS ${PRODUCT_FILES} ${STANDIN_TARGETS}
+    COMMENT "Putting the stand-in product together" VERBATIM)
+  photarium_pack_product(${PAYLOAD_ZIP} ${STANDIN_PRODUCT_DIR} ${STANDIN_PRODUCT_DIR}/photar64.exe)
 endif()
 
 add_custom_target(payload_zip DEPENDS ${PAYLOAD_ZIP})

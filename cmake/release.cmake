@@ -7,21 +7,31 @@ set(PHOTARIUM_SIGN_CA "" CACHE FILEPATH "Roots the verification of the signature
 set(PHOTARIUM_INSTALLER_URL "https://www.photarium.example/photar64_setup.exe" CACHE STRING
     "Download address of the setup program, for the manifests")
 
+set(WRITE_MANIFESTS ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/release/write_manifests.py
+    $<TARGET_FILE:photar64_setup> ${PHOTARIUM_VERSION} ${PHOTARIUM_INSTALLER_URL})
 if(PHOTARIUM_SIGN_CERT)
   if(NOT PHOTARIUM_SIGN_PASS)
     message(FATAL_ERROR "PHOTARIUM_SIGN_CERT needs PHOTARIUM_SIGN_PASS, the file with its password")
   endif()
   find_program(OSSLSIGNCODE osslsigncode REQUIRED)
+  # The linked program is kept unsigned, and every build signs it afresh:
+  # a renewed certificate or password at the same path is always the one used.
+  set(UNSIGNED_PROGRAM ${CMAKE_BINARY_DIR}/release/photar64_setup.unsigned.exe)
   add_custom_command(TARGET photar64_setup POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/release
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:photar64_setup> ${UNSIGNED_PROGRAM}
+    VERBATIM)
+  add_custom_target(photar64_setup_signed ALL
+    COMMAND ${CMAKE_COMMAND} -E copy ${UNSIGNED_PROGRAM} $<TARGET_FILE:photar64_setup>
     COMMAND ${CMAKE_SOURCE_DIR}/release/sign_program.sh $<TARGET_FILE:photar64_setup>
             ${PHOTARIUM_SIGN_CERT} ${PHOTARIUM_SIGN_PASS} "${PHOTARIUM_TIMESTAMP_URL}"
             "${PHOTARIUM_SIGN_CA}"
+    COMMAND ${WRITE_MANIFESTS}
     COMMENT "Signing photar64_setup.exe" VERBATIM)
+  add_dependencies(photar64_setup_signed photar64_setup)
+else()
+  add_custom_command(TARGET photar64_setup POST_BUILD COMMAND ${WRITE_MANIFESTS} VERBATIM)
 endif()
-add_custom_command(TARGET photar64_setup POST_BUILD
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/release/write_manifests.py
-          $<TARGET_FILE:photar64_setup> ${PHOTARIUM_VERSION} ${PHOTARIUM_INSTALLER_URL}
-  VERBATIM)
 
 # a change of these settings links (and so signs and describes) the program again
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/release_settings.txt CONTENT

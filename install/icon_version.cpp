@@ -1,5 +1,7 @@
 #include "install/icon_version.h"
 
+#include "product_facts.h"
+
 #include <cwchar>
 #include <cwctype>
 #include <stdlib.h>
@@ -21,7 +23,7 @@ int VersionTextNumber(const wchar_t* text)
 
 bool IsMakerCompany(const wchar_t* company)
 {
-    static const wchar_t kMaker[] = L"Calvorn";
+    static const wchar_t kMaker[] = PHOTARIUM_ICON_LIBRARY_COMPANY;
     size_t i = 0;
     for (; kMaker[i] != L'\0'; ++i) {
         if (std::towlower(company[i]) != std::towlower(kMaker[i]))

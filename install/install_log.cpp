@@ -5,6 +5,8 @@
 #include "platform/folder_path.h"
 #include "platform/text_format.h"
 
+#include "product_facts.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -13,7 +15,7 @@
 
 namespace {
 
-const wchar_t kLogName[] = L"Photarium_Install.log";
+const wchar_t kLogName[] = PHOTARIUM_INSTALL_LOG;
 constexpr size_t kLogPathUnits = 560;
 
 bool AppendEntry(const wchar_t* path, const wchar_t* text)

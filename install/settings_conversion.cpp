@@ -2,6 +2,8 @@
 
 #include "platform/text_format.h"
 
+#include "product_facts.h"
+
 #include <cstring>
 #include <cwchar>
 
@@ -85,7 +87,7 @@ bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out)
     folder[folderEnd] = L'\0';
     if (folderEnd >= 1)
         AppendBackslash(folder, kTextUnits);
-    return FormatText(out, kTextUnits, L"%lsphotar64.ini_temp", folder);
+    return FormatText(out, kTextUnits, L"%ls" PHOTARIUM_SETTINGS_TEMP_FILE, folder);
 }
 
 bool WriteUtf16Header(FILE* target)

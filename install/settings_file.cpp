@@ -9,6 +9,8 @@
 #include "platform/scoped_handle.h"
 #include "platform/text_format.h"
 
+#include "product_facts.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -19,7 +21,7 @@
 
 namespace {
 
-const wchar_t kFileName[] = L"photar64.ini";
+const wchar_t kFileName[] = PHOTARIUM_SETTINGS_FILE;
 
 // A path that did not fit is left empty; nothing is written to it then.
 void WriteKey(const wchar_t* file, const wchar_t* section, const wchar_t* key,

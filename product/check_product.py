@@ -6,9 +6,11 @@ before the folder is packed.
   check_product.py --measure DIR [NAME...]
 
 Prints one line per broken rule, naming the file, and exits with 1 when
-there is one. The entry-name rules mirror install/entry_name.cpp; every path
-must fit below a target folder of the length that
-register/registration_texts.h guarantees (kMinInstallFolderChars).
+there is one. Only plain files and folders are packed: links, pipes, sockets
+and devices are refused. The entry-name rules mirror install/entry_name.cpp;
+every path must fit below a target folder of the length that the product's
+facts guarantee (resources/product_facts.toml), and no name may be one that
+the setup writes into the target folder itself.
 
 --measure prints the longest path of a file and of a folder in DIR (and of the
 further file NAMEs), which the build hands to the program: its longest
@@ -16,10 +18,16 @@ accepted target folder follows from them.
 """
 import os
 import re
+import stat
 import struct
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# the build leaves nothing in the source folders
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(ROOT, 'resources'))
+import product_facts  # noqa: E402
+
 MAX_PATH = 260
 # CreateDirectoryW leaves room for an 8.3 name below the folder
 MAX_FOLDER_PATH = MAX_PATH - 12
@@ -27,14 +35,16 @@ REQUIRED_PROGRAMS = ('photar64.exe', 'pt_uninstall.exe')
 ICON_LIBRARY = 'Plugins/Icons.dll'
 # the block and company that the keep-or-replace rule reads
 VERSION_BLOCK = '040904E4'
-COMPANY = 'Calvorn'
 FORBIDDEN = set('<>:"/\\|?*')
 DEVICES = {'CON', 'PRN', 'AUX', 'NUL'} | {p + str(i) for p in ('COM', 'LPT') for i in range(1, 10)}
 
 
+# a Windows short name ("PHOTAR~1.INI") opens whichever file of the folder holds it
+SHORT_NAME = re.compile(r'[^.~]{1,6}~[0-9]{1,6}(\.[^.]{0,3})?')
+
+
 def min_install_folder_chars():
-    with open(os.path.join(ROOT, 'register', 'registration_texts.h')) as f:
-        return int(re.search(r'kMinInstallFolderChars = (\d+);', f.read()).group(1))
+    return product_facts.load()['min_install_folder_chars']
 
 
 def longest_paths(tree, extra_files=()):
@@ -65,9 +75,10 @@ def names_icon_library(name):
     return 'icons.dll' in lowered
 
 
-def name_problem(name, is_folder, folder_chars):
+def name_problem(name, is_folder, facts):
     """Why the installation would skip or refuse the entry name (with "/"
     separators, no final one), or None."""
+    folder_chars = facts['min_install_folder_chars']
     bad = sorted(set(c for c in name if ord(c) < 32 or ord(c) > 126 or (c in FORBIDDEN and c != '/')))
     if bad:
         return 'character %s that Windows does not allow or the installer cannot read' % \
@@ -79,6 +90,16 @@ def name_problem(name, is_folder, folder_chars):
             return 'the part %r is a device name on Windows' % part
         if part.endswith(('.', ' ')):
             return 'the part %r ends in a dot or a blank, which Windows drops' % part
+        if part.lower().startswith(facts['reserved_prefix'].lower()):
+            return 'the part %r begins with %r, which the unpacking keeps for its own files' % \
+                (part, facts['reserved_prefix'])
+        if SHORT_NAME.fullmatch(part):
+            return 'the part %r has the form of a Windows short name and could open ' \
+                'another file of its folder' % part
+    written = [facts[key].lower() for key in product_facts.NAME_KEYS]
+    if name.lower() in written:
+        return 'the setup writes this name into the target folder itself (settings, log): ' \
+            'unpacking it would overwrite what a user already has'
     if names_icon_library(name) and name != ICON_LIBRARY:
         return 'would be skipped whenever an installed icon plug-in is kept (it names icons.dll)'
     limit = (MAX_FOLDER_PATH if is_folder else MAX_PATH) - 1
@@ -172,7 +193,7 @@ def version_blocks(block, path=''):
         pos = (pos + child_length + 3) & ~3
 
 
-def icon_library_problem(data):
+def icon_library_problem(data, maker):
     if not is_pe32_plus_amd64(data):
         return 'not a 64-bit Windows library (PE32+, AMD64)'
     try:
@@ -187,52 +208,85 @@ def icon_library_problem(data):
     if company is None:
         return 'no CompanyName in the version block %s that the installer reads' % VERSION_BLOCK
     name = company[0].decode('utf-16-le', 'replace').rstrip('\0')
-    if name.lower() != COMPANY.lower():
-        return 'company name %r instead of %r: an installed copy would never be replaced' % (name, COMPANY)
+    if name.lower() != maker.lower():
+        return 'company name %r instead of %r: an installed copy would never be replaced' % \
+            (name, maker)
     return None
 
 
 # --- the folder and the release notes ---
 
-def product_entries(tree):
-    """Sorted (name, path or None for a folder) with "/" separators."""
+def entry_kind(path):
+    """None for a plain file or a folder, else why the entry cannot be packed.
+    Nothing is followed: a link would ship what it points to, from anywhere."""
+    try:
+        info = os.lstat(path)
+    except OSError as error:
+        return 'cannot be read (%s)' % error.strerror
+    if stat.S_ISLNK(info.st_mode):
+        return 'a symbolic link to %s' % os.readlink(path)
+    if stat.S_ISDIR(info.st_mode):
+        return None if os.access(path, os.R_OK | os.X_OK) else 'a folder that cannot be read'
+    if not stat.S_ISREG(info.st_mode):
+        kind = {stat.S_IFIFO: 'a named pipe (FIFO)', stat.S_IFSOCK: 'a socket'}
+        return kind.get(stat.S_IFMT(info.st_mode), 'a device')
+    if info.st_nlink > 1:
+        return 'a hard link (%d names share its bytes, some perhaps outside the product)' % \
+            info.st_nlink
+    return None if os.access(path, os.R_OK) else 'a file that cannot be read'
+
+
+def walk_product(tree):
+    """Sorted (name, path or None for a folder, kind problem or None) with "/"
+    separators; folders that are not plain are not entered."""
     items = []
     for base, dirs, names in os.walk(tree):
-        dirs.sort()
         rel = os.path.relpath(base, tree).replace(os.sep, '/')
-        if rel != '.':
-            items.append((rel, None))
-        for name in names:
-            items.append(((rel + '/' if rel != '.' else '') + name, os.path.join(base, name)))
+        prefix = rel + '/' if rel != '.' else ''
+        for name in dirs + names:
+            path = os.path.join(base, name)
+            problem = entry_kind(path)
+            is_folder = problem is None and os.path.isdir(path)
+            items.append((prefix + name, None if is_folder else path, problem))
+        dirs[:] = sorted(d for d in dirs if entry_kind(os.path.join(base, d)) is None)
     return sorted(items)
+
+
+def product_entries(tree):
+    """Sorted (name, path or None for a folder) with "/" separators."""
+    return [(name, path) for name, path, _ in walk_product(tree)]
 
 
 def product_problems(tree):
     if not os.path.isdir(tree):
         return ['%s: no such folder' % tree]
-    problems = []
-    folder_chars = min_install_folder_chars()
-    entries = product_entries(tree)
-    files = {name: path for name, path in entries if path is not None}
+    facts = product_facts.load()
+    entries = walk_product(tree)
+    problems = ['%s: %s: only plain files and folders are packed' % (name, kind)
+                for name, _, kind in entries if kind]
+    files = {name: path for name, path, kind in entries if path is not None and not kind}
     seen = {}
-    for name, path in entries:
-        problem = name_problem(name, path is None, folder_chars)
+    for name, path, _ in entries:
+        problem = name_problem(name, path is None, facts)
         if problem:
             problems.append('%s: %s' % (name, problem))
         other = seen.setdefault(name.lower(), name)
         if other != name:
             problems.append('%s: names the same file on Windows as %s' % (name, other))
+    # a refused entry has its line already
+    refused = {name for name, _, kind in entries if kind}
     for name in REQUIRED_PROGRAMS:
-        if name not in files:
-            problems.append('%s: missing at the top of the product folder' % name)
-        elif not is_pe32_plus_amd64(open(files[name], 'rb').read()):
+        if name in files and not is_pe32_plus_amd64(open(files[name], 'rb').read()):
             problems.append('%s: not a 64-bit Windows program (PE32+, AMD64)' % name)
-    if ICON_LIBRARY not in files:
-        problems.append('%s: missing' % ICON_LIBRARY)
-    else:
-        problem = icon_library_problem(open(files[ICON_LIBRARY], 'rb').read())
+        elif name not in files and name not in refused:
+            problems.append('%s: missing at the top of the product folder' % name)
+    if ICON_LIBRARY in files:
+        problem = icon_library_problem(open(files[ICON_LIBRARY], 'rb').read(),
+                                       facts['icon_library_company'])
         if problem:
             problems.append('%s: %s' % (ICON_LIBRARY, problem))
+    elif ICON_LIBRARY not in refused:
+        problems.append('%s: missing' % ICON_LIBRARY)
     return problems
 
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Packs the product file set into the setup program's archive.
 
-  pack_payload.py OUT.zip TREE [NAME=FILE ...]
+  pack_payload.py OUT.zip TREE
 
-TREE is a folder packed with its structure; each NAME=FILE adds (or replaces)
-one file under its archive name. The archive is deterministic: the same input
+TREE is a folder packed with its structure: plain files and folders only, as
+product/check_product.py reads them (anything else stops the packing before
+the archive is written). The archive is deterministic: the same input
 gives the same bytes. Every folder has an entry of its own ahead of its files;
 entries are in sorted order, folders stored, files deflated, all with one
 fixed DOS date and time.
@@ -13,27 +14,24 @@ import os
 import sys
 import zipfile
 
+sys.dont_write_bytecode = True
+from check_product import walk_product  # noqa: E402
+
 # 2024-05-17 10:30:00 local time, as the product's release stamp
 STAMP = (2024, 5, 17, 10, 30, 0)
 DOS_DIRECTORY = 0x10
 DOS_ARCHIVE = 0x20
 
 
-def collect(tree, extras):
+def collect(tree):
     files, folders = {}, set()
-    for base, dirs, names in os.walk(tree):
-        dirs.sort()
-        if base != tree:
-            folders.add(os.path.relpath(base, tree).replace(os.sep, '/'))
-        for name in names:
-            path = os.path.join(base, name)
-            rel = os.path.relpath(path, tree).replace(os.sep, '/')
-            files[rel] = path
-    for item in extras:
-        name, _, path = item.partition('=')
-        if not name or not path:
-            sys.exit('bad NAME=FILE: ' + item)
-        files[name] = path
+    for name, path, problem in walk_product(tree):
+        if problem:
+            sys.exit('not packed: %s: %s' % (name, problem))
+        if path is None:
+            folders.add(name)
+        else:
+            files[name] = path
     return files, folders
 
 
@@ -59,15 +57,16 @@ def info(name, is_folder):
 
 
 def main():
-    if len(sys.argv) < 3:
+    if len(sys.argv) != 3:
         sys.exit(__doc__)
-    out, tree, extras = sys.argv[1], sys.argv[2], sys.argv[3:]
+    out, tree = sys.argv[1:]
     if not os.path.isdir(tree):
         sys.exit('no such folder: ' + tree)
     tmp = out + '.tmp'
     files = unpacked = 0
+    collected = collect(tree)
     with zipfile.ZipFile(tmp, 'w') as archive:
-        for name, path in entries(*collect(tree, extras)):
+        for name, path in entries(*collected):
             if path is None:
                 archive.writestr(info(name, True), b'')
             else:
@@ -78,11 +77,10 @@ def main():
                 unpacked += len(data)
     os.replace(tmp, out)
     print('packed %d files, %d bytes (largest first: %s); archive %d bytes' %
-          (files, unpacked, largest(tree, extras), os.path.getsize(out)))
+          (files, unpacked, largest(collected[0]), os.path.getsize(out)))
 
 
-def largest(tree, extras, count=3):
-    files, _ = collect(tree, extras)
+def largest(files, count=3):
     sizes = sorted(((os.path.getsize(p), n) for n, p in files.items()), reverse=True)
     return ', '.join('%s %d' % (n, s) for s, n in sizes[:count])
 

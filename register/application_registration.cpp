@@ -8,6 +8,8 @@
 #include "register/shortcuts.h"
 #include "resources/product_identity.h"
 
+#include "product_facts.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -19,7 +21,7 @@ constexpr DWORD kEstimatedSize = 6656;
 
 const wchar_t kVerb[] = L"Durchsuchen mit &Photarium";
 const wchar_t kUninstallKey[] =
-    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" PHOTARIUM_UNINSTALL_KEY_NAME;
 
 // "Browse with Photarium" on folders and drives, opening the thumbnails view.
 void WriteFolderVerbs(const wchar_t* thumbsCommand)
@@ -44,12 +46,12 @@ void WriteUninstallEntry(const RegistrationTexts& texts)
     if (!key.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_ALL_ACCESS))
         return;
     wchar_t text[kRegistrationUnits];
-    if (FormatText(text, kRegistrationUnits, L"Photarium %d.%d (64-bit)", kVersionMajor,
+    if (FormatText(text, kRegistrationUnits, PHOTARIUM_DISPLAY_NAME_FORMAT, kVersionMajor,
                    kVersionMinor))
         key.WriteString(L"DisplayName", text);
     if (FormatText(text, kRegistrationUnits, L"\"%lspt_uninstall.exe\"", texts.installFolder))
         key.WriteString(L"UninstallString", text);
-    key.WriteString(L"Publisher", L"Calvorn");
+    key.WriteString(L"Publisher", PHOTARIUM_PUBLISHER);
     key.WriteString(L"InstallLocation", texts.installFolder);
     if (FormatText(text, kRegistrationUnits, L"%d.%d", kVersionMajor, kVersionMinor))
         key.WriteString(L"DisplayVersion", text);

@@ -2,6 +2,8 @@
 // The texts that registration and shortcuts build from the target folder.
 // No <windows.h> here.
 
+#include "product_facts.h"
+
 #include <cstddef>
 
 // The key whose default value names the installed viewer: written by the
@@ -37,7 +39,7 @@ constexpr size_t kMaxInstallFolderChars =
     }(kMaxPathChars - kHelpTargetChars, kMaxPathChars - PHOTARIUM_LONGEST_FILE_PATH,
       kMaxFolderPathChars - PHOTARIUM_LONGEST_FOLDER_PATH);
 // Every product is checked to leave at least this much room (product/check_product.py).
-constexpr size_t kMinInstallFolderChars = 100;
+constexpr size_t kMinInstallFolderChars = PHOTARIUM_MIN_INSTALL_FOLDER_CHARS;
 static_assert(kMaxInstallFolderChars >= kMinInstallFolderChars,
               "the product's paths leave too little room for the target folder");
 

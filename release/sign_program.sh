@@ -21,6 +21,13 @@ if ! report=$("${verify[@]}" 2>&1); then
   echo "signature of $program does not verify" >&2
   exit 1
 fi
-printf '%s\n' "$report" | grep -E 'Subject:|digest algorithm|Signature verification|^Succeeded' | sort -u
+printf '%s\n' "$report" | grep -E 'digest algorithm|Signature verification|^Succeeded' | sort -u
+# the first signer's certificate: which one was used, and until when it holds
+printf '%s\n' "$report" | awk '
+  /Signer #0:/ { signer = 1 }
+  signer && /^[ \t]*Subject *:/ && !subject { sub(/^[^:]*: */, ""); subject = $0 }
+  signer && /^[ \t]*Serial *:/ && !serial { sub(/^[^:]*: */, ""); serial = $0 }
+  signer && /^[ \t]*notAfter *:/ && !until { sub(/^[^:]*: */, ""); until = $0 }
+  END { printf "signed by: %s (serial %s, valid until %s)\n", subject, serial, until }'
 chmod --reference="$program" "$signed"
 mv "$signed" "$program"

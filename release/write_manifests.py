@@ -4,45 +4,24 @@ beside the setup program: the version, installer and default-locale files.
 
   write_manifests.py PROGRAM.exe VERSION INSTALLER_URL
 
-The uninstall entry's name, publisher and version and the file extensions
-are read from register/, so that the manifests say what the program writes.
+The uninstall entry's name, publisher and key and the file extensions come
+from the product's facts (resources/product_facts.toml), which the program
+is built from too, so that the manifests say what the program writes.
 """
 import hashlib
 import os
-import re
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# the build leaves nothing in the source folders
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(ROOT, 'resources'))
+import product_facts  # noqa: E402
+
 IDENTIFIER = 'Calvorn.Photarium'
 SCHEMA = '1.9.0'
 LOCALE = 'de-DE'
 WEB = 'https://www.photarium.example/'
-
-
-def source(path):
-    with open(os.path.join(ROOT, path), encoding='utf-8') as f:
-        return f.read()
-
-
-def uninstall_entry(version):
-    """(DisplayName, Publisher, DisplayVersion, key name) as registration writes them."""
-    text = source('register/application_registration.cpp')
-    major, minor = (int(n) for n in version.split('.'))
-    name_format = re.search(r'FormatText\(text, kRegistrationUnits, L"([^"]*)", kVersionMajor,\s*'
-                            r'kVersionMinor\)\)\s*key.WriteString\(L"DisplayName"', text).group(1)
-    version_format = re.search(r'FormatText\(text, kRegistrationUnits, L"([^"]*)", kVersionMajor,'
-                               r' kVersionMinor\)\)\s*key.WriteString\(L"DisplayVersion"', text).group(1)
-    publisher = re.search(r'WriteString\(L"Publisher", L"([^"]*)"\)', text).group(1)
-    key = re.search(r'Uninstall\\\\([^"]*)";', text).group(1)
-    return (name_format.replace('%d', '{}').format(major, minor), publisher,
-            version_format.replace('%d', '{}').format(major, minor), key)
-
-
-def file_extensions():
-    """The extensions of the format table, in its order."""
-    table = source('register/format_associations.cpp')
-    rows = re.findall(r'/\*\s*\d+ \*/ \{\{(.*)\}, \d+, \w+\},', table)
-    return [ext for row in rows for ext in re.findall(r'\{L"([^"]+)", L"', row)]
 
 
 def quoted(value):
@@ -61,8 +40,10 @@ def main():
     program, version, url = sys.argv[1:]
     with open(program, 'rb') as f:
         sha256 = hashlib.sha256(f.read()).hexdigest().upper()
-    display_name, publisher, display_version, key = uninstall_entry(version)
-    extensions = file_extensions()
+    facts = product_facts.load()
+    display_name = product_facts.display_name(facts, version)
+    publisher, key = facts['publisher'], facts['uninstall_key']
+    extensions = product_facts.extensions(facts)
     folder = os.path.dirname(os.path.abspath(program))
     head = ['PackageIdentifier: ' + IDENTIFIER, 'PackageVersion: ' + quoted(version)]
     tail = ['ManifestVersion: ' + SCHEMA]
@@ -93,7 +74,7 @@ def main():
         'AppsAndFeaturesEntries:',
         '- DisplayName: ' + quoted(display_name),
         '  Publisher: ' + quoted(publisher),
-        '  DisplayVersion: ' + quoted(display_version),
+        '  DisplayVersion: ' + quoted(version),
         '  ProductCode: ' + quoted(key),
         'Installers:',
         '- Architecture: x64',

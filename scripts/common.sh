@@ -2,6 +2,16 @@
 # and builds. BUILD_DIR may be set to build elsewhere than build/.
 set -eu
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# CMake cannot configure below a path holding a double quote (it writes paths
+# into its own files unescaped), and windres hands its include folders to the
+# shell escaping blanks only: a checkout whose path holds any other character
+# that the shell treats specially is built through a link of its own, the
+# same one each time, so that the build's cache stays valid.
+if [[ $ROOT == *[^-[:alnum:]\ /._+,=@%:]* ]]; then
+  link=${TMPDIR:-/tmp}/photarium-$(printf '%s' "$ROOT" | sha256sum | cut -c1-16)
+  ln -sfn "$ROOT" "$link"
+  ROOT=$link
+fi
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
 PACKAGES=(cmake make python3 g++-mingw-w64-x86-64 mingw-w64 libz-mingw-w64-dev fonts-wine fonts-dejavu-core

@@ -1,19 +1,21 @@
 #!/usr/bin/env python3
 """The product check as the build runs it: a folder keeping every rule passes;
-one folder per rule, breaking only it, is refused naming the file; the notes'
-encoding; the check's entry-name rules agree with install/entry_name.cpp
-built natively.
+one folder per rule, breaking only it, is refused naming the file, and what
+is not a plain file or folder stops the packing too; the notes' encoding; the
+check's entry-name rules agree with install/entry_name.cpp built natively.
 
   product_rules_test.py STANDIN_DIR ICON_LIBRARY_DIR WORK_DIR
 """
 import os
 import random
 import shutil
+import socket
 import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CHECK = os.path.join(ROOT, 'product', 'check_product.py')
+PACK = os.path.join(ROOT, 'product', 'pack_payload.py')
 sys.path.insert(0, os.path.dirname(CHECK))
 import check_product as rules  # noqa: E402
 
@@ -34,13 +36,17 @@ def i386(program):
 
 def put(folder, name, data=b''):
     os.makedirs(os.path.dirname(os.path.join(folder, name)), exist_ok=True)
-    if data is not None:
+    if callable(data):
+        if os.path.lexists(os.path.join(folder, name)):
+            os.remove(os.path.join(folder, name))
+        data(os.path.join(folder, name))
+    elif data is not None:
         with open(os.path.join(folder, name), 'wb') as f:
             f.write(data)
 
 
-def check(*args):
-    run = subprocess.run([sys.executable, CHECK] + list(args), capture_output=True, text=True)
+def check(*args, tool=CHECK):
+    run = subprocess.run([sys.executable, tool] + list(args), capture_output=True, text=True)
     return run.returncode, [line.replace('product check: ', '') for line in run.stderr.splitlines()]
 
 
@@ -71,6 +77,22 @@ CASES = [  # name, bytes (None: a folder, False: removed), start of the one mess
     ('Bilder/\u00e4.txt', b'', "Bilder/\u00e4.txt: character '\u00e4'"),
     ('Hilfe/alticons.dll', b'', 'Hilfe/alticons.dll: would be skipped whenever an installed'),
     ('PHOTAR64.EXE', b'', 'photar64.exe: names the same file on Windows as PHOTAR64.EXE'),
+    ('photar64.ini', b'[Photarium]', 'photar64.ini: the setup writes this name'),
+    ('PHOTAR64.INI_TEMP', b'', 'PHOTAR64.INI_TEMP: the setup writes this name'),
+    ('Photarium_Install.log', b'', 'Photarium_Install.log: the setup writes this name'),
+    ('Toolbars/~PH3a9f.tmp', b'', "Toolbars/~PH3a9f.tmp: the part '~PH3a9f.tmp' begins with '~ph'"),
+    ('PHOTAR~1.INI', b'', "PHOTAR~1.INI: the part 'PHOTAR~1.INI' has the form of a Windows short"),
+]
+SECRET = os.path.join(work, 'id_ed25519')
+ENTRIES = [  # not plain: refused by the check, and the packing stops too
+    ('readme.txt', lambda path: os.symlink(SECRET, path), 'readme.txt: a symbolic link to'),
+    ('photar64.exe', lambda path: os.symlink(os.path.join(standin, 'photar64.exe'), path),
+     'photar64.exe: a symbolic link to'),
+    ('Hilfe/extern', lambda path: os.symlink(work, path), 'Hilfe/extern: a symbolic link to'),
+    ('alt.txt', lambda path: os.symlink('fehlt.txt', path), 'alt.txt: a symbolic link to fehlt'),
+    ('Html/pipe', os.mkfifo, 'Html/pipe: a named pipe (FIFO)'),
+    ('s', lambda path: socket.socket(socket.AF_UNIX).bind(path), 's: a socket'),
+    ('Hilfe/key.chm', lambda path: os.link(SECRET, path), 'Hilfe/key.chm: a hard link'),
 ]
 NOTES = [('\ufeffNeu\r\n'.encode('utf-16-le'), 0), ('\ufeffNeu'.encode('utf-8'), 1),
          ('Neu'.encode('utf-16-le'), 1), ('\ufeffNeu'.encode('utf-16-be'), 1),
@@ -78,7 +100,8 @@ NOTES = [('\ufeffNeu\r\n'.encode('utf-16-le'), 0), ('\ufeffNeu'.encode('utf-8'),
 
 failures = []
 shutil.rmtree(work, ignore_errors=True)
-for number, case in enumerate([None] + CASES):
+put(work, os.path.basename(SECRET), b'privat')
+for number, case in enumerate([None] + CASES + ENTRIES):
     folder = os.path.join(work, 'case%02d' % number)
     for name, data in GOOD.items():
         put(folder, name, data)
@@ -90,6 +113,9 @@ for number, case in enumerate([None] + CASES):
     expected = (1, 1) if case else (0, 0)
     if (code, len(lines)) != expected or case and not lines[0].startswith(case[2]):
         failures.append('%s: %r' % (folder, lines))
+    packed = check(folder + '.zip', folder, tool=PACK)[0] == 0
+    if packed != (case not in ENTRIES) or packed != os.path.exists(folder + '.zip'):
+        failures.append('%s: packed is %s' % (folder, packed))
 for data, expected in NOTES:
     put(work, 'notes', data)
     if check('--notes', os.path.join(work, 'notes'))[0] != expected:
@@ -110,5 +136,5 @@ if native != mirrored:
     failures += ['entry name %r: extraction %s, check %s' % case
                  for case in zip(names, native, mirrored) if case[1] != case[2]] or ['too few']
 print('\n'.join('FAIL ' + f for f in failures) or
-      'ok: %d folders, %d notes, %d names' % (len(CASES) + 1, len(NOTES), len(names)))
+      'ok: %d folders, %d notes, %d names' % (len(CASES + ENTRIES) + 1, len(NOTES), len(names)))
 sys.exit(1 if failures else 0)
