@@ -5,6 +5,7 @@
 #include "shortcut_util.h"
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
+#include "zip_builder.h"
 
 #include "resources/resource.h"
 
@@ -29,7 +30,26 @@ const std::wstring kTooLong =
 const std::wstring kLongFolder = L"C:\\ptest\\" + std::wstring(240, L'x');
 const std::string kHeaderLine = "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n");
 
+const std::wstring kNotReplaced = L"Datei konnte nicht ersetzt werden und bleibt unverändert: ";
+
 void MakeFolder(Folder path) { CreateDirectoryW(path.c_str(), nullptr); }
+
+// The entry's bytes as the setup program carries them.
+std::string Shipped(const char* name)
+{
+    for (const ArchiveEntry& entry : ProductEntries())
+        if (entry.name == name)
+            return entry.data;
+    return "<not shipped>";
+}
+
+// An earlier installation's viewer, and a file outside the target at @victim.txt.
+void Earlier(Folder d)
+{
+    MakeFolder(d + L"T");
+    WriteFileBytes(d + L"T\\photar64.exe", "alte Version");
+    WriteFileBytes(d + L"victim.txt", "fremd");
+}
 
 std::vector<std::string> Log(const std::wstring& text) { return {Latin1(text + L"\n")}; }
 
@@ -51,6 +71,7 @@ struct OddRun {
     std::wstring logFolder;
     std::function<void(Folder dir)> after;
     bool settingsInTarget = false;  // @T\photar64.ini converted, naming no other folder
+    std::vector<std::wstring> notReplaced = {};  // below @T\, named in the log ahead of log
 };
 
 const OddRun kRuns[] = {
@@ -118,7 +139,7 @@ const OddRun kRuns[] = {
      [](Folder d) { EXPECT_FALSE(FolderExists(d + L"y")); }, true},
     {"folder in the viewer's place",
      [](Folder d) { MakeFolder(d + L"T"); MakeFolder(d + L"T\\photar64.exe"); },
-     L"/folder=@T", 1, L"@T\\: " + kMessage7, L"T\\", nullptr},
+     L"/folder=@T", 1, L"@T\\: " + kMessage7, L"T\\", nullptr, false, {L"photar64.exe"}},
     {"link at the log's name",
      [](Folder d) {
          WriteFileBytes(d + L"victim.txt", "fremd");
@@ -140,6 +161,58 @@ const OddRun kRuns[] = {
          EXPECT_EQ(std::vector<std::wstring>{L"photar64.ini"}, ListFolder(settings));
          EXPECT_TRUE(SetUnixLink(settings + L"photar64.ini", L""));
      }},
+    // Product files are never written through what stands at their names,
+    // and a failed update leaves nothing half done.
+    {"link at an entry's name",
+     [](Folder d) { Earlier(d); ASSERT_TRUE(SetUnixLink(d + L"T\\p_about.txt", d + L"victim.txt")); },
+     L"/folder=@T", 0, L"", L"T\\",
+     [](Folder d) {
+         EXPECT_EQ("fremd", ReadFileBytes(d + L"victim.txt"));
+         EXPECT_TRUE(Shipped("p_about.txt") == ReadFileBytes(d + L"T\\p_about.txt"));
+     }},
+    {"second name of another file at an entry's name",
+     [](Folder d) {
+         Earlier(d);
+         CreateHardLinkW((d + L"T\\p_about.txt").c_str(), (d + L"victim.txt").c_str(), nullptr);
+     },
+     L"/folder=@T", 0, L"", L"T\\",
+     [](Folder d) {
+         EXPECT_EQ("fremd", ReadFileBytes(d + L"victim.txt"));
+         EXPECT_TRUE(Shipped("p_about.txt") == ReadFileBytes(d + L"T\\p_about.txt"));
+     }},
+    {"link to a folder at an entry's name, a folder that is a link",
+     [](Folder d) {
+         Earlier(d);
+         MakeFolder(d + L"out");
+         WriteFileBytes(d + L"out\\x", "fremd");
+         ASSERT_TRUE(SetUnixLink(d + L"T\\p_about.txt", d + L"out"));
+         ASSERT_TRUE(SetUnixLink(d + L"T\\Help", d + L"out"));
+     },
+     L"/folder=@T", 0, L"", L"T\\",
+     [](Folder d) {
+         EXPECT_EQ(std::vector<std::wstring>{L"x"}, ListFolder(d + L"out\\"));
+         EXPECT_EQ("fremd", ReadFileBytes(d + L"out\\x"));
+         EXPECT_TRUE(Shipped("photar64.exe") == ReadFileBytes(d + L"T\\photar64.exe"));
+         SetUnixLink(d + L"T\\Help", L"");
+     },
+     false, {L"Help\\photar32_deutsch.chm", L"p_about.txt"}},
+    {"fresh files a killed run left",
+     [](Folder d) {
+         Earlier(d);
+         MakeFolder(d + L"T\\Plugins");
+         WriteFileBytes(d + L"T\\photar64.exe.~ph0123456789abcdef", "halb");
+         WriteFileBytes(d + L"T\\Plugins\\Icons.dll.~phfedcba9876543210", "halb");
+         WriteFileBytes(d + L"T\\notes.~ph0123", "bleibt");
+         ASSERT_TRUE(SetUnixLink(d + L"T\\p_about.txt.~ph00000000000000aa", d + L"victim.txt"));
+     },
+     L"/folder=@T", 0, L"", L"T\\",
+     [](Folder d) {
+         EXPECT_EQ("fremd", ReadFileBytes(d + L"victim.txt"));
+         EXPECT_EQ("bleibt", ReadFileBytes(d + L"T\\notes.~ph0123"));
+         EXPECT_FALSE(FileExists(d + L"T\\photar64.exe.~ph0123456789abcdef"));
+         EXPECT_FALSE(FileExists(d + L"T\\Plugins\\Icons.dll.~phfedcba9876543210"));
+         EXPECT_TRUE(Shipped("photar64.exe") == ReadFileBytes(d + L"T\\photar64.exe"));
+     }},
 };
 
 TEST(OddInstallations, SilentRuns)
@@ -156,8 +229,12 @@ TEST(OddInstallations, SilentRuns)
             for (size_t at; (at = text->find(L'@')) != std::wstring::npos;)
                 text->replace(at, 1, dir);
         EXPECT_EQ(run.exit, RunSetup(arguments, dir));
-        EXPECT_EQ(log.empty() ? std::vector<std::string>{} : Log(log),
-                  InstallLogTexts(dir + run.logFolder));
+        std::vector<std::string> logged;
+        for (const std::wstring& name : run.notReplaced)
+            logged.push_back(Log(kNotReplaced + dir + L"T\\" + name)[0]);
+        if (!log.empty())
+            logged.push_back(Log(log)[0]);
+        EXPECT_EQ(logged, InstallLogTexts(dir + run.logFolder));
         EXPECT_EQ(run.exit == 0, RegKeyExists(HKEY_LOCAL_MACHINE, kClasses));
         std::wstring command = ReadRegText(HKEY_LOCAL_MACHINE, kOpenCommand);
         if (run.exit == 0) {  // the registered viewer is there
