@@ -154,8 +154,7 @@ TEST_F(PayloadTest, DamagedArchiveStopsWithMessage7InTheTargetFolderLog)
     WriteFileBytes(target_ + L"p_about.txt", "alte Version");
     int code = RunProgram(L"\"" + damaged + L"\" /silent /folder=" + target_, work_);
     EXPECT_EQ(1, code);
-    // nothing of the update stays: the earlier file is as it was, and of the
-    // folders only the two made before the unpacking are left
+    // nothing of the update stays but the folders made before the unpacking
     EXPECT_EQ((std::vector<std::wstring>{L"Photarium_Install.log", L"Plugins", L"p_about.txt"}),
               ListFolder(target_));
     EXPECT_EQ("alte Version", ReadFileBytes(target_ + L"p_about.txt"));

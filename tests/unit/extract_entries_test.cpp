@@ -221,7 +221,6 @@ TEST_F(ExtractEntriesTest, CrcMismatchStopsAndLeavesTheEarlierFiles)
     // the fresh files and the folder made on the way are gone, the earlier file stays
     EXPECT_EQ((std::vector<std::wstring>{L"first.txt"}), ListFolder(target_));
     EXPECT_EQ("alt", ReadFileBytes(target_ + L"first.txt"));
-    EXPECT_EQ(target_, CurrentFolder());
 }
 
 TEST_F(ExtractEntriesTest, UnsupportedMethodStops)
