@@ -29,6 +29,21 @@ bool FinalPath(HANDLE handle, wchar_t* out, size_t units)
     return length > 0 && length < units;
 }
 
+// The path of an open file below its volume ("\dir\file").
+bool NameWithoutVolume(HANDLE handle, wchar_t* out, size_t units)
+{
+    alignas(FILE_NAME_INFO) unsigned char buffer[sizeof(FILE_NAME_INFO) + 1024 * sizeof(wchar_t)];
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer);
+    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof(buffer)))
+        return false;
+    size_t length = info->FileNameLength / sizeof(wchar_t);
+    if (length >= units)
+        return false;
+    std::wmemcpy(out, info->FileName, length);
+    out[length] = L'\0';
+    return true;
+}
+
 // Errors that say the drive or the system has no room left, as opposed to a
 // place that cannot be written (a lock, no rights, a link in the way).
 bool IsOutOfRoom(DWORD error)
@@ -115,6 +130,8 @@ bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
     if (target_ == INVALID_HANDLE_VALUE || !FinalPath(target_, targetFinal_, kPathUnits) ||
         std::wcsncmp(targetFinal_, L"\\\\?\\", 4) != 0)
         return false;
+    // "\\?\C:" or "\\?\UNC" ahead of the path below the volume
+    volumeUnits_ = std::wcsncmp(targetFinal_ + 4, L"UNC\\", 4) == 0 ? 7 : 6;
     size_t finalLength = std::wcslen(targetFinal_);
     if (finalLength > 0 && targetFinal_[finalLength - 1] == L'\\')
         targetFinal_[finalLength - 1] = L'\0';
@@ -235,8 +252,11 @@ int StagedEntries::Stage(const wchar_t* relative, unsigned long dosDateTime, HAN
                                  nullptr);
     if (created == INVALID_HANDLE_VALUE)
         return IsOutOfRoom(GetLastError()) ? -1 : 0;
-    // the folders are held, yet a Unix process is not bound by that
-    if (!FinalPath(created, reached, kPathUnits) || !SamePath(reached, path)) {
+    // The folders are held, yet a Unix process is not bound by that. The name
+    // without its volume, since a fresh name may pass MAX_PATH where some
+    // systems give no final path; the volume is that of the checked folder.
+    if (!NameWithoutVolume(created, reached, kPathUnits) ||
+        !SamePath(reached, path + volumeUnits_)) {
         DeleteOnClose(created);
         CloseHandle(created);
         return 0;

@@ -73,6 +73,7 @@ private:
     HANDLE target_ = INVALID_HANDLE_VALUE;
     wchar_t targetName_[kPathUnits] = {};   // as the user named it, ending in "\"
     wchar_t targetFinal_[kPathUnits] = {};  // "\\?\C:\..." without a final "\"
+    size_t volumeUnits_ = 0;                     // of targetFinal_ ahead of "\dir"
     unsigned long long bits_ = 0;                // the fresh names' run mark
     std::unique_ptr<StagedFile[]> files_;
     size_t fileCount_ = 0, fileCapacity_ = 0;
