@@ -68,3 +68,9 @@ bool StampFileTimeFromDos(void* file, unsigned long dosDateTime)
     // no last-access time: it stays what it is
     return SetFileTime(static_cast<HANDLE>(file), &utc, nullptr, &utc) != FALSE;
 }
+
+void RestampCreationTime(void* file, unsigned long dosDateTime)
+{
+    FILETIME utc = DosTimeToUtc(dosDateTime);
+    SetFileTime(static_cast<HANDLE>(file), &utc, nullptr, nullptr);
+}

@@ -16,3 +16,6 @@ void SetFileTimeFromDos(const wchar_t* fileName, unsigned long dosDateTime);
 // creation and last-write time are set, the last-access time is left as it
 // is. Returns false when the system refuses.
 bool StampFileTimeFromDos(void* file, unsigned long dosDateTime);
+
+// Sets the creation time alone, through a handle with write access.
+void RestampCreationTime(void* file, unsigned long dosDateTime);

@@ -8,7 +8,6 @@
 #include "resources/resource.h"
 
 #include <windows.h>
-#include <ntsecapi.h>
 
 #include <cwchar>
 
@@ -28,30 +27,12 @@ bool FormTempArchivePath(wchar_t* folder, wchar_t* path)
     return FormatText(path, kTempPathUnits, L"%ls%ls", folder, kTempArchiveName);
 }
 
-// Removes a file left under the archive's name by an earlier run. Only the
-// name itself goes: Windows opens a link here rather than what it points to,
-// so a link is removed and its target stays. Where the system hands us the
-// target instead (Unix links seen through Wine), the final path is the
-// target's, nothing is removed, and the result is true: the archive then
-// goes under another name.
-bool RemoveLeftoverArchive(const wchar_t* folder, const wchar_t* path)
+// Removes a file left under the archive's name by an earlier run (a link
+// there goes, its target stays). True when the name leads to another file
+// that cannot be removed safely: the archive then goes under another name.
+bool RemoveLeftoverArchive(const wchar_t* folder)
 {
-    ScopedHandle leftover(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-                                      nullptr));
-    if (!leftover.IsValid())
-        return false;
-    HandleLeads leads = WhereHandleLeads(leftover.Get(), folder, kTempArchiveName);
-    if (leads == HandleLeads::kUnknown)
-        return false;
-    if (leads == HandleLeads::kElsewhere)
-        return true;
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    SetFileInformationByHandle(leftover.Get(), FileDispositionInfo, &disposition,
-                               sizeof(disposition));
-    return false;
+    return RemoveName(folder, kTempArchiveName) == HandleLeads::kElsewhere;
 }
 
 HANDLE CreateArchiveFile(const wchar_t* path)
@@ -66,15 +47,9 @@ HANDLE CreateArchiveFile(const wchar_t* path)
 HANDLE CreateArchiveUnderFreshName(const wchar_t* folder, wchar_t* path)
 {
     for (int attempt = 0; attempt < 8; ++attempt) {
-        unsigned long bits[2] = {};
-        if (!RtlGenRandom(bits, sizeof(bits))) {
-            LARGE_INTEGER counter;
-            QueryPerformanceCounter(&counter);
-            bits[0] = counter.LowPart ^ GetCurrentProcessId();
-            bits[1] = counter.HighPart ^ GetTickCount();
-        }
-        if (!FormatText(path, kTempPathUnits, L"%lsphtarg_x64_%08lx%08lx.zip", folder, bits[0],
-                        bits[1]))
+        unsigned long long bits = FreshNameBits();
+        if (!FormatText(path, kTempPathUnits, L"%lsphtarg_x64_%08lx%08lx.zip", folder,
+                        static_cast<unsigned long>(bits >> 32), static_cast<unsigned long>(bits)))
             return INVALID_HANDLE_VALUE;
         HANDLE file = CreateArchiveFile(path);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
@@ -85,7 +60,7 @@ HANDLE CreateArchiveUnderFreshName(const wchar_t* folder, wchar_t* path)
 
 }  // namespace
 
-int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
+int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced report)
 {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_PAYLOAD), L"ZIP");
@@ -107,7 +82,7 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
     // with it: others may not write, replace or delete it. It goes when our
     // handle closes, so no later delete by name can hit whatever took the
     // name's place meanwhile.
-    bool linked = RemoveLeftoverArchive(tempFolder, archivePath);
+    bool linked = RemoveLeftoverArchive(tempFolder);
     HANDLE created = linked ? INVALID_HANDLE_VALUE : CreateArchiveFile(archivePath);
     // a name that is taken yet shows no file is a link to nothing
     if (linked || (created == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS &&
@@ -122,7 +97,7 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag)
 
     zlib_filefunc64_def functions;
     FillHandleFileFunctions(&functions, file.Get());
-    int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag);
+    int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report);
 
     file.Close();  // deletes the temporary archive
     return result;

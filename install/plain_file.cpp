@@ -3,6 +3,8 @@
 #include "platform/scoped_handle.h"
 #include "platform/text_format.h"
 
+#include <ntsecapi.h>
+
 #include <cwchar>
 
 namespace {
@@ -100,4 +102,34 @@ bool DeleteIfEmptyPlainFile(const wchar_t* path)
     bool gone = GetFileSizeEx(file, &size) && size.QuadPart == 0 && DeleteOnClose(file);
     CloseHandle(file);
     return gone;
+}
+
+HandleLeads RemoveName(const wchar_t* folder, const wchar_t* name)
+{
+    wchar_t path[kPathUnits];
+    if (!FormatText(path, kPathUnits, L"%ls%ls%ls", folder,
+                    folder[0] != L'\0' && folder[wcslen(folder) - 1] != L'\\' ? L"\\" : L"", name))
+        return HandleLeads::kUnknown;
+    ScopedHandle file(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.IsValid())
+        return HandleLeads::kUnknown;
+    HandleLeads leads = WhereHandleLeads(file.Get(), folder, name);
+    if (leads == HandleLeads::kToName && !DeleteOnClose(file.Get()))
+        return HandleLeads::kUnknown;
+    return leads;
+}
+
+unsigned long long FreshNameBits()
+{
+    unsigned long long bits = 0;
+    if (!RtlGenRandom(&bits, sizeof(bits))) {
+        LARGE_INTEGER counter;
+        QueryPerformanceCounter(&counter);
+        bits = static_cast<unsigned long long>(counter.QuadPart) ^
+               (static_cast<unsigned long long>(GetCurrentProcessId()) << 32) ^ GetTickCount();
+    }
+    return bits;
 }

@@ -21,6 +21,15 @@ HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD dispo
 enum class HandleLeads { kUnknown, kElsewhere, kToName };
 HandleLeads WhereHandleLeads(HANDLE file, const wchar_t* folder, const wchar_t* name);
 
+// Removes the name folder\name itself, a file left by an earlier run: a link
+// there goes, not what it points to. Where the system hands us the target
+// instead (Unix links seen through Wine) the handle leads elsewhere and
+// nothing is removed. kToName when the name was marked to go.
+HandleLeads RemoveName(const wchar_t* folder, const wchar_t* name);
+
+// 64 bits for a name of ours that nobody can guess ahead.
+unsigned long long FreshNameBits();
+
 // Marks a file opened with DELETE access to go when its last handle closes.
 bool DeleteOnClose(HANDLE file);
 

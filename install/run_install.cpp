@@ -26,6 +26,17 @@ constexpr int kReportUnits = 520;
 const wchar_t kSettingsFolderNote[] =
     L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis";
 
+// a silent run names each product file that kept its earlier state
+const wchar_t kFileNotReplacedNote[] =
+    L"Datei konnte nicht ersetzt werden und bleibt unver\u00e4ndert";
+
+void LogFileNotReplaced(const wchar_t* path)
+{
+    wchar_t text[kReportUnits];
+    if (FormatText(text, kReportUnits, L"%ls: %ls", kFileNotReplacedNote, path))
+        WriteInstallLog(text);
+}
+
 // The unpacking ran, yet the viewer itself may not have come out of it (a
 // folder of its name in the way); without it nothing works.
 bool ViewerIsInstalled(const wchar_t* folder)
@@ -98,7 +109,9 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
     CurrentFolder(startFolder, kReportUnits);
     wchar_t extractFolder[kTextUnits];
     CopyText(extractFolder, kTextUnits, folder);
-    if (ExtractPayload(extractFolder, keepIconLibrary) != 0 || !ViewerIsInstalled(folder)) {
+    if (ExtractPayload(extractFolder, keepIconLibrary,
+                       request.silent ? LogFileNotReplaced : nullptr) != 0 ||
+        !ViewerIsInstalled(folder)) {
         ReportFailure(request, IDS_INSTALL_FAILED, folder, FolderPlace::kBeforeMessage, startFolder);
         return 0;
     }

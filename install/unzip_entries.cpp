@@ -4,15 +4,13 @@
 
 #include "install/entry_files.h"
 #include "install/entry_name.h"
+#include "install/staged_entries.h"
 
 #include <windows.h>
 
-#include <io.h>
 #include <iowin32.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
+#include <cwchar>
 #include <memory>
 #include <new>
 
@@ -28,40 +26,10 @@ bool ToWide(const char* name, wchar_t* wide)
     return MultiByteToWideChar(CP_ACP, 0, name, -1, wide, kWideNameUnits) > 0;
 }
 
-// Creates the output file of an entry, and its folders when the first
-// attempt fails; null when the file still cannot be created.
-FILE* CreateEntryFile(const char* name, const char* lastPart, const wchar_t* wideName)
-{
-    FILE* out = _wfopen(wideName, L"wb");
-    if (out || lastPart == name)
-        return out;
-    char folder[kEntryNameBytes];
-    size_t folderBytes = static_cast<size_t>(lastPart - name - 1);
-    std::memcpy(folder, name, folderBytes);
-    folder[folderBytes] = '\0';
-    wchar_t wideFolder[kWideNameUnits];
-    if (ToWide(folder, wideFolder))
-        MakeDirectoryPath(wideFolder);
-    return _wfopen(wideName, L"wb");
-}
-
-// Sets the entry's time on an output file whose bytes are all written.
-bool StampStream(FILE* out, unsigned long dosDate)
-{
-    intptr_t handle = _get_osfhandle(_fileno(out));
-    return handle != -1 && StampFileTimeFromDos(reinterpret_cast<void*>(handle), dosDate);
-}
-
-// How many file entries were to be written, and how many files could be created.
-struct FileCounts {
-    unsigned long long entries = 0;
-    unsigned long long created = 0;
-};
-
-// Writes the current entry below the current folder. Returns 0 to go on
-// with the next entry, anything else to stop.
+// Writes the current entry under a fresh name beside its final one. Returns
+// 0 to go on with the next entry, anything else to stop.
 int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate,
-                        FileCounts& counts)
+                        StagedEntries& staged)
 {
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBytes]);
     if (!buffer)
@@ -69,28 +37,30 @@ int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate
 
     const char* lastPart = LastNamePart(name);
     wchar_t wideName[kWideNameUnits];
-    if (*lastPart == '\0') {
-        if (ToWide(name, wideName))
-            CreateDirectoryW(wideName, nullptr);  // an existing folder is fine
-        return 0;
-    }
     // a name that does not fit the wide buffer is skipped unread
     if (!ToWide(name, wideName))
         return 0;
+    for (wchar_t* p = wideName; *p; ++p) {
+        if (*p == L'/')
+            *p = L'\\';
+    }
+    if (*lastPart == '\0') {
+        // a folder that cannot be made only shows in the files meant for it
+        return staged.Folder(wideName, std::wcslen(wideName)) < 0 ? UNZ_INTERNALERROR : 0;
+    }
 
     int error = unzOpenCurrentFilePassword(archive, nullptr);
     if (error != UNZ_OK) {
         unzCloseCurrentFile(archive);
         return error;
     }
-
-    ++counts.entries;
-    FILE* out = CreateEntryFile(name, lastPart, wideName);
-    if (!out) {
-        // read-only or locked file: left as it is
-        return unzCloseCurrentFile(archive);
+    HANDLE out = INVALID_HANDLE_VALUE;
+    int placed = staged.Stage(wideName, dosDate, &out);
+    if (placed <= 0) {
+        // no place for it (locked, a link in the way): it keeps its earlier state
+        int closed = unzCloseCurrentFile(archive);
+        return placed < 0 ? UNZ_INTERNALERROR : closed;
     }
-    ++counts.created;
 
     for (;;) {
         int read = unzReadCurrentFile(archive, buffer.get(), kCopyBytes);
@@ -100,38 +70,35 @@ int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate
         }
         if (read == 0)
             break;
-        if (fwrite(buffer.get(), 1, static_cast<size_t>(read), out) != static_cast<size_t>(read)) {
+        DWORD written = 0;
+        if (!WriteFile(out, buffer.get(), static_cast<DWORD>(read), &written, nullptr) ||
+            written != static_cast<DWORD>(read)) {
             error = UNZ_ERRNO;
             break;
         }
     }
-    // a full disk may only show when the last bytes are flushed
-    if (error == UNZ_OK && fflush(out) != 0)
-        error = UNZ_ERRNO;
-    // Stamped through the handle that wrote it once every byte is out: opening
-    // the file again by name would cost two more system calls per file and
-    // could meet a file that someone else put there meanwhile.
-    bool stamped = error == UNZ_OK && StampStream(out, dosDate);
-    if (fclose(out) != 0 && error == UNZ_OK)
-        error = UNZ_ERRNO;
-
-    if (error == UNZ_OK) {
-        if (!stamped)
-            SetFileTimeFromDos(wideName, dosDate);
-        return unzCloseCurrentFile(archive);  // reports a CRC mismatch
+    if (error != UNZ_OK) {
+        unzCloseCurrentFile(archive);
+        return error;
     }
-    unzCloseCurrentFile(archive);
-    return error;
+    // stamped through the handle that wrote it, before it takes its name
+    StampFileTimeFromDos(out, dosDate);
+    return unzCloseCurrentFile(archive);  // reports a CRC mismatch
 }
 
 }  // namespace
 
-int ExtractEntries(unzFile archive, int keepFlag)
+int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
+                   FileNotReplaced report)
 {
     unz_global_info64 global;
     if (unzGetGlobalInfo64(archive, &global) != UNZ_OK)
         return kStopped;
-    FileCounts counts;
+    // Nothing under a final name changes before every entry is written; a
+    // stop on the way leaves the earlier installation as it was.
+    StagedEntries staged;
+    if (!staged.Begin(targetFolder, global.number_entry))
+        return kStopped;
     for (ZPOS64_T i = 0; i < global.number_entry;) {
         char name[kEntryNameBytes];
         unz_file_info64 info;
@@ -142,34 +109,33 @@ int ExtractEntries(unzFile archive, int keepFlag)
         // a name that filled the buffer came without its terminator
         bool skip = info.size_filename >= sizeof(name) || !IsSafeEntryName(name) ||
                     (keepFlag == 1 && NamesIconLibrary(name));
-        if (!skip && ExtractCurrentEntry(archive, name, info.dosDate, counts) != 0)
+        if (!skip && ExtractCurrentEntry(archive, name, info.dosDate, staged) != 0)
             return kStopped;
 
         ++i;
         if (i < global.number_entry && unzGoToNextFile(archive) != UNZ_OK)
             return kStopped;
     }
-    // Single files in use are skipped without a word, but an installation
-    // that could not create a single file has installed nothing.
-    return counts.entries > 0 && counts.created == 0 ? kStopped : 0;
+    return staged.Commit(report);
 }
 
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
-                       const wchar_t* targetFolder, int keepFlag)
+                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced report)
 {
     unzFile archive = unzOpen2_64(archivePath, functions);
     if (!archive)
         return -1;
     int result = -1;
     if (SetCurrentDirectoryW(targetFolder))
-        result = ExtractEntries(archive, keepFlag);
+        result = ExtractEntries(archive, targetFolder, keepFlag, report);
     unzClose(archive);
     return result;
 }
 
-int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int keepFlag)
+int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int keepFlag,
+                  FileNotReplaced report)
 {
     zlib_filefunc64_def functions;
     fill_win32_filefunc64W(&functions);
-    return UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag);
+    return UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report);
 }

@@ -90,9 +90,9 @@ def name_problem(name, is_folder, facts):
             return 'the part %r is a device name on Windows' % part
         if part.endswith(('.', ' ')):
             return 'the part %r ends in a dot or a blank, which Windows drops' % part
-        if part.lower().startswith(facts['reserved_prefix'].lower()):
-            return 'the part %r begins with %r, which the unpacking keeps for its own files' % \
-                (part, facts['reserved_prefix'])
+        if facts['fresh_name_mark'].lower() in part.lower():
+            return 'the part %r holds %r, which the unpacking keeps for its own files' % \
+                (part, facts['fresh_name_mark'])
         if SHORT_NAME.fullmatch(part):
             return 'the part %r has the form of a Windows short name and could open ' \
                 'another file of its folder' % part

@@ -39,7 +39,7 @@ def load(path=FACTS):
     if facts.get('display_name', '').count('{version}') != 1:
         raise FactsError('display_name: needs "{version}" once')
     _text(facts, 'display_name')
-    for key in ('publisher', 'uninstall_key', 'icon_library_company', 'reserved_prefix') + \
+    for key in ('publisher', 'uninstall_key', 'icon_library_company', 'fresh_name_mark') + \
             NAME_KEYS:
         _text(facts, key)
     if not isinstance(facts.get('min_install_folder_chars'), int):
@@ -86,7 +86,7 @@ def header(facts):
         '#define PHOTARIUM_SETTINGS_FILE %s' % wide(facts['settings_file']),
         '#define PHOTARIUM_SETTINGS_TEMP_FILE %s' % wide(facts['settings_temp_file']),
         '#define PHOTARIUM_INSTALL_LOG %s' % wide(facts['install_log']),
-        '#define PHOTARIUM_RESERVED_PREFIX %s' % wide(facts['reserved_prefix']),
+        '#define PHOTARIUM_FRESH_NAME_MARK %s' % wide(facts['fresh_name_mark']),
         '#define PHOTARIUM_FORMAT_ROW_COUNT %d' % len(rows),
         '// the rows of the format table; F, P0, P8 and P9 name the icons',
         '#define PHOTARIUM_FORMAT_ROWS \\',

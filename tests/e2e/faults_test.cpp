@@ -25,6 +25,7 @@ const wchar_t kMessage11[] =
     L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
 const char kSeparator[] = "------------------------------------------------\r\n";
 const wchar_t kLog[] = L"Photarium_Install.log";
+const std::wstring kNotReplaced = L"Datei konnte nicht ersetzt werden und bleibt unverändert: ";
 const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
 
 // Drives the harness mounts for this program (tests/CMakeLists.txt): T: a
@@ -104,46 +105,68 @@ TEST_F(FaultTest, FullTargetDriveStopsTheInstallation)
 {
     REQUIRE_TMPFS_DRIVE(L"T");
     const std::wstring target = L"T:\\Photarium\\";
-    RemoveTree(target);
-
-    EXPECT_EQ(1, RunSetup(L"/silent /folder=" + target, work_));
-
-    // Entries go in archive order until one no longer fits: the ones before
-    // it are whole, that one stays cut short, none after it is written.
-    size_t firstShort = entries_.size();
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        const ArchiveEntry& entry = entries_[i];
-        std::wstring path = target + WindowsName(entry.name);
-        if (entry.name.back() == '/')
-            continue;
-        if (i < firstShort) {
-            std::string written = ReadFileBytes(path);
-            if (written == entry.data)
-                continue;
-            firstShort = i;
-            EXPECT_TRUE(FileExists(path)) << entry.name;
-            EXPECT_LT(written.size(), entry.data.size()) << entry.name;
-            EXPECT_TRUE(entry.data.compare(0, written.size(), written) == 0) << entry.name;
-        } else {
-            EXPECT_FALSE(FileExists(path)) << entry.name;
+    for (bool update : {false, true}) {
+        SCOPED_TRACE(update ? "update" : "new installation");
+        RemoveTree(target);
+        std::vector<std::wstring> left = {kLog, L"Plugins"};
+        if (update) {
+            CreateDirectoryW(target.c_str(), nullptr);
+            CreateDirectoryW((target + L"Languages").c_str(), nullptr);
+            WriteFileBytes(target + L"photar64.exe", "alte Version");
+            WriteFileBytes(target + L"Languages\\DEUTSCH.DLL", "alt");
+            left = {L"Languages", kLog, L"Plugins", L"photar64.exe"};
         }
-    }
-    ASSERT_LT(firstShort, entries_.size()) << "the whole product fitted on T:";
-    EXPECT_GT(firstShort, 0u) << "nothing fitted on T:";
-    EXPECT_FALSE(FileExists(target + L"photar64.exe"));
-    EXPECT_FALSE(FileExists(target + L"photar64.ini"));
-    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"));
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    EXPECT_FALSE(FileExists(std::wstring(temp) + L"phtarg_x64.zip"));
+        EXPECT_EQ(1, RunSetup(L"/silent /folder=" + target, work_));
 
-    // The report goes to the current folder, which the extraction has made
-    // the target folder: on the full drive the log is created but its entry
-    // cannot be written, so the entry goes to the log of the folder the
-    // program was started in.
-    EXPECT_EQ("", ReadFileBytes(target + kLog));
-    EXPECT_FALSE(FileExists(target + kLog));  // not even empty
-    EXPECT_EQ(LogEntry(target + L": " + kMessage7), OnlyEntryText(ReadFileBytes(work_ + kLog)));
+        // nothing of the product is left, and there is room for the report
+        EXPECT_EQ(left, ListFolder(target));
+        EXPECT_TRUE(ListFolder(target + L"Plugins").empty());
+        if (update) {
+            EXPECT_EQ("alte Version", ReadFileBytes(target + L"photar64.exe"));
+            EXPECT_EQ("alt", ReadFileBytes(target + L"Languages\\DEUTSCH.DLL"));
+        }
+        EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"));
+        EXPECT_EQ(LogEntry(target + L": " + kMessage7), OnlyEntryText(ReadFileBytes(target + kLog)));
+        EXPECT_FALSE(FileExists(work_ + kLog));
+    }
+}
+
+// A run killed while it unpacks an update: every product file is the earlier
+// one or the new one, whole; the next run removes what it left and completes.
+TEST_F(FaultTest, KilledUpdateLeavesNoFileCutShort)
+{
+    const std::wstring target = FreshFolder(L"killed") + L"Photarium\\";
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+    for (const ArchiveEntry& entry : entries_)
+        if (entry.name.back() != '/')
+            WriteFileBytes(target + WindowsName(entry.name), "alt");
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process;
+    std::wstring line = L"\"" + SetupExePath() + L"\" /silent /folder=" + target;
+    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               work_.c_str(), &startup, &process));
+    // killed as soon as its first fresh file shows
+    WIN32_FIND_DATAW found;
+    HANDLE seen = INVALID_HANDLE_VALUE;
+    while (seen == INVALID_HANDLE_VALUE && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+        seen = FindFirstFileW((target + L"*.~ph*").c_str(), &found);
+    TerminateProcess(process.hProcess, 9);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    if (seen == INVALID_HANDLE_VALUE)
+        GTEST_SKIP() << "the run ended before a fresh file showed";
+    FindClose(seen);
+    for (const ArchiveEntry& entry : entries_) {
+        std::string bytes = ReadFileBytes(target + WindowsName(entry.name));
+        EXPECT_TRUE(entry.name.back() == '/' || bytes == "alt" || bytes == entry.data) << entry.name;
+    }
+
+    EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+    for (const ArchiveEntry& entry : entries_)
+        EXPECT_TRUE(entry.name.back() == '/' || entry.data == ReadFileBytes(target + WindowsName(entry.name)));
+    EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileW((target + L"*.~ph*").c_str(), &found));
 }
 
 // E: holds the product with little to spare. The settings file is replaced
@@ -152,7 +175,18 @@ TEST_F(FaultTest, NearlyFullDriveKeepsTheSettingsFile)
 {
     REQUIRE_TMPFS_DRIVE(L"E");
     const std::wstring target = L"E:\\Ph\\", ini = target + L"photar64.ini";
+    auto freeBytes = [] {
+        ULARGE_INTEGER free = {};
+        GetDiskFreeSpaceExW(L"E:\\", &free, nullptr, nullptr);
+        return free.QuadPart;
+    };
+    ULONGLONG empty = freeBytes();
     ASSERT_EQ(0, RunSetup(L"/silent /folder=E:\\Ph", work_));
+    // the room the product takes (its own settings file is one page of it);
+    // an update needs room for a second copy, so these runs install anew
+    ULONGLONG product = empty - freeBytes() - 4096;
+    RemoveTree(target);
+    CreateDirectoryW(target.c_str(), nullptr);
     std::string user = "[Language]\r\nDLL=DEUTSCH.DLL\r\nLang=Deutsch\r\n[Toolbar]\r\n"
                        "Skin=Mein.png\r\nSize=20\r\n[Verlauf]\r\n";
     for (int i = 0; user.size() < 102400; ++i)
@@ -169,13 +203,14 @@ TEST_F(FaultTest, NearlyFullDriveKeepsTheSettingsFile)
                 break;
         CloseHandle(file);
     };
-    fill(L"E:\\filler", 48 * 1024);
+    fill(L"E:\\filler", product + 48 * 1024);
     EXPECT_EQ(0, RunSetup(L"/silent /folder=E:\\Ph", work_));
     EXPECT_TRUE(user == ReadFileBytes(ini));
     EXPECT_FALSE(FileExists(ini + L"_temp"));
 
-    DeleteFileW(ini.c_str());
-    fill(L"E:\\filler2", 0);
+    RemoveTree(target);
+    CreateDirectoryW(target.c_str(), nullptr);
+    fill(L"E:\\filler2", product);
     EXPECT_EQ(0, RunSetup(L"/silent /folder=E:\\Ph", work_));
     EXPECT_FALSE(FileExists(ini));
     EXPECT_FALSE(FileExists(ini + L"_temp"));
@@ -253,6 +288,7 @@ TEST_F(FaultTest, FilesHeldOpenAreSkipped)
     EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
     for (HANDLE file : handles)
         CloseHandle(file);
+    std::vector<std::string> named;
 
     for (const ArchiveEntry& entry : entries_) {
         if (entry.name.back() == '/')
@@ -261,13 +297,16 @@ TEST_F(FaultTest, FilesHeldOpenAreSkipped)
         bool wasHeld = std::any_of(std::begin(held), std::end(held),
                                    [&](const Held& h) { return name == h.name; });
         std::string bytes = ReadFileBytes(target + name);
-        if (wasHeld)
+        if (wasHeld) {
             EXPECT_EQ("laufende Version", bytes) << entry.name;
-        else
+            named.push_back(Latin1(kNotReplaced + target + name + L"\n"));
+        } else {
             EXPECT_TRUE(entry.data == bytes) << entry.name;
+        }
     }
+    // a silent run names each of them in the target folder's log
+    EXPECT_EQ(named, InstallLogTexts(target));
     EXPECT_FALSE(FileExists(work_ + kLog));
-    EXPECT_FALSE(FileExists(target + kLog));
 }
 
 // The settings file is open in another program that lets others read and

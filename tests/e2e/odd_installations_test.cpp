@@ -5,6 +5,7 @@
 #include "shortcut_util.h"
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
+#include "zip_builder.h"
 
 #include "register/registration_texts.h"
 #include "resources/resource.h"
@@ -40,6 +41,23 @@ void ProgramFilesHere(Folder d)
     SetRegText(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir", d + L"pf");
 }
 void NothingInProgramFiles(Folder d) { EXPECT_FALSE(FolderExists(d + L"pf")); }
+const std::wstring kNotReplaced = L"Datei konnte nicht ersetzt werden und bleibt unverändert: ";
+
+std::string Shipped(const char* name)
+{
+    for (const ArchiveEntry& entry : ProductEntries())
+        if (entry.name == name)
+            return entry.data;
+    return "<not shipped>";
+}
+
+// An earlier installation's viewer, and a file outside the target at @victim.txt.
+void Earlier(Folder d)
+{
+    MakeFolder(d + L"T");
+    WriteFileBytes(d + L"T\\photar64.exe", "alte Version");
+    WriteFileBytes(d + L"victim.txt", "fremd");
+}
 
 std::vector<std::string> Log(const std::wstring& text) { return {Latin1(text + L"\n")}; }
 
@@ -62,6 +80,7 @@ struct OddRun {
     std::function<void(Folder dir)> after;
     bool settingsInTarget = false;  // @T\photar64.ini converted, naming no other folder
     std::wstring earlier = L"";  // installed into first; a refused or plain run leaves it registered
+    std::vector<std::wstring> notReplaced = {};  // below @T\, named in the log ahead of log
 };
 
 const std::wstring kScripts = L"[Recent]\r\nFile1=C:\\Bilder\\\u4E00\u6708\\a.jpg\r\n[Toolbar]\r\n"
@@ -152,7 +171,7 @@ const OddRun kRuns[] = {
      L"/folder=@T /ini=@afile", 0, kTooLong + L"@afile", L"T\\", nullptr, true},
     {"folder in the viewer's place",
      [](Folder d) { MakeFolder(d + L"T"); MakeFolder(d + L"T\\photar64.exe"); },
-     L"/folder=@T", 1, L"@T\\: " + kMessage7, L"T\\", nullptr},
+     L"/folder=@T", 1, L"@T\\: " + kMessage7, L"T\\", nullptr, false, L"", {L"photar64.exe"}},
     {"/folder= cut by the switch window", nullptr, L"/folder=" + kBlanks + kCutFolder, 1,
      kMessage5 + kBlanks + kCutFolder.substr(0, 212), L"",
      [](Folder) { EXPECT_FALSE(FolderExists(kCutFolder.substr(0, 212)) || FolderExists(kCutFolder)); }, false, L"@E"},
@@ -190,6 +209,48 @@ const OddRun kRuns[] = {
          EXPECT_EQ(std::vector<std::wstring>{L"photar64.ini"}, ListFolder(settings));
          EXPECT_TRUE(SetUnixLink(settings + L"photar64.ini", L""));
      }},
+    {"link and second name of another file at entry names",
+     [](Folder d) {
+         Earlier(d);
+         ASSERT_TRUE(SetUnixLink(d + L"T\\p_about.txt", d + L"victim.txt"));
+         CreateHardLinkW((d + L"T\\p_changes.txt").c_str(), (d + L"victim.txt").c_str(), nullptr);
+     },
+     L"/folder=@T", 0, L"", L"T\\",
+     [](Folder d) {
+         EXPECT_EQ("fremd", ReadFileBytes(d + L"victim.txt"));
+         EXPECT_TRUE(Shipped("p_about.txt") == ReadFileBytes(d + L"T\\p_about.txt"));
+         EXPECT_TRUE(Shipped("p_changes.txt") == ReadFileBytes(d + L"T\\p_changes.txt"));
+     }},
+    {"link to a folder at an entry's name, a folder that is a link",
+     [](Folder d) {
+         Earlier(d);
+         MakeFolder(d + L"out");
+         WriteFileBytes(d + L"out\\x", "fremd");
+         ASSERT_TRUE(SetUnixLink(d + L"T\\p_about.txt", d + L"out"));
+         ASSERT_TRUE(SetUnixLink(d + L"T\\Help", d + L"out"));
+     },
+     L"/folder=@T", 0, L"", L"T\\",
+     [](Folder d) {
+         EXPECT_EQ(std::vector<std::wstring>{L"x"}, ListFolder(d + L"out\\"));
+     },
+     false, L"", {L"Help\\photar32_deutsch.chm", L"p_about.txt"}},
+    {"fresh files a killed run left",
+     [](Folder d) {
+         Earlier(d);
+         MakeFolder(d + L"T\\Plugins");
+         WriteFileBytes(d + L"T\\photar64.exe.~ph0123456789abcdef", "halb");
+         WriteFileBytes(d + L"T\\Plugins\\Icons.dll.~phfedcba9876543210", "halb");
+         WriteFileBytes(d + L"T\\notes.~ph0123", "bleibt");
+         ASSERT_TRUE(SetUnixLink(d + L"T\\p_about.txt.~ph00000000000000aa", d + L"victim.txt"));
+     },
+     L"/folder=@T", 0, L"", L"T\\",
+     [](Folder d) {
+         EXPECT_EQ("fremd", ReadFileBytes(d + L"victim.txt"));
+         EXPECT_EQ("bleibt", ReadFileBytes(d + L"T\\notes.~ph0123"));
+         EXPECT_FALSE(FileExists(d + L"T\\photar64.exe.~ph0123456789abcdef"));
+         EXPECT_FALSE(FileExists(d + L"T\\Plugins\\Icons.dll.~phfedcba9876543210"));
+         EXPECT_TRUE(Shipped("photar64.exe") == ReadFileBytes(d + L"T\\photar64.exe"));
+     }},
 };
 
 TEST(OddInstallations, SilentRuns)
@@ -213,8 +274,12 @@ TEST(OddInstallations, SilentRuns)
             EXPECT_EQ(0, RunSetup(L"/silent /folder=" + earlier, dir));
         }
         EXPECT_EQ(run.exit, RunSetup(arguments, dir));
-        EXPECT_EQ(log.empty() ? std::vector<std::string>{} : Log(log),
-                  InstallLogTexts(dir + run.logFolder));
+        std::vector<std::string> logged;
+        for (const std::wstring& name : run.notReplaced)
+            logged.push_back(Log(kNotReplaced + dir + L"T\\" + name)[0]);
+        if (!log.empty())
+            logged.push_back(Log(log)[0]);
+        EXPECT_EQ(logged, InstallLogTexts(dir + run.logFolder));
         EXPECT_EQ(run.exit == 0 || !earlier.empty(), RegKeyExists(HKEY_LOCAL_MACHINE, kClasses));
         std::wstring command = ReadRegText(HKEY_LOCAL_MACHINE, kOpenCommand);
         if (run.exit == 0 || !earlier.empty()) {  // the registered viewer is there

@@ -150,12 +150,15 @@ TEST_F(PayloadTest, DamagedArchiveStopsWithMessage7InTheTargetFolderLog)
 {
     std::wstring damaged = TestData("damaged/photar64_setup.exe");
     ASSERT_TRUE(FileExists(damaged));
+    CreateDirectoryW(target_.c_str(), nullptr);
+    WriteFileBytes(target_ + L"p_about.txt", "alte Version");
     int code = RunProgram(L"\"" + damaged + L"\" /silent /folder=" + target_, work_);
     EXPECT_EQ(1, code);
-    // entries up to the damaged one are written, the damaged one stays, the rest do not
-    EXPECT_TRUE(FileExists(target_ + L"p_about.txt"));
-    EXPECT_TRUE(FileExists(target_ + L"p_changes.txt"));
-    EXPECT_FALSE(FileExists(target_ + L"p_languages.txt"));
+    // nothing of the update stays but the folders made before the unpacking
+    EXPECT_EQ((std::vector<std::wstring>{L"Photarium_Install.log", L"Plugins", L"p_about.txt"}),
+              ListFolder(target_));
+    EXPECT_EQ("alte Version", ReadFileBytes(target_ + L"p_about.txt"));
+    EXPECT_TRUE(ListFolder(target_ + L"Plugins").empty());
     EXPECT_FALSE(FileExists(TempArchivePath()));
     // the extraction left the target folder current: the report lands there
     EXPECT_FALSE(FileExists(work_ + L"Photarium_Install.log"));

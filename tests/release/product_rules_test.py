@@ -80,7 +80,7 @@ CASES = [  # name, bytes (None: a folder, False: removed), start of the one mess
     ('photar64.ini', b'[Photarium]', 'photar64.ini: the setup writes this name'),
     ('PHOTAR64.INI_TEMP', b'', 'PHOTAR64.INI_TEMP: the setup writes this name'),
     ('Photarium_Install.log', b'', 'Photarium_Install.log: the setup writes this name'),
-    ('Toolbars/~PH3a9f.tmp', b'', "Toolbars/~PH3a9f.tmp: the part '~PH3a9f.tmp' begins with '~ph'"),
+    ('Toolbars/a.png.~PH3a9f', b'', "Toolbars/a.png.~PH3a9f: the part 'a.png.~PH3a9f' holds '.~ph'"),
     ('PHOTAR~1.INI', b'', "PHOTAR~1.INI: the part 'PHOTAR~1.INI' has the form of a Windows short"),
 ]
 SECRET = os.path.join(work, 'id_ed25519')

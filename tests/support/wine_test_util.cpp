@@ -91,9 +91,10 @@ bool SetUnixLink(const std::wstring& link, const std::wstring& target)
     // drive for the host's root, so the program goes by Wine's Unix form
     RunProgram(UnixToWindowsPath(target.empty() ? "/bin/rm" : "/bin/ln") +
                std::wstring(line.begin(), line.end()));
-    for (int i = 0; i < 300 && FileExists(link) == target.empty(); ++i)
+    auto exists = [&] { return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; };
+    for (int i = 0; i < 300 && exists() == target.empty(); ++i)
         Sleep(100);
-    return FileExists(link) != target.empty();
+    return exists() != target.empty();
 }
 
 std::string ReadFileBytes(const std::wstring& path)

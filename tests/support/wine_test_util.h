@@ -45,7 +45,7 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder);
 // A Unix symbolic link at link pointing to target (made with ln -s), or with
 // an empty target the link removed (rm): under Wine a link shows as its
 // target to every Windows call, and DeleteFileW on it deletes the target.
-// Waits until the change shows; false when it does not.
+// Waits until the change shows (a file or a folder); false when it does not.
 bool SetUnixLink(const std::wstring& link, const std::wstring& target);
 
 // Registry: a value's type and raw bytes; false when missing.

@@ -1,0 +1,310 @@
+#include "install/staged_entries.h"
+
+#include "install/entry_files.h"
+#include "install/plain_file.h"
+#include "platform/text_format.h"
+#include "product_facts.h"
+
+#include <cstring>
+#include <cwchar>
+#include <new>
+
+const wchar_t kFreshNameMark[] = PHOTARIUM_FRESH_NAME_MARK;
+
+namespace {
+
+constexpr size_t kMarkUnits = sizeof(kFreshNameMark) / sizeof(wchar_t) - 1;
+constexpr size_t kHexUnits = 16;
+
+bool IsHexDigit(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'); }
+
+bool SamePath(const wchar_t* a, const wchar_t* b)
+{
+    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+bool FinalPath(HANDLE handle, wchar_t* out, size_t units)
+{
+    DWORD length = GetFinalPathNameByHandleW(handle, out, static_cast<DWORD>(units),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return length > 0 && length < units;
+}
+
+// The path of an open file below its volume ("\dir\file").
+bool NameWithoutVolume(HANDLE handle, wchar_t* out, size_t units)
+{
+    alignas(FILE_NAME_INFO) unsigned char buffer[sizeof(FILE_NAME_INFO) + 1024 * sizeof(wchar_t)];
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer);
+    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof(buffer)))
+        return false;
+    size_t length = info->FileNameLength / sizeof(wchar_t);
+    if (length >= units)
+        return false;
+    std::wmemcpy(out, info->FileName, length);
+    out[length] = L'\0';
+    return true;
+}
+
+// Errors that say the drive or the system has no room left, as opposed to a
+// place that cannot be written (a lock, no rights, a link in the way).
+bool IsOutOfRoom(DWORD error)
+{
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_NOT_ENOUGH_QUOTA:
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+    case ERROR_TOO_MANY_OPEN_FILES:
+    case ERROR_NO_SYSTEM_RESOURCES:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Removes the fresh files a killed run left in folder (a "\\?\" path).
+void RemoveLeftovers(const wchar_t* folder)
+{
+    wchar_t pattern[1100];
+    if (!FormatText(pattern, 1100, L"%ls\\*%ls*", folder, kFreshNameMark))
+        return;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(pattern, FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsFreshName(found.cFileName))
+            RemoveName(folder, found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+}  // namespace
+
+bool IsFreshName(const wchar_t* name)
+{
+    size_t length = std::wcslen(name);
+    if (length <= kMarkUnits + kHexUnits)
+        return false;
+    const wchar_t* mark = name + length - kMarkUnits - kHexUnits;
+    if (std::wcsncmp(mark, kFreshNameMark, kMarkUnits) != 0)
+        return false;
+    for (const wchar_t* p = mark + kMarkUnits; *p; ++p) {
+        if (!IsHexDigit(*p))
+            return false;
+    }
+    return true;
+}
+
+StagedEntries::~StagedEntries()
+{
+    for (size_t i = 0; i < fileCount_; ++i) {
+        if (files_[i].file != INVALID_HANDLE_VALUE) {
+            DeleteOnClose(files_[i].file);
+            CloseHandle(files_[i].file);
+        }
+    }
+    // deepest first: a folder goes only once what it held has gone
+    for (size_t i = folderCount_; i-- > 0;) {
+        CheckedFolder& folder = folders_[i];
+        if (folder.handle == INVALID_HANDLE_VALUE)
+            continue;
+        if (!committed_ && folder.created)
+            DeleteOnClose(folder.handle);  // refused while not empty
+        CloseHandle(folder.handle);
+    }
+    if (target_ != INVALID_HANDLE_VALUE)
+        CloseHandle(target_);
+}
+
+bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
+{
+    DWORD length = GetFullPathNameW(targetFolder, kPathUnits, targetName_, nullptr);
+    if (length == 0 || length >= kPathUnits || !AppendBackslash(targetName_, kPathUnits))
+        return false;
+    // the target itself is the one the user named, wherever it leads
+    target_ = CreateFileW(targetName_, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (target_ == INVALID_HANDLE_VALUE || !FinalPath(target_, targetFinal_, kPathUnits) ||
+        std::wcsncmp(targetFinal_, L"\\\\?\\", 4) != 0)
+        return false;
+    // "\\?\C:" or "\\?\UNC" ahead of the path below the volume
+    volumeUnits_ = std::wcsncmp(targetFinal_ + 4, L"UNC\\", 4) == 0 ? 7 : 6;
+    size_t finalLength = std::wcslen(targetFinal_);
+    if (finalLength > 0 && targetFinal_[finalLength - 1] == L'\\')
+        targetFinal_[finalLength - 1] = L'\0';
+    if (files > 0x100000)
+        return false;
+    fileCapacity_ = static_cast<size_t>(files);
+    files_.reset(new (std::nothrow) StagedFile[fileCapacity_ > 0 ? fileCapacity_ : 1]);
+    if (!files_)
+        return false;
+    bits_ = FreshNameBits();
+    RemoveLeftovers(targetFinal_);
+    return true;
+}
+
+bool StagedEntries::FullPath(wchar_t* out, size_t units, const wchar_t* relative, size_t length,
+                             const wchar_t* tail) const
+{
+    return FormatText(out, units, L"%ls\\%.*ls%ls", targetFinal_, static_cast<int>(length),
+                      relative, tail);
+}
+
+bool StagedEntries::Grow()
+{
+    size_t capacity = folderCapacity_ == 0 ? 16 : folderCapacity_ * 2;
+    std::unique_ptr<CheckedFolder[]> grown(new (std::nothrow) CheckedFolder[capacity]);
+    if (!grown)
+        return false;
+    for (size_t i = 0; i < folderCount_; ++i)
+        grown[i] = folders_[i];
+    folders_.swap(grown);
+    folderCapacity_ = capacity;
+    return true;
+}
+
+int StagedEntries::Folder(const wchar_t* relative, size_t length)
+{
+    while (length > 0 && relative[length - 1] == L'\\')
+        --length;
+    if (length == 0)
+        return 1;  // the target itself
+    if (length >= kNameUnits)
+        return 0;
+    for (size_t end = 1; end <= length; ++end) {
+        if (end < length && relative[end] != L'\\')
+            continue;
+        CheckedFolder* known = nullptr;
+        for (size_t i = folderCount_; i-- > 0 && !known;) {
+            if (std::wcslen(folders_[i].name) == end &&
+                CompareStringOrdinal(folders_[i].name, static_cast<int>(end), relative,
+                                     static_cast<int>(end), TRUE) == CSTR_EQUAL)
+                known = &folders_[i];
+        }
+        if (known) {
+            if (!known->usable)
+                return 0;
+            continue;
+        }
+        if (folderCount_ == folderCapacity_ && !Grow())
+            return -1;
+        CheckedFolder& folder = folders_[folderCount_++];
+        std::wmemcpy(folder.name, relative, end);
+        folder.name[end] = L'\0';
+        wchar_t path[kPathUnits], reached[kPathUnits];
+        if (!FullPath(path, kPathUnits, relative, end, L""))
+            return 0;
+        folder.created = CreateDirectoryW(path, nullptr) != FALSE;
+        // A link or a file in the folder's place is not entered; holding the
+        // folder without delete sharing keeps anyone from swapping it for one.
+        folder.handle = CreateFileW(
+            path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE | (folder.created ? DELETE : 0),
+            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        BY_HANDLE_FILE_INFORMATION info;
+        folder.usable = folder.handle != INVALID_HANDLE_VALUE &&
+                        GetFileInformationByHandle(folder.handle, &info) &&
+                        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                        !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                        FinalPath(folder.handle, reached, kPathUnits) && SamePath(reached, path);
+        if (!folder.usable) {
+            if (folder.handle != INVALID_HANDLE_VALUE)
+                CloseHandle(folder.handle);
+            folder.handle = INVALID_HANDLE_VALUE;
+            return 0;
+        }
+        if (!folder.created)
+            RemoveLeftovers(path);
+    }
+    return 1;
+}
+
+int StagedEntries::Stage(const wchar_t* relative, unsigned long dosDateTime, HANDLE* file)
+{
+    *file = INVALID_HANDLE_VALUE;
+    if (fileCount_ == fileCapacity_)
+        return -1;
+    StagedFile& staged = files_[fileCount_++];
+    staged.dosDateTime = dosDateTime;
+    if (!CopyText(staged.name, kNameUnits, relative))
+        return 0;
+    const wchar_t* last = std::wcsrchr(relative, L'\\');
+    if (last) {
+        int folder = Folder(relative, static_cast<size_t>(last - relative));
+        if (folder <= 0)
+            return folder;
+    }
+
+    wchar_t tail[kMarkUnits + kHexUnits + 1];
+    std::wmemcpy(tail, kFreshNameMark, kMarkUnits);
+    for (size_t i = 0; i < kHexUnits; ++i)
+        tail[kMarkUnits + i] = L"0123456789abcdef"[(bits_ >> (60 - 4 * i)) & 15];
+    tail[kMarkUnits + kHexUnits] = L'\0';
+    wchar_t path[kPathUnits], reached[kPathUnits];
+    if (!FullPath(path, kPathUnits, relative, std::wcslen(relative), tail))
+        return 0;
+    // a new file under a name nobody could know ahead: no link can be there
+    HANDLE created = CreateFileW(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                 nullptr);
+    if (created == INVALID_HANDLE_VALUE)
+        return IsOutOfRoom(GetLastError()) ? -1 : 0;
+    // The folders are held, yet a Unix process is not bound by that. The name
+    // without its volume, since a fresh name may pass MAX_PATH where some
+    // systems give no final path; the volume is that of the checked folder.
+    if (!NameWithoutVolume(created, reached, kPathUnits) ||
+        !SamePath(reached, path + volumeUnits_)) {
+        DeleteOnClose(created);
+        CloseHandle(created);
+        return 0;
+    }
+    staged.file = created;
+    *file = created;
+    return 1;
+}
+
+int StagedEntries::Commit(FileNotReplaced report)
+{
+    // "\??\C:\..." for the rename: the system's own form of the target's path
+    constexpr size_t kInfoBytes = sizeof(FILE_RENAME_INFO) + kPathUnits * sizeof(wchar_t);
+    alignas(FILE_RENAME_INFO) unsigned char buffer[kInfoBytes];
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer);
+    size_t replaced = 0;
+    for (size_t i = 0; i < fileCount_; ++i) {
+        StagedFile& staged = files_[i];
+        if (staged.file == INVALID_HANDLE_VALUE)
+            continue;
+        std::memset(buffer, 0, sizeof(FILE_RENAME_INFO));
+        rename->ReplaceIfExists = TRUE;
+        rename->RootDirectory = nullptr;
+        if (FormatText(rename->FileName, kPathUnits, L"\\??\\%ls\\%ls", targetFinal_ + 4,
+                       staged.name)) {
+            rename->FileNameLength = static_cast<DWORD>(std::wcslen(rename->FileName) * sizeof(wchar_t));
+            staged.replaced = SetFileInformationByHandle(staged.file, FileRenameInfo, rename,
+                                                         static_cast<DWORD>(kInfoBytes)) != FALSE;
+        }
+        if (staged.replaced) {
+            // the file system may hand the replaced file's creation time on
+            // to the name's new file
+            RestampCreationTime(staged.file, staged.dosDateTime);
+            ++replaced;
+        } else {
+            DeleteOnClose(staged.file);
+        }
+        CloseHandle(staged.file);
+        staged.file = INVALID_HANDLE_VALUE;
+    }
+    if (fileCount_ > 0 && replaced == 0)
+        return -1;  // nothing changed: a read-only drive, every file locked
+    committed_ = true;
+    for (size_t i = 0; i < fileCount_ && report; ++i) {
+        wchar_t path[kPathUnits];
+        if (!files_[i].replaced && FormatText(path, kPathUnits, L"%ls%ls", targetName_, files_[i].name))
+            report(path);
+    }
+    return 0;
+}

@@ -1,0 +1,83 @@
+#pragma once
+// Unpacking that leaves an earlier installation alone until every entry is
+// written: each file goes under a fresh name beside its final one, and all of
+// them take their final names together at the end.
+
+#include "install/extract_payload.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <memory>
+
+// Fresh names are the final name followed by this and 16 hex digits.
+extern const wchar_t kFreshNameMark[];
+
+// True for a name of that form (what a run that was killed leaves behind).
+bool IsFreshName(const wchar_t* name);
+
+class StagedEntries {
+public:
+    StagedEntries() = default;
+    // Whatever was not committed goes: the fresh files, and the folders this
+    // run made when they are empty again.
+    ~StagedEntries();
+    StagedEntries(const StagedEntries&) = delete;
+    StagedEntries& operator=(const StagedEntries&) = delete;
+
+    // Opens targetFolder (absolute, as the user named it) and makes room for
+    // up to files file entries. False when the folder cannot be opened or no
+    // memory can be had.
+    bool Begin(const wchar_t* targetFolder, unsigned long long files);
+
+    // Makes the folder relative (a "\" separated name below the target; a
+    // final "\" is allowed) and every folder above it, each a real folder
+    // inside the target, held open so that nobody swaps it for a link.
+    // Fresh files left in a folder that was there already are removed.
+    // 1 when they are fine, 0 when one is a link, a file or cannot be made,
+    // -1 when no memory could be had.
+    int Folder(const wchar_t* relative, size_t length);
+
+    // Creates a fresh file for the final name relative ("\" separated), new
+    // and never through a link. 1 with *file open for writing; 0 when the
+    // entry has no usable place (it keeps its earlier state and is reported
+    // by Commit); -1 when the drive or the memory gives out.
+    int Stage(const wchar_t* relative, unsigned long dosDateTime, HANDLE* file);
+
+    // Gives every fresh file its final name, replacing whatever holds the
+    // name (a link itself, never its target). A file that cannot be replaced
+    // (held open, a folder in its place) keeps its earlier state and is passed
+    // to report with its full path once all names are taken. Returns 0, or
+    // -1 when not one file took its name (then nothing has changed).
+    int Commit(FileNotReplaced report);
+
+private:
+    static constexpr size_t kPathUnits = 1024;  // fresh names may pass MAX_PATH
+    static constexpr size_t kNameUnits = 324;   // an entry name as UTF-16
+    struct StagedFile {
+        HANDLE file = INVALID_HANDLE_VALUE;  // open until it has its name or is gone
+        unsigned long dosDateTime = 0;
+        bool replaced = false;
+        wchar_t name[kNameUnits] = {};  // the final name below the target
+    };
+    struct CheckedFolder {
+        HANDLE handle = INVALID_HANDLE_VALUE;  // held until the end
+        bool created = false;                  // made by this run
+        bool usable = false;
+        wchar_t name[kNameUnits] = {};
+    };
+    bool Grow();
+    bool FullPath(wchar_t* out, size_t units, const wchar_t* relative, size_t length,
+                  const wchar_t* tail) const;
+
+    HANDLE target_ = INVALID_HANDLE_VALUE;
+    wchar_t targetName_[kPathUnits] = {};   // as the user named it, ending in "\"
+    wchar_t targetFinal_[kPathUnits] = {};  // "\\?\C:\..." without a final "\"
+    size_t volumeUnits_ = 0;                     // of targetFinal_ ahead of "\dir"
+    unsigned long long bits_ = 0;                // the fresh names' run mark
+    std::unique_ptr<StagedFile[]> files_;
+    size_t fileCount_ = 0, fileCapacity_ = 0;
+    std::unique_ptr<CheckedFolder[]> folders_;
+    size_t folderCount_ = 0, folderCapacity_ = 0;
+    bool committed_ = false;
+};
