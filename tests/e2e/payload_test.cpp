@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 namespace {
 
@@ -14,12 +13,6 @@ const wchar_t kMessage7[] =
     L"voll ist oder keine Schreibrechte vorhanden sind!\n\n(Der Installer sollte im ADMIN-Modus "
     L"gestartet werden, z.B. den Installer mit der rechten Maustaste anklicken)";
 const char kSeparator[] = "------------------------------------------------\r\n";
-
-std::wstring TestData(const std::string& relative)
-{
-    const char* data = std::getenv("PHOTARIUM_TEST_DATA");
-    return UnixToWindowsPath(std::string(data ? data : ".") + "/" + relative);
-}
 
 std::wstring TempArchivePath()
 {
@@ -125,7 +118,7 @@ TEST_F(PayloadTest, InstalledIconLibraryKeptOrReplaced)
         RemoveTree(target_);
         CreateDirectoryW(target_.c_str(), nullptr);
         CreateDirectoryW((target_ + L"Plugins").c_str(), nullptr);
-        std::string installed = ReadFileBytes(TestData(std::string("icons/") + c.installed + ".dll"));
+        std::string installed = ReadFileBytes(TestDataPath(std::string("icons/") + c.installed + ".dll"));
         ASSERT_FALSE(installed.empty()) << c.installed;
         WriteFileBytes(target_ + L"Plugins\\Icons.dll", installed);
         EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target_ + L" /desktop=0", work_));
@@ -148,7 +141,7 @@ TEST_F(PayloadTest, InstalledIconLibraryKeptOrReplaced)
 
 TEST_F(PayloadTest, DamagedArchiveStopsWithMessage7InTheTargetFolderLog)
 {
-    std::wstring damaged = TestData("damaged/photar64_setup.exe");
+    std::wstring damaged = TestDataPath("damaged/photar64_setup.exe");
     ASSERT_TRUE(FileExists(damaged));
     CreateDirectoryW(target_.c_str(), nullptr);
     WriteFileBytes(target_ + L"p_about.txt", "alte Version");

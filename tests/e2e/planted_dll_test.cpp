@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -16,12 +15,6 @@ namespace {
 const wchar_t* const kPlanted[] = {L"version", L"uxtheme", L"dwmapi",
                                    L"cryptbase", L"profapi", L"propsys"};
 const wchar_t kMarkers[] = L"C:\\ptest\\markers\\";
-
-std::wstring TestData()
-{
-    const char* path = std::getenv("PHOTARIUM_TEST_DATA");
-    return path != nullptr ? UnixToWindowsPath(path) + L"\\" : L"";
-}
 
 class PlantedLibraries : public ::testing::Test {
 protected:
@@ -31,7 +24,7 @@ protected:
         ASSERT_TRUE(CopyFileW(SetupExePath().c_str(), (downloads_ + L"photar64_setup.exe").c_str(), FALSE));
         for (const wchar_t* name : kPlanted) {
             std::wstring dll = std::wstring(name) + L".dll";
-            ASSERT_TRUE(CopyFileW((TestData() + L"planted\\" + dll).c_str(),
+            ASSERT_TRUE(CopyFileW((TestDataPath("planted") + L"\\" + dll).c_str(),
                                   (downloads_ + dll).c_str(), FALSE)) << name;
             // prefer a library beside the program over Wine's own
             SetRegText(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", name, L"native,builtin");

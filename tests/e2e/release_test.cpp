@@ -5,15 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
 
 namespace {
-
-std::wstring TestData(const std::wstring& name)
-{
-    return UnixToWindowsPath(std::getenv("PHOTARIUM_TEST_DATA")) + L"\\" + name;
-}
 
 // Starts program with arguments into a fresh target; its exit code.
 int InstallWith(const std::wstring& program, const std::wstring& arguments,
@@ -26,7 +20,7 @@ int InstallWith(const std::wstring& program, const std::wstring& arguments,
 TEST(Release, SignedProgramInstalls)
 {
     std::wstring target = L"C:\\ptest\\signiert\\";
-    std::wstring program = TestData(L"release\\signed.exe");
+    std::wstring program = TestDataPath("release/signed.exe");
     EXPECT_EQ(0, InstallWith(program, L"/silent /folder=" + target, target));
     EXPECT_TRUE(FileExists(target + L"Plugins\\Icons.dll"));
 }
@@ -34,7 +28,7 @@ TEST(Release, SignedProgramInstalls)
 TEST(Release, ManifestSwitchesInstallIntoTheirFolderAsTheEntryPromises)
 {
     // command line, folder, then the uninstall entry's name, publisher and version
-    std::string bytes = ReadFileBytes(TestData(L"release\\manifest.txt"));  // ASCII
+    std::string bytes = ReadFileBytes(TestDataPath("release/manifest.txt"));  // ASCII
     std::wistringstream text(std::wstring(bytes.begin(), bytes.end()));
     std::vector<std::wstring> lines;
     for (std::wstring line; std::getline(text, line);)
@@ -52,12 +46,12 @@ TEST(Release, ManifestSwitchesInstallIntoTheirFolderAsTheEntryPromises)
 TEST(Release, SecondProductInstallsItsOwnFiles)
 {
     std::wstring target = L"C:\\ptest\\zweites\\";
-    std::wstring program = TestData(L"product2-setup\\photar64_setup.exe");
+    std::wstring program = TestDataPath("product2-setup/photar64_setup.exe");
     EXPECT_EQ(0, InstallWith(program, L"/silent /folder=" + target, target));
     for (const wchar_t* name : {L"photar64.exe", L"pt_uninstall.exe", L"Plugins\\Icons.dll",
                                 L"liesmich.txt", L"Hilfe\\kurz.txt"}) {
         ASSERT_TRUE(FileExists(target + name)) << name;
-        EXPECT_EQ(ReadFileBytes(TestData(L"product2\\") + name), ReadFileBytes(target + name));
+        EXPECT_EQ(ReadFileBytes(TestDataPath("product2") + L"\\" + name), ReadFileBytes(target + name));
     }
     EXPECT_FALSE(FileExists(target + L"p_about.txt"));  // the stand-in product's
 }
