@@ -4,6 +4,7 @@
 // that cannot be written. The small drives are tmpfs mounts that the harness
 // (tests/support/wine_run.sh) links into this test's prefix.
 #include "settings_util.h"
+#include "messages.h"
 #include "wine_test_util.h"
 #include "zip_builder.h"
 
@@ -16,16 +17,8 @@
 
 namespace {
 
-const wchar_t kMessage7[] =
-    L"Fehler beim Installieren!\n\nÜberprüfen Sie bitte ob Photarium läuft, das Zielverzeichnis "
-    L"voll ist oder keine Schreibrechte vorhanden sind!\n\n(Der Installer sollte im ADMIN-Modus "
-    L"gestartet werden, z.B. den Installer mit der rechten Maustaste anklicken)";
-const wchar_t kMessage11[] =
-    L"Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Sie Ihre Schreibrechte und "
-    L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
 const char kSeparator[] = "------------------------------------------------\r\n";
 const wchar_t kLog[] = L"Photarium_Install.log";
-const std::wstring kNotReplaced = L"Datei konnte nicht ersetzt werden und bleibt unverändert: ";
 const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
 
 // Drives the harness mounts for this program (tests/CMakeLists.txt): T: a
@@ -58,8 +51,7 @@ void SettingsFolderNotUsed(const std::wstring& work, const std::wstring& folder)
 {
     const std::wstring target = FreshFolder(L"notused") + L"Photarium\\", ini = target + L"photar64.ini";
     EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target + L" /ini=" + folder, work));
-    EXPECT_EQ(LogEntry(L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis: " +
-                       folder), OnlyEntryText(ReadFileBytes(target + kLog)));
+    EXPECT_EQ(LogEntry(kTooLong + folder), OnlyEntryText(ReadFileBytes(target + kLog)));
     EXPECT_EQ(L"<missing>|Deutsch", ReadProfile(ini, L"Others", L"INI_Folder") + L"|" +
                                         ReadProfile(ini, L"Language", L"Lang"));
 }

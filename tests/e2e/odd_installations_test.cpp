@@ -3,6 +3,7 @@
 // and no broken installation exits with 0.
 #include "settings_util.h"
 #include "shortcut_util.h"
+#include "messages.h"
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 #include "zip_builder.h"
@@ -21,13 +22,7 @@ namespace {
 using Folder = const std::wstring&;
 const wchar_t kClasses[] = L"SOFTWARE\\Classes\\Photarium";
 const wchar_t kOpenCommand[] = L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command";
-const std::wstring kMessage5 = L"Ungültiges Zielverzeichnis!: ";
-const std::wstring kMessage7 =
-    L"Fehler beim Installieren!\n\nÜberprüfen Sie bitte ob Photarium läuft, das Zielverzeichnis "
-    L"voll ist oder keine Schreibrechte vorhanden sind!\n\n(Der Installer sollte im ADMIN-Modus "
-    L"gestartet werden, z.B. den Installer mit der rechten Maustaste anklicken)";
-const std::wstring kTooLong =
-    L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis: ";
+const std::wstring kInvalid = std::wstring(kMessage5) + L": ";
 const std::wstring kLongFolder = L"C:\\ptest\\" + std::wstring(240, L'x');
 const std::string kHeaderLine = "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n");
 
@@ -41,7 +36,6 @@ void ProgramFilesHere(Folder d)
     SetRegText(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir", d + L"pf");
 }
 void NothingInProgramFiles(Folder d) { EXPECT_FALSE(FolderExists(d + L"pf")); }
-const std::wstring kNotReplaced = L"Datei konnte nicht ersetzt werden und bleibt unverändert: ";
 
 std::string Shipped(const char* name)
 {
@@ -129,13 +123,13 @@ const OddRun kRuns[] = {
          EXPECT_TRUE(ReadShortcut(ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"Photarium 64.lnk", &link));
          EXPECT_EQ(d + L"My Apps\\T\\photar64.exe", link.target);
      }},
-    {"relative folder", nullptr, L"/folder=rel\\dir", 1, kMessage5 + L"rel\\dir", L"",
+    {"relative folder", nullptr, L"/folder=rel\\dir", 1, kInvalid + L"rel\\dir", L"",
      [](Folder d) { EXPECT_FALSE(FolderExists(d + L"rel")); }},
-    {"drive root", nullptr, L"/folder=C:", 1, kMessage5 + L"C:", L"", nullptr},
-    {"drive root before a slash", nullptr, L"/folder=C:/Fwd/Slash", 1, kMessage5 + L"C:", L"",
+    {"drive root", nullptr, L"/folder=C:", 1, kInvalid + L"C:", L"", nullptr},
+    {"drive root before a slash", nullptr, L"/folder=C:/Fwd/Slash", 1, kInvalid + L"C:", L"",
      [](Folder) { EXPECT_FALSE(FileExists(L"C:\\photar64.exe")); }},
     {"quoted folder cut short by a slash", nullptr, L"/folder=\"@Program Files/Photarium\"", 1,
-     kMessage5 + L"\"@Program Files", L"",
+     kInvalid + L"\"@Program Files", L"",
      [](Folder d) { EXPECT_FALSE(FileExists(d + L"Program Files\\photar64.exe")); }},
     {"expandable earlier registration",
      [](Folder d) {
@@ -171,11 +165,11 @@ const OddRun kRuns[] = {
      L"/folder=@T /ini=@afile", 0, kTooLong + L"@afile", L"T\\", nullptr, true},
     {"folder in the viewer's place",
      [](Folder d) { MakeFolder(d + L"T"); MakeFolder(d + L"T\\photar64.exe"); },
-     L"/folder=@T", 1, L"@T\\: " + kMessage7, L"T\\", nullptr, false, L"", {L"photar64.exe"}},
+     L"/folder=@T", 1, std::wstring(L"@T\\: ") + kMessage7, L"T\\", nullptr, false, L"", {L"photar64.exe"}},
     {"/folder= cut by the switch window", nullptr, L"/folder=" + kBlanks + kCutFolder, 1,
-     kMessage5 + kBlanks + kCutFolder.substr(0, 212), L"",
+     kInvalid + kBlanks + kCutFolder.substr(0, 212), L"",
      [](Folder) { EXPECT_FALSE(FolderExists(kCutFolder.substr(0, 212)) || FolderExists(kCutFolder)); }, false, L"@E"},
-    {"/folder= cut by the 519th character", nullptr, L"#/folder=@T", 1, kMessage5 + L"C:\\pte", L"",
+    {"/folder= cut by the 519th character", nullptr, L"#/folder=@T", 1, kInvalid + L"C:\\pte", L"",
      [](Folder d) { EXPECT_FALSE(FolderExists(L"C:\\pte") || FolderExists(d + L"T")); }, false, L"@E"},
     {"/ini= cut by the switch window", nullptr, L"/folder=@T /ini=" + kBlanks + kCutFolder + L"www", 0,
      kTooLong + kBlanks + kCutFolder.substr(0, 215), L"T\\",
@@ -185,9 +179,9 @@ const OddRun kRuns[] = {
     {"earlier installation in the longest folder", ProgramFilesHere, L"", 0, L"", L"", NothingInProgramFiles, false,
      L"C:\\ptest\\" + std::wstring(kMaxInstallFolderChars - 10, L'e')},
     {"share root in the long-path form", nullptr, L"/folder=\\\\?\\UNC\\srv\\share", 1,
-     kMessage5 + L"\\\\?\\UNC\\srv\\share", L"", nullptr, false, L"@E"},
+     kInvalid + L"\\\\?\\UNC\\srv\\share", L"", nullptr, false, L"@E"},
     {"volume in the long-path form", nullptr, L"/folder=\\\\?\\Volume{0b1e2d3c-1111-2222-3333-444455556666}\\Ph", 1,
-     kMessage5 + L"\\\\?\\Volume{0b1e2d3c-1111-2222-3333-444455556666}\\Ph", L"", nullptr, false, L"@E"},
+     kInvalid + L"\\\\?\\Volume{0b1e2d3c-1111-2222-3333-444455556666}\\Ph", L"", nullptr, false, L"@E"},
     {"link at the log's name",
      [](Folder d) {
          WriteFileBytes(d + L"victim.txt", "fremd");

@@ -1,5 +1,6 @@
 // Silent installations of the real setup program: the unpacked product, its
 // time stamps, the temporary archive, the icon library and a damaged archive.
+#include "messages.h"
 #include "wine_test_util.h"
 #include "zip_builder.h"
 
@@ -8,10 +9,6 @@
 
 namespace {
 
-const wchar_t kMessage7[] =
-    L"Fehler beim Installieren!\n\nÜberprüfen Sie bitte ob Photarium läuft, das Zielverzeichnis "
-    L"voll ist oder keine Schreibrechte vorhanden sind!\n\n(Der Installer sollte im ADMIN-Modus "
-    L"gestartet werden, z.B. den Installer mit der rechten Maustaste anklicken)";
 const char kSeparator[] = "------------------------------------------------\r\n";
 
 std::wstring TempArchivePath()

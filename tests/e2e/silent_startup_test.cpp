@@ -1,5 +1,6 @@
 // Silent runs of the real setup program: the command line, the folder steps,
 // the install log and the exit codes.
+#include "messages.h"
 #include "wine_test_util.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +9,6 @@ namespace {
 
 const wchar_t kOpenCommandKey[] = L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command";
 
-const wchar_t kMessage5[] = L"Ungültiges Zielverzeichnis!";
-const wchar_t kMessage10[] =
-    L"Warnung: Photarium läuft!\nBeenden Sie bitte Photarium bevor Sie mit der Installation fortsetzen!";
-const wchar_t kMessage11[] =
-    L"Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Sie Ihre Schreibrechte und "
-    L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
 
 class SilentStartup : public ::testing::Test {
 protected:

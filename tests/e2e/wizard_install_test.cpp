@@ -3,6 +3,7 @@
 // cannot be created and a running viewer.
 #include "registration_checks.h"
 #include "screen_capture.h"
+#include "messages.h"
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 
@@ -15,15 +16,6 @@
 
 namespace {
 
-const wchar_t kCaption[] = L"Photarium 64-bit Installation";
-const wchar_t kMessage9[] =
-    L"Sie möchten die aktuellen Verknüpfungen ändern und einen oder mehrere Dateitypen mit "
-    L"Photarium verknüpfen!\n\nSind Sie sicher!?";
-const wchar_t kMessage10[] =
-    L"Warnung: Photarium läuft!\nBeenden Sie bitte Photarium bevor Sie mit der Installation fortsetzen!";
-const wchar_t kMessage11[] =
-    L"Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Sie Ihre Schreibrechte und "
-    L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
 const wchar_t kNotice[] = L"Installiere ... bitte warten ...";
 
 

@@ -1,5 +1,6 @@
 // The options page: what it proposes, "&Keine" and the shortcut boxes, the
 // folder check of Next and the running-viewer warning.
+#include "messages.h"
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 
@@ -10,10 +11,6 @@
 namespace {
 
 const wchar_t kOpenCommandKey[] = L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command";
-const wchar_t kCaption[] = L"Photarium 64-bit Installation";
-const wchar_t kMessage5[] = L"Ungültiges Zielverzeichnis!";
-const wchar_t kMessage10[] =
-    L"Warnung: Photarium läuft!\nBeenden Sie bitte Photarium bevor Sie mit der Installation fortsetzen!";
 
 
 class WizardOptions : public WizardTest {

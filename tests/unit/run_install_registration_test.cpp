@@ -4,6 +4,7 @@
 #include "install/run_install.h"
 
 #include "registration_checks.h"
+#include "messages.h"
 #include "wine_test_util.h"
 #include "wizard_ui.h"
 
@@ -15,7 +16,6 @@
 
 namespace {
 
-const wchar_t kCaption[] = L"Photarium 64-bit Installation";
 const wchar_t kQuestion[] =
     L"Sie m\u00F6chten die aktuellen Verkn\u00FCpfungen \u00E4ndern und einen oder mehrere "
     L"Dateitypen mit Photarium verkn\u00FCpfen!\n\nSind Sie sicher!?";

@@ -1,0 +1,24 @@
+#pragma once
+// The setup program's texts as a user meets them, byte for byte: the message
+// boxes' caption, the string table's messages and the notes of the log.
+
+#include <string>
+
+inline constexpr wchar_t kCaption[] = L"Photarium 64-bit Installation";
+inline constexpr wchar_t kMessage5[] = L"Ungültiges Zielverzeichnis!";
+inline constexpr wchar_t kMessage7[] =
+    L"Fehler beim Installieren!\n\nÜberprüfen Sie bitte ob Photarium läuft, das Zielverzeichnis "
+    L"voll ist oder keine Schreibrechte vorhanden sind!\n\n(Der Installer sollte im ADMIN-Modus "
+    L"gestartet werden, z.B. den Installer mit der rechten Maustaste anklicken)";
+inline constexpr wchar_t kMessage9[] =
+    L"Sie möchten die aktuellen Verknüpfungen ändern und einen oder mehrere Dateitypen mit "
+    L"Photarium verknüpfen!\n\nSind Sie sicher!?";
+inline constexpr wchar_t kMessage10[] =
+    L"Warnung: Photarium läuft!\nBeenden Sie bitte Photarium bevor Sie mit der Installation fortsetzen!";
+inline constexpr wchar_t kMessage11[] =
+    L"Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Sie Ihre Schreibrechte und "
+    L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
+// a silent run's notes, each ahead of the folder or file it names
+inline const std::wstring kTooLong =
+    L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis: ";
+inline const std::wstring kNotReplaced = L"Datei konnte nicht ersetzt werden und bleibt unverändert: ";
