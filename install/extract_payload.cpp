@@ -92,11 +92,15 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced re
     if (!file.IsValid())
         return -1;
     DWORD written = 0;
-    // a short write shows as an archive that does not open
-    WriteFile(file.Get(), bytes, size, &written, nullptr);
+    // a short copy is an archive that does not open
+    if (!WriteFile(file.Get(), bytes, size, &written, nullptr) || written != size)
+        return -1;
 
+    // read from the resource, byte for byte what the file holds: no system
+    // call per read, and the file stays held until the extraction is done
+    HandleSource source = {file.Get(), bytes, size};
     zlib_filefunc64_def functions;
-    FillHandleFileFunctions(&functions, file.Get());
+    FillHandleFileFunctions(&functions, &source);
     int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report);
 
     file.Close();  // deletes the temporary archive
