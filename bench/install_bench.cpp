@@ -378,10 +378,10 @@ int wmain(int argc, wchar_t** argv)
     PrintMedianRatio("variable cost / floor", RunRatios(silent, copy, &smallSilent, &smallCopy),
                      1.5);
     PrintMedianRatio("first page / NSIS first page", RunRatios(ourPage, nsisPage), 0.7);
-    std::printf("  (variable cost: the 30 MB installation minus the stand-in's; floor: copying\n"
-                "  the 30 MB product's unpacked files minus copying the stand-in's)\n");
+    std::printf("  (variable cost: the benchmark product's installation minus the stand-in's;\n"
+                "  floor: copying its unpacked files minus copying the stand-in's)\n");
     std::printf("seconds: median, best (-1 or \"failed\": a run failed or showed no window)\n");
-    PrintFigures("silent installation (30 MB product)", silent);
+    PrintFigures("silent installation of the product", silent);
     PrintFigures("silent installation, stand-in", smallSilent);
     PrintFigures("NSIS installer /S, same files", nsis);
     PrintFigures("floor: copying the unpacked files", copy);
