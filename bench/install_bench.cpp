@@ -1,29 +1,35 @@
-// Installation benchmark, run under Wine by scripts/bench. Each figure is the
-// best of five runs (PHOTARIUM_BENCH_RUNS for more), measured side by side in
-// one run of this program:
+// Installation benchmark, run under Wine by scripts/bench. Each contender is a
+// process of its own, timed in PHOTARIUM_BENCH_RUNS runs (15 unless set):
 //  - a silent installation by the setup program carrying the 30 MB product
-//    (and, for its fixed cost, by the setup program with the stand-in product),
-//    against miniunz unpacking the same archive and against an NSIS installer
-//    carrying the same files (/S), each a process of its own;
+//    and the NSIS installer carrying the same files (/S), back to back in each
+//    run, alternating which goes first: the figure is the median of the runs'
+//    ratios, with their 10th and 90th percentile;
+//  - its variable cost (30 MB run minus the run of the setup program with the
+//    stand-in product) against the floor: copy_floor writing the same unpacked
+//    files, minus copy_floor writing the stand-in's;
+//  - miniunz unpacking the same archive (and the stand-in's);
 //  - the time from start until the first wizard page is visible, against the
-//    NSIS installer's first page;
+//    NSIS installer's first page, in pairs as well;
 //  - the setup program's size without its archive, against the NSIS stub.
+// The best of the runs is printed beside the medians.
 //
 //   install_bench.exe BENCH_SETUP SETUP MINIUNZ ARCHIVE NSIS_PRODUCT NSIS_STUB SMALL_ARCHIVE
-// (SETUP and SMALL_ARCHIVE: the setup program with the stand-in product and
-// its archive, for the fixed cost of an installation and of starting miniunz)
+//                     COPY_FLOOR PRODUCT_FOLDER SMALL_PRODUCT_FOLDER
+// (SETUP, SMALL_ARCHIVE and SMALL_PRODUCT_FOLDER: the setup program with the
+// stand-in product, its archive and its unpacked files, for the fixed costs)
 #include "bench_util.h"
 
 #include <windows.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int kDefaultRuns = 5;
+constexpr int kDefaultRuns = 15;
 constexpr DWORD kWindowTimeoutMs = 15000;
 const wchar_t kBase[] = L"C:\\install_bench";
 // the sheet shows its page's caption, "Photarium 64-bit Setup", and "Photarium
@@ -31,7 +37,8 @@ const wchar_t kBase[] = L"C:\\install_bench";
 const wchar_t kOurCaption[] = L"Photarium 64-bit";
 const wchar_t kNsisCaption[] = L"Photarium 64-bit Setup";
 
-const wchar_t* const kTargets[] = {L"ours", L"small", L"smallminiunz", L"miniunz", L"nsis"};
+const wchar_t* const kTargets[] = {L"ours",    L"small", L"smallminiunz", L"miniunz",
+                                   L"nsis",    L"floor", L"smallfloor"};
 
 // An empty folder below the base for the next contender. What the earlier
 // contenders wrote is removed first and the removal committed to the disk,
@@ -202,87 +209,153 @@ long long PayloadSize(const std::wstring& path)
     return size;
 }
 
-struct Best {
-    double seconds = 1e9;
+// The times of one contender over the runs; a failed run spoils its figures.
+struct Series {
+    std::vector<double> values;
     bool failed = false;
     void Add(double value)
     {
         if (value < 0)
             failed = true;
-        else if (value < seconds)
-            seconds = value;
+        else
+            values.push_back(value);
     }
-    bool Valid() const { return !failed && seconds < 1e9; }
+    bool Valid() const { return !failed && !values.empty(); }
+    double Best() const { return Valid() ? *std::min_element(values.begin(), values.end()) : -1; }
 };
+
+// The value below which that share of the sorted values lies (nearest rank);
+// the median of an even count is the mean of the middle two.
+double Percentile(std::vector<double> values, int percent)
+{
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    if (percent == 50)
+        return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    size_t rank = (n * static_cast<size_t>(percent) + 99) / 100;
+    return values[rank ? rank - 1 : 0];
+}
+
+// Per run: ours / other, or (ours - ours' fixed cost) / (other - other's
+// fixed cost) when both fixed costs are given. Empty when one run failed.
+std::vector<double> RunRatios(const Series& ours, const Series& other,
+                              const Series* oursFixed = nullptr, const Series* otherFixed = nullptr)
+{
+    std::vector<double> ratios;
+    if (!ours.Valid() || !other.Valid() || (oursFixed && !oursFixed->Valid()) ||
+        (otherFixed && !otherFixed->Valid()))
+        return ratios;
+    for (size_t i = 0; i < ours.values.size() && i < other.values.size(); ++i) {
+        double a = ours.values[i] - (oursFixed ? oursFixed->values[i] : 0);
+        double b = other.values[i] - (otherFixed ? otherFixed->values[i] : 0);
+        if (b > 0)
+            ratios.push_back(a / b);
+    }
+    return ratios;
+}
 
 std::wstring Quoted(const std::wstring& text)
 {
     return L"\"" + text + L"\"";
 }
 
-void PrintRatio(const char* what, const Best& ours, const Best& other, double target)
+void PrintMedianRatio(const char* what, const std::vector<double>& ratios, double target)
+{
+    if (ratios.empty()) {
+        std::printf("  %-36s not measurable\n", what);
+        return;
+    }
+    double median = Percentile(ratios, 50);
+    std::printf("  %-36s %.2f (10th-90th percentile %.2f-%.2f; target at most %.2f: %s)\n", what,
+                median, Percentile(ratios, 10), Percentile(ratios, 90), target,
+                median <= target ? "met" : "MISSED");
+}
+
+void PrintBestRatio(const char* what, const Series& ours, const Series& other, double target)
 {
     if (!ours.Valid() || !other.Valid()) {
         std::printf("  %-36s not measurable\n", what);
         return;
     }
-    double ratio = ours.seconds / other.seconds;
+    double ratio = ours.Best() / other.Best();
     std::printf("  %-36s %.2f (target at most %.2f: %s)\n", what, ratio, target,
                 ratio <= target ? "met" : "MISSED");
+}
+
+void PrintFigures(const char* what, const Series& series)
+{
+    if (!series.Valid())
+        std::printf("  %-36s failed\n", what);
+    else
+        std::printf("  %-36s %.3f %.3f\n", what, Percentile(series.values, 50), series.Best());
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 8) {
+    if (argc != 11) {
         std::fprintf(stderr,
                      "usage: install_bench BENCH_SETUP SETUP MINIUNZ ARCHIVE NSIS_PRODUCT NSIS_STUB "
-                     "SMALL_ARCHIVE\n");
+                     "SMALL_ARCHIVE COPY_FLOOR PRODUCT_FOLDER SMALL_PRODUCT_FOLDER\n");
         return 2;
     }
     const std::wstring benchSetup = argv[1], setup = argv[2], miniunz = argv[3], archive = argv[4],
-                       nsisProduct = argv[5], nsisStub = argv[6], smallArchive = argv[7];
+                       nsisProduct = argv[5], nsisStub = argv[6], smallArchive = argv[7],
+                       floor = argv[8], product = argv[9], smallProduct = argv[10];
     CreateDirectoryW(kBase, nullptr);
 
     // warm-up: the first program with a window starts Wine's desktop process
     TimeFirstWindow(Quoted(nsisProduct), kNsisCaption);
 
-    // more runs (PHOTARIUM_BENCH_RUNS) steady the best figures on a busy machine
     int runs = kDefaultRuns;
     wchar_t runsText[16];
     if (GetEnvironmentVariableW(L"PHOTARIUM_BENCH_RUNS", runsText, 16) > 0 && _wtoi(runsText) > 0)
         runs = _wtoi(runsText);
 
-    Best silent, smallSilent, smallUnzip, unzip, nsis, ourPage, nsisPage;
-    // The silent installations first, each run starting with another contender
-    // so that none always follows the same one; then the first pages, whose
-    // windows the desktop process is still tidying up after they are closed.
+    Series silent, smallSilent, smallUnzip, unzip, nsis, copy, smallCopy, ourPage, nsisPage;
+    // The silent installations first; then the first pages, whose windows the
+    // desktop process is still tidying up after they are closed.
     struct Contender {
         const wchar_t* folder;
         std::wstring commandLine;  // the target folder is appended
-        Best* best;
+        Series* series;
         double seconds;
     };
     std::vector<Contender> contenders = {
         {L"ours", Quoted(benchSetup) + L" /silent /folder=", &silent, 0},
+        {L"nsis", Quoted(nsisProduct) + L" /S /D=", &nsis, 0},
         {L"small", Quoted(setup) + L" /silent /folder=", &smallSilent, 0},
+        {L"floor", Quoted(floor) + L" " + Quoted(product) + L" ", &copy, 0},
+        {L"smallfloor", Quoted(floor) + L" " + Quoted(smallProduct) + L" ", &smallCopy, 0},
         {L"smallminiunz", Quoted(miniunz) + L" -x -o " + Quoted(smallArchive) + L" -d ", &smallUnzip, 0},
         {L"miniunz", Quoted(miniunz) + L" -x -o " + Quoted(archive) + L" -d ", &unzip, 0},
-        {L"nsis", Quoted(nsisProduct) + L" /S /D=", &nsis, 0},
     };
+    // Ours and NSIS's (the first two) always run back to back, the one first
+    // in one run, the other in the next; the rest start one place later each
+    // run, so that none always follows the same contender.
+    const size_t units = contenders.size() - 1;
     for (int run = 1; run <= runs; ++run) {
-        for (size_t i = 0; i < contenders.size(); ++i) {
-            Contender& c = contenders[(i + static_cast<size_t>(run) - 1) % contenders.size()];
-            std::wstring target = FreshFolder(c.folder);
-            c.seconds = TimeInstall(c.commandLine + target, target);
-            c.best->Add(c.seconds);
+        for (size_t u = 0; u < units; ++u) {
+            size_t unit = (u + static_cast<size_t>(run) - 1) % units;
+            std::vector<size_t> order;
+            if (unit == 0)
+                order = run % 2 ? std::vector<size_t>{0, 1} : std::vector<size_t>{1, 0};
+            else
+                order = {unit + 1};
+            for (size_t i : order) {
+                Contender& c = contenders[i];
+                std::wstring target = FreshFolder(c.folder);
+                c.seconds = TimeInstall(c.commandLine + target, target);
+                c.series->Add(c.seconds);
+            }
         }
         std::fprintf(stderr,
-                     "run %d: silent install %.3f s (stand-in %.3f s), miniunz %.3f s (stand-in %.3f s), "
-                     "NSIS /S %.3f s\n",
-                     run, contenders[0].seconds, contenders[1].seconds, contenders[3].seconds,
-                     contenders[2].seconds, contenders[4].seconds);
+                     "run %d: silent install %.3f s (stand-in %.3f s), NSIS /S %.3f s (%s first), "
+                     "floor %.3f s (stand-in %.3f s), miniunz %.3f s (stand-in %.3f s)\n",
+                     run, contenders[0].seconds, contenders[2].seconds, contenders[1].seconds,
+                     run % 2 ? "ours" : "NSIS", contenders[3].seconds, contenders[4].seconds,
+                     contenders[6].seconds, contenders[5].seconds);
     }
     for (int run = 1; run <= runs; ++run) {
         double page, otherPage;
@@ -299,20 +372,28 @@ int wmain(int argc, wchar_t** argv)
         nsisPage.Add(otherPage);
     }
 
-    std::printf("best of %d runs (seconds; -1 or \"not measurable\": failed or no window)\n", runs);
-    std::printf("  silent installation (30 MB product)  %.3f\n", silent.Valid() ? silent.seconds : -1);
-    std::printf("  silent installation, stand-in        %.3f\n",
-                smallSilent.Valid() ? smallSilent.seconds : -1);
-    std::printf("  miniunz, stand-in archive            %.3f\n",
-                smallUnzip.Valid() ? smallUnzip.seconds : -1);
-    std::printf("  miniunz, same archive                %.3f\n", unzip.Valid() ? unzip.seconds : -1);
-    std::printf("  NSIS installer /S, same files        %.3f\n", nsis.Valid() ? nsis.seconds : -1);
-    std::printf("  first wizard page                    %.3f\n", ourPage.Valid() ? ourPage.seconds : -1);
-    std::printf("  NSIS first page                      %.3f\n", nsisPage.Valid() ? nsisPage.seconds : -1);
-    std::printf("ratios\n");
-    PrintRatio("silent installation / miniunz", silent, unzip, 1.25);
-    PrintRatio("silent installation / NSIS /S", silent, nsis, 1.0);
-    PrintRatio("first page / NSIS first page", ourPage, nsisPage, 1.0);
+    std::printf("%d runs; medians of the runs' ratios (ours and NSIS back to back in each run)\n",
+                runs);
+    PrintMedianRatio("silent installation / NSIS /S", RunRatios(silent, nsis), 0.75);
+    PrintMedianRatio("variable cost / floor", RunRatios(silent, copy, &smallSilent, &smallCopy),
+                     1.5);
+    PrintMedianRatio("first page / NSIS first page", RunRatios(ourPage, nsisPage), 0.7);
+    std::printf("  (variable cost: the benchmark product's installation minus the stand-in's;\n"
+                "  floor: copying its unpacked files minus copying the stand-in's)\n");
+    std::printf("seconds: median, best (-1 or \"failed\": a run failed or showed no window)\n");
+    PrintFigures("silent installation of the product", silent);
+    PrintFigures("silent installation, stand-in", smallSilent);
+    PrintFigures("NSIS installer /S, same files", nsis);
+    PrintFigures("floor: copying the unpacked files", copy);
+    PrintFigures("floor, stand-in's files", smallCopy);
+    PrintFigures("miniunz, same archive", unzip);
+    PrintFigures("miniunz, stand-in archive", smallUnzip);
+    PrintFigures("first wizard page", ourPage);
+    PrintFigures("NSIS first page", nsisPage);
+    std::printf("ratios of the best figures\n");
+    PrintBestRatio("silent installation / miniunz", silent, unzip, 1.25);
+    PrintBestRatio("silent installation / NSIS /S", silent, nsis, 1.0);
+    PrintBestRatio("first page / NSIS first page", ourPage, nsisPage, 1.0);
 
     long long exe = FileSize(setup), payload = PayloadSize(setup), stub = FileSize(nsisStub);
     long long benchExe = FileSize(benchSetup), benchPayload = PayloadSize(benchSetup);

@@ -58,6 +58,21 @@ HANDLE CreateArchiveUnderFreshName(const wchar_t* folder, wchar_t* path)
     return INVALID_HANDLE_VALUE;
 }
 
+struct ArchiveCopy {
+    HANDLE file;
+    const void* bytes;
+    DWORD size;
+};
+
+// 1 when the whole archive is in the file: a short copy is an archive that
+// does not open
+DWORD WINAPI WriteArchiveCopy(void* parameter)
+{
+    auto* copy = static_cast<ArchiveCopy*>(parameter);
+    DWORD written = 0;
+    return WriteFile(copy->file, copy->bytes, copy->size, &written, nullptr) && written == copy->size;
+}
+
 }  // namespace
 
 int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced report)
@@ -91,13 +106,33 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced re
     ScopedHandle file(created);
     if (!file.IsValid())
         return -1;
-    DWORD written = 0;
-    // a short write shows as an archive that does not open
-    WriteFile(file.Get(), bytes, size, &written, nullptr);
-
+    // The entries are read from the resource, byte for byte what the file
+    // gets, while a second thread writes the file: no system call per read,
+    // and no entry takes its final name unless the copy is whole. The file
+    // stays held until the extraction is done.
+    ArchiveCopy copy = {file.Get(), bytes, size};
+    wchar_t startFolder[kTempPathUnits];
+    DWORD startLength = GetCurrentDirectoryW(kTempPathUnits, startFolder);
+    HANDLE thread = CreateThread(nullptr, 0, WriteArchiveCopy, &copy, 0, nullptr);
+    ScopedHandle copying(thread ? thread : INVALID_HANDLE_VALUE);
+    if (!thread && !WriteArchiveCopy(&copy))
+        return -1;
+    HandleSource source = {file.Get(), bytes, size};
     zlib_filefunc64_def functions;
-    FillHandleFileFunctions(&functions, file.Get());
-    int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report);
+    FillHandleFileFunctions(&functions, &source);
+    int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report,
+                                    thread);
+    DWORD copied = 1;
+    if (thread) {
+        WaitForSingleObject(thread, INFINITE);  // before the file goes
+        GetExitCodeThread(thread, &copied);
+    }
+    if (copied != 1) {
+        // as when the short archive did not open: the start folder stays current
+        if (startLength > 0 && startLength < kTempPathUnits)
+            SetCurrentDirectoryW(startFolder);
+        result = -1;
+    }
 
     file.Close();  // deletes the temporary archive
     return result;

@@ -35,7 +35,8 @@ int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int k
 // library are skipped. Returns 0, or -1 when an entry stopped the extraction
 // (unreadable entry information, failed move to the next entry, no memory,
 // entry not readable, read or write error, full drive, CRC mismatch) or when
-// not one file could take its final name (a read-only drive); then the fresh
-// files and the folders made on the way are gone, and nothing else changed.
+// not one file could take its final name (a read-only drive), or when the
+// thread copying (if given) did not end with 1; then the fresh files and the
+// folders made on the way are gone, and nothing else changed.
 int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced report);
+                   FileNotReplaced report, void* copying = nullptr);

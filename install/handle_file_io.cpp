@@ -13,7 +13,7 @@ namespace {
 constexpr DWORD kReadAheadBytes = 4096;
 
 struct HandleStream {
-    HANDLE file;
+    const HandleSource* source;
     int error;
     ZPOS64_T position;     // where the next read starts
     ZPOS64_T bufferStart;  // file offset of buffer[0]
@@ -28,10 +28,16 @@ struct HandleStream {
 bool ReadAt(HandleStream* s, void* target, DWORD size, DWORD* read)
 {
     *read = 0;
+    if (s->source->copy) {
+        ZPOS64_T left = s->position < s->source->size ? s->source->size - s->position : 0;
+        *read = size < left ? size : static_cast<DWORD>(left);
+        std::memcpy(target, static_cast<const unsigned char*>(s->source->copy) + s->position, *read);
+        return true;
+    }
     LARGE_INTEGER distance;
     distance.QuadPart = static_cast<LONGLONG>(s->position);
-    if (!SetFilePointerEx(s->file, distance, nullptr, FILE_BEGIN) ||
-        !ReadFile(s->file, target, size, read, nullptr)) {
+    if (!SetFilePointerEx(s->source->file, distance, nullptr, FILE_BEGIN) ||
+        !ReadFile(s->source->file, target, size, read, nullptr)) {
         s->error = static_cast<int>(GetLastError());
         return false;
     }
@@ -45,7 +51,7 @@ voidpf ZCALLBACK OpenStream(voidpf opaque, const void*, int mode)
     auto* s = new (std::nothrow) HandleStream;
     if (!s)
         return nullptr;
-    s->file = static_cast<HANDLE>(opaque);
+    s->source = static_cast<const HandleSource*>(opaque);
     s->error = 0;
     s->position = 0;
     s->bufferStart = 0;
@@ -110,7 +116,9 @@ long ZCALLBACK SeekStream(voidpf, voidpf stream, ZPOS64_T offset, int origin)
     case ZLIB_FILEFUNC_SEEK_CUR: base = s->position; break;
     case ZLIB_FILEFUNC_SEEK_END: {
         LARGE_INTEGER size;
-        if (!GetFileSizeEx(s->file, &size)) {
+        if (s->source->copy) {
+            size.QuadPart = static_cast<LONGLONG>(s->source->size);
+        } else if (!GetFileSizeEx(s->source->file, &size)) {
             s->error = static_cast<int>(GetLastError());
             return -1;
         }
@@ -141,7 +149,7 @@ int ZCALLBACK StreamError(voidpf, voidpf stream)
 
 }  // namespace
 
-void FillHandleFileFunctions(zlib_filefunc64_def* functions, HANDLE file)
+void FillHandleFileFunctions(zlib_filefunc64_def* functions, const HandleSource* source)
 {
     functions->zopen64_file = OpenStream;
     functions->zread_file = ReadStream;
@@ -150,5 +158,5 @@ void FillHandleFileFunctions(zlib_filefunc64_def* functions, HANDLE file)
     functions->zseek64_file = SeekStream;
     functions->zclose_file = CloseStream;
     functions->zerror_file = StreamError;
-    functions->opaque = file;
+    functions->opaque = const_cast<HandleSource*>(source);
 }

@@ -89,7 +89,7 @@ int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate
 }  // namespace
 
 int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced report)
+                   FileNotReplaced report, void* copying)
 {
     unz_global_info64 global;
     if (unzGetGlobalInfo64(archive, &global) != UNZ_OK)
@@ -116,18 +116,23 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
         if (i < global.number_entry && unzGoToNextFile(archive) != UNZ_OK)
             return kStopped;
     }
-    return staged.Commit(report);
+    DWORD copied = 1;
+    if (copying && (WaitForSingleObject(copying, INFINITE) != WAIT_OBJECT_0 ||
+                    !GetExitCodeThread(copying, &copied)))
+        return kStopped;
+    return copied == 1 ? staged.Commit(report) : kStopped;
 }
 
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
-                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced report)
+                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced report,
+                       void* copying)
 {
     unzFile archive = unzOpen2_64(archivePath, functions);
     if (!archive)
         return -1;
     int result = -1;
     if (SetCurrentDirectoryW(targetFolder))
-        result = ExtractEntries(archive, targetFolder, keepFlag, report);
+        result = ExtractEntries(archive, targetFolder, keepFlag, report, copying);
     unzClose(archive);
     return result;
 }

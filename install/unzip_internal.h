@@ -5,6 +5,7 @@
 
 #include <ioapi.h>
 
-// UnzipToFolder over a given set of file functions.
+// UnzipToFolder over a given set of file functions; copying as ExtractEntries.
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
-                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced report);
+                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced report,
+                       void* copying = nullptr);

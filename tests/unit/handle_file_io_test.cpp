@@ -1,6 +1,6 @@
 // The file functions minizip reads the temporary archive through: reads of
 // any size at any position must give the file's bytes, whatever the
-// read-ahead buffer holds.
+// read-ahead buffer holds, read from the file or from its copy in memory.
 #include "install/handle_file_io.h"
 
 #include "wine_test_util.h"
@@ -13,7 +13,8 @@
 
 namespace {
 
-class HandleFileIoTest : public ::testing::Test {
+// the parameter: read from the copy in memory instead of the file
+class HandleFileIoTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
@@ -26,7 +27,10 @@ protected:
         file_ = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, file_);
-        FillHandleFileFunctions(&functions_, file_);
+        // the bytes in memory as well, as the resource that was written
+        copy_ = content_;
+        source_ = {file_, GetParam() ? copy_.data() : nullptr, copy_.size()};
+        FillHandleFileFunctions(&functions_, &source_);
         stream_ = functions_.zopen64_file(functions_.opaque, path_.c_str(),
                                           ZLIB_FILEFUNC_MODE_READ | ZLIB_FILEFUNC_MODE_EXISTING);
         ASSERT_NE(nullptr, stream_);
@@ -52,14 +56,15 @@ protected:
     }
     unsigned long long Tell() { return functions_.ztell64_file(functions_.opaque, stream_); }
 
-    std::string content_;
+    std::string content_, copy_;
+    HandleSource source_ = {};
     std::wstring path_;
     HANDLE file_ = INVALID_HANDLE_VALUE;
     zlib_filefunc64_def functions_ = {};
     voidpf stream_ = nullptr;
 };
 
-TEST_F(HandleFileIoTest, ReadsOfEverySizeGiveTheFilesBytes)
+TEST_P(HandleFileIoTest, ReadsOfEverySizeGiveTheFilesBytes)
 {
     // byte-sized header reads, reads within and across the read-ahead, one
     // larger than it, and a read that runs past the end of the file
@@ -78,7 +83,7 @@ TEST_F(HandleFileIoTest, ReadsOfEverySizeGiveTheFilesBytes)
     EXPECT_EQ(0, functions_.zerror_file(functions_.opaque, stream_));
 }
 
-TEST_F(HandleFileIoTest, SeeksFromStartCurrentAndEnd)
+TEST_P(HandleFileIoTest, SeeksFromStartCurrentAndEnd)
 {
     struct Step {
         unsigned long long offset;
@@ -106,7 +111,7 @@ TEST_F(HandleFileIoTest, SeeksFromStartCurrentAndEnd)
     EXPECT_EQ(12u, Tell());
 }
 
-TEST_F(HandleFileIoTest, EachStreamReadsFromTheStartAndTheHandleStaysOpen)
+TEST_P(HandleFileIoTest, EachStreamReadsFromTheStartAndTheHandleStaysOpen)
 {
     // whatever the handle's own pointer says, a stream starts at offset 0
     LARGE_INTEGER middle;
@@ -128,5 +133,7 @@ TEST_F(HandleFileIoTest, EachStreamReadsFromTheStartAndTheHandleStaysOpen)
     DWORD size = GetFileSize(file_, nullptr);
     EXPECT_EQ(content_.size(), size);  // the handle still works
 }
+
+INSTANTIATE_TEST_SUITE_P(FileAndCopy, HandleFileIoTest, ::testing::Bool());
 
 }  // namespace
