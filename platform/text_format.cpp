@@ -1,4 +1,5 @@
 #include "platform/text_format.h"
+#include "platform/fixed_text.h"
 
 #include <cstdarg>
 #include <cwchar>
@@ -47,10 +48,32 @@ bool AppendText(wchar_t* text, size_t units, const wchar_t* tail)
     return true;
 }
 
-bool AppendBackslash(wchar_t* text, size_t units)
+bool EndsWithBackslash(const wchar_t* text)
 {
     size_t len = wcslen(text);
-    if (len > 0 && text[len - 1] == L'\\')
+    return len > 0 && text[len - 1] == L'\\';
+}
+
+bool AppendBackslash(wchar_t* text, size_t units)
+{
+    if (EndsWithBackslash(text))
         return true;
     return AppendText(text, units, L"\\");
+}
+
+bool JoinPath(wchar_t* out, size_t units, const wchar_t* folder, const wchar_t* name)
+{
+    size_t folderLength = wcslen(folder);
+    bool separator = !EndsWithBackslash(folder);
+    size_t nameLength = wcslen(name);
+    size_t total = folderLength + (separator ? 1 : 0) + nameLength;
+    if (total >= units)
+        return false;
+    // folder may be out itself
+    wmemmove(out, folder, folderLength);
+    if (separator)
+        out[folderLength++] = L'\\';
+    wmemmove(out + folderLength, name, nameLength);
+    out[total] = L'\0';
+    return true;
 }
