@@ -2,7 +2,7 @@
 
 #include "install/handle_file_io.h"
 #include "install/plain_file.h"
-#include "install/unzip_internal.h"
+#include "install/unzip_entries.h"
 #include "platform/scoped_handle.h"
 #include "platform/text_format.h"
 #include "resources/resource.h"

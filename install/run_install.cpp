@@ -6,6 +6,7 @@
 #include "install/icon_library.h"
 #include "install/install_log.h"
 #include "install/settings_file.h"
+#include "platform/message_box.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
 #include "register/application_registration.h"

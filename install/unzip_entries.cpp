@@ -1,6 +1,5 @@
 // Opening the archive and extracting its entries into the current folder.
-#include "install/extract_payload.h"
-#include "install/unzip_internal.h"
+#include "install/unzip_entries.h"
 
 #include "install/entry_files.h"
 #include "install/entry_name.h"

@@ -1,7 +1,8 @@
+#include "wizard/browse_folder.h"
+
 #include "platform/string_table.h"
-#include "resources/resource.h"
-#include "wizard/wiz_property_page.h"
 #include "platform/text_format.h"
+#include "resources/resource.h"
 
 #include <shlobj.h>
 

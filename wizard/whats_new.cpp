@@ -1,5 +1,6 @@
+#include "wizard/whats_new.h"
+
 #include "resources/resource.h"
-#include "wizard/wiz_property_page.h"
 
 #include <cwchar>
 #include <memory>

@@ -5,13 +5,16 @@
 #include "install/install_location.h"
 #include "platform/folder_path.h"
 #include "install/run_install.h"
+#include "platform/message_box.h"
 #include "platform/string_table.h"
 #include "framework/gdi.h"
 #include "platform/text_format.h"
 #include "resources/resource.h"
+#include "wizard/browse_folder.h"
 #include "wizard/folder_rules.h"
 #include "wizard/format_labels.h"
 #include "wizard/web_links.h"
+#include "wizard/whats_new.h"
 #include "wizard/wiz_property_sheet.h"
 
 #include <commctrl.h>

@@ -1,6 +1,7 @@
 #include "wizard/wiz_property_sheet.h"
 
 #include "platform/folder_path.h"
+#include "platform/message_box.h"
 #include "platform/string_table.h"
 #include "platform/text_format.h"
 #include "resources/product_identity.h"

@@ -1,0 +1,33 @@
+#pragma once
+// Unpacking an open archive, or one read through given file functions.
+
+#include <ioapi.h>
+#include <unzip.h>
+
+// Told of each product file that kept its earlier state (held open by
+// another program, a link or a file in the way of its folder): its full path.
+typedef void (*FileNotReplaced)(const wchar_t* path);
+
+// Opens the archive at archivePath (Win32 file functions, read access shared
+// for reading), makes targetFolder the current folder and extracts every
+// entry. Same results as ExtractPayload.
+int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int keepFlag,
+                  FileNotReplaced report = nullptr);
+
+// Extracts the entries of an open archive, from its current entry on, into
+// targetFolder: each file is written and stamped under a fresh name beside
+// its final one, and all take their final names once every entry is
+// written. Entries with unsafe or too long names, and (keepFlag 1) the icon
+// library are skipped. Returns 0, or -1 when an entry stopped the extraction
+// (unreadable entry information, failed move to the next entry, no memory,
+// entry not readable, read or write error, full drive, CRC mismatch) or when
+// not one file could take its final name (a read-only drive), or when the
+// thread copying (if given) did not end with 1; then the fresh files and the
+// folders made on the way are gone, and nothing else changed.
+int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
+                   FileNotReplaced report, void* copying = nullptr);
+
+// UnzipToFolder over a given set of file functions; copying as ExtractEntries.
+int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
+                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced report,
+                       void* copying = nullptr);
