@@ -228,7 +228,7 @@ SIZE UnderlinedTextSize(HFONT font, const wchar_t* text)
         return size;
     description.lfUnderline = TRUE;
     CFont underlined;
-    underlined.CreateFontIndirect(&description);
+    underlined.Attach(CreateFontIndirectW(&description));
     ScopedGetDC screen(nullptr);
     ScopedSelectObject selected(screen, underlined);
     GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
