@@ -1,29 +1,21 @@
 // The two custom controls on windows of this process: the notice's fonts and
-// repaint, the link's binding, fitting, colours and hover underline.
+// repaint, the link's binding, fitting, colours, hover underline and clicks
+// (opened through url_recorder as the prefix's web handler).
 #include "framework/wnd.h"
+#include "wine_test_util.h"
 #include "wizard/color_static.h"
 #include "wizard/hyperlink.h"
 #include "wizard_ui.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
-class TestNotice : public CXColorStatic {
-public:
-    using CXColorStatic::m_bold;
-};
-
-class TestLink : public CHyperLink {
-public:
-    using CHyperLink::m_bOpened;
-    using CHyperLink::m_fontNormal;
-    using CHyperLink::m_fontUnderlined;
-    using CHyperLink::m_nUnderlineMode;
-    using CHyperLink::m_strTarget;
-};
+// A click on a link, handled when this returns.
+void ClickLink(HWND link) { SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)); }
 
 LOGFONTW FontOf(HFONT font)
 {
@@ -84,7 +76,7 @@ protected:
 
 TEST_F(ControlsTest, NoticeWeightComesFromTheBoldFlagOnly)
 {
-    TestNotice notice;
+    CXColorStatic notice;
     ASSERT_TRUE(notice.SubclassWindow(Child(L"Installiere ... bitte warten ...",
                                             SS_CENTER | SS_CENTERIMAGE, 10, 10, 300, 30)));
     // as bound: a copy of the control's font
@@ -102,7 +94,6 @@ TEST_F(ControlsTest, NoticeWeightComesFromTheBoldFlagOnly)
     EXPECT_EQ(ANTIALIASED_QUALITY, arial.lfQuality);
 
     notice.MakeTextBold();
-    EXPECT_EQ(1, notice.m_bold);
     // from the window font, not from the Arial built before
     EXPECT_EQ(700, FontOf(notice.GetTextFont()).lfWeight);
     EXPECT_EQ(-11, FontOf(notice.GetTextFont()).lfHeight);
@@ -129,7 +120,7 @@ TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
     for (const Case& c : cases) {
         HWND child = Child(text, c.style, 20, 30, 150, 40);
         RECT before = InParent(child);
-        TestLink link;
+        CHyperLink link;
         ASSERT_TRUE(link.SubclassWindow(child));
         RECT after = InParent(child);
         EXPECT_TRUE(GetWindowLongW(child, GWL_STYLE) & SS_NOTIFY) << c.name;
@@ -147,33 +138,43 @@ TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
         }
         EXPECT_EQ(expectedLeft, after.left) << c.name;
         EXPECT_EQ(expectedWidth, after.right - after.left) << c.name;
-        // the text becomes the target; hover-underline mode, normal font
-        EXPECT_EQ(std::wstring(text), link.m_strTarget.c_str()) << c.name;
-        EXPECT_EQ(-1, link.m_nUnderlineMode) << c.name;
         EXPECT_FALSE(FontOf(link.GetFont()).lfUnderline) << c.name;
         DestroyWindow(child);
     }
 
-    // an empty control shows a target set before binding
-    TestLink link;
-    link.SetLinkTarget(L"https://www.photarium.example/eula.htm");
-    HWND empty = Child(L"", SS_LEFT, 20, 100, 50, 10);
-    ASSERT_TRUE(link.SubclassWindow(empty));
-    EXPECT_EQ(L"https://www.photarium.example/eula.htm",
-              std::wstring(link.m_strTarget.c_str()));
-    wchar_t shown[100] = L"";
-    GetWindowTextW(empty, shown, 100);
-    EXPECT_EQ(std::wstring(L"https://www.photarium.example/eula.htm"), shown);
+    // a click opens the text, or the target set before binding, which an
+    // empty control then shows
+    RecordOpenedUrls();
+    const wchar_t* addresses[] = {L"https://www.photarium.example/eula.htm",
+                                  L"https://www.photarium.example/faq.htm"};
+    CHyperLink byText;
+    ASSERT_TRUE(byText.SubclassWindow(Child(addresses[0], SS_LEFT, 20, 100, 50, 10)));
+    CHyperLink byTarget;
+    byTarget.SetLinkTarget(addresses[1]);
+    HWND empty = Child(L"", SS_LEFT, 20, 150, 50, 10);
+    ASSERT_TRUE(byTarget.SubclassWindow(empty));
+    EXPECT_EQ(addresses[1], WindowText(empty));
+    ClickLink(byText.m_hWnd);
+    std::string opened = WaitForOpenedUrls(1);
+    ClickLink(empty);
+    opened = WaitForOpenedUrls(2);
+    EXPECT_NE(std::string::npos, opened.find("\"https://www.photarium.example/eula.htm\"\n"))
+        << opened;
+    EXPECT_NE(std::string::npos, opened.find("\"https://www.photarium.example/faq.htm\"\n"))
+        << opened;
 }
 
 TEST_F(ControlsTest, LinkColoursAndHoverUnderline)
 {
-    for (int mode : {-1, 1}) {
+    RecordOpenedUrls();
+    // binding leaves the hover-underline mode
+    for (int mode : {CHyperLink::kUnderlineOnHover, CHyperLink::kUnderlineAlways}) {
         HWND child = Child(L"Photarium EULA", SS_LEFT, 20, 30, 150, 40);
-        TestLink link;
+        CHyperLink link;
+        link.SetLinkTarget(L"https://www.photarium.example/eula.htm");
         ASSERT_TRUE(link.SubclassWindow(child));
         link.SetUnderlineMode(mode);
-        bool alwaysUnderlined = mode == 1;
+        bool alwaysUnderlined = mode == CHyperLink::kUnderlineAlways;
         EXPECT_EQ(alwaysUnderlined, FontOf(link.GetFont()).lfUnderline != 0) << mode;
 
         int bkMode = 0;
@@ -187,17 +188,29 @@ TEST_F(ControlsTest, LinkColoursAndHoverUnderline)
         EXPECT_TRUE(link.IsHovering()) << mode;
         EXPECT_TRUE(FontOf(link.GetFont()).lfUnderline) << mode;
         EXPECT_EQ(RGB(255, 0, 0), ColourOf(child, &bkMode, &brush)) << mode;
-        link.m_bOpened = TRUE;
+
+        // opened: purple, but red while the mouse is over it again
+        ClickLink(child);
+        EXPECT_EQ(RGB(85, 26, 139), ColourOf(child, &bkMode, &brush)) << mode;
+        SendMessageW(child, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
         EXPECT_EQ(RGB(255, 0, 0), ColourOf(child, &bkMode, &brush)) << mode;
 
-        // the hover timer notices it has gone; purple once opened
+        // the hover timer notices it has gone
         EXPECT_TRUE(WaitUntil([&] { return !link.IsHovering(); }, kLongWait)) << mode;
         EXPECT_EQ(alwaysUnderlined, FontOf(link.GetFont()).lfUnderline != 0) << mode;
         EXPECT_EQ(RGB(85, 26, 139), ColourOf(child, &bkMode, &brush)) << mode;
-        link.m_bOpened = FALSE;
+
+        // a target nothing opens (no ".htm" program either): blue again
+        DeleteRegTree(HKEY_CLASSES_ROOT, L".htm");
+        link.SetLinkTarget(L"C:\\ptest\\gibt_es_nicht.htm");
+        ClickLink(child);
         EXPECT_EQ(RGB(0, 0, 238), ColourOf(child, &bkMode, &brush)) << mode;
         DestroyWindow(child);
     }
+    // the address opened once a mode, the missing file never
+    std::string opened = WaitForOpenedUrls(2);
+    EXPECT_EQ(2, std::count(opened.begin(), opened.end(), '\n')) << opened;
+    EXPECT_EQ(std::string::npos, opened.find("gibt_es_nicht")) << opened;
 }
 
 }  // namespace
