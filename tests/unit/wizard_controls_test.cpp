@@ -1,6 +1,5 @@
 // The two custom controls on windows of this process: the notice's fonts and
-// repaint, the link's binding, fitting, colours, hover underline and clicks
-// (opened through url_recorder as the prefix's web handler).
+// repaint, the link's binding, fitting, colours, hover underline and clicks.
 #include "framework/wnd.h"
 #include "wine_test_util.h"
 #include "wizard/color_static.h"
@@ -33,21 +32,20 @@ protected:
         parentWindow_ = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, -2000, -2000, 400, 200,
                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_TRUE(parent_.SubclassWindow(parentWindow_));
-        font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                            0, 0, L"Microsoft Sans Serif");
+        font_.Attach(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
+                                 0, 0, 0, L"Microsoft Sans Serif"));
     }
     void TearDown() override
     {
         if (IsWindow(parentWindow_))
             DestroyWindow(parentWindow_);
-        DeleteObject(font_);
     }
     HWND Child(const wchar_t* text, DWORD style, int x, int y, int width, int height)
     {
         HWND child = CreateWindowW(L"STATIC", text, WS_CHILD | WS_VISIBLE | style, x, y, width,
                                    height, parentWindow_, reinterpret_cast<HMENU>(1045),
                                    GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.GetSafeHandle()), FALSE);
         return child;
     }
     RECT InParent(HWND child)
@@ -60,18 +58,17 @@ protected:
     // What the parent's reflected WM_CTLCOLORSTATIC leaves in a DC.
     COLORREF ColourOf(HWND child, int* mode, HBRUSH* brush)
     {
-        HDC dc = GetDC(child);
-        *brush = reinterpret_cast<HBRUSH>(SendMessageW(
-            parentWindow_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child)));
+        ScopedGetDC dc(child);
+        *brush = reinterpret_cast<HBRUSH>(SendMessageW(parentWindow_, WM_CTLCOLORSTATIC,
+            reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(child)));
         COLORREF colour = GetTextColor(dc);
         *mode = GetBkMode(dc);
-        ReleaseDC(child, dc);
         return colour;
     }
 
     HWND parentWindow_ = nullptr;
     CWnd parent_;
-    HFONT font_ = nullptr;
+    CFont font_;
 };
 
 TEST_F(ControlsTest, NoticeWeightComesFromTheBoldFlagOnly)
