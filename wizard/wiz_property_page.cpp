@@ -336,7 +336,7 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     HWND list = m_pSheet->m_hFileTypeList;
     // the count is asked again after every row; only the table's rows count
     for (int i = 0; i < ItemCount(list) && i < kFormatCount; ++i) {
-        // any state image but the cleared box (1) counts as ticked
+        // any state image but the cleared box (kCleared) counts as ticked
         if (ListView_GetCheckState(list, i) != 0) {
             request.formatFlags[i] = 1;
             request.associate = 1;
