@@ -30,7 +30,6 @@ public:
 
     // Attributes
     HFONT GetTextFont() const { return m_font.GetSafeHandle(); }
-    COLORREF GetTextColour() const { return m_textColour; }
 
 protected:
     void OnPaint();

@@ -1,7 +1,6 @@
 #include "wizard/run_wizard.h"
 
 #include "framework/gdi.h"
-#include "framework/win_app.h"
 #include "platform/os_version.h"
 #include "platform/text_format.h"
 #include "resources/resource.h"
@@ -47,12 +46,7 @@ void RunWizard()
         page->m_pSheet = &sheet;
     }
 
-    CWinApp* app = AfxGetApp();
-    if (app != nullptr)
-        app->m_pMainWnd = &sheet;
     sheet.DoModal();
-    if (app != nullptr)
-        app->m_pMainWnd = nullptr;
     // the pages go with this scope
     sheet.RemoveAllPages();
 }

@@ -94,10 +94,9 @@ SIZE UnderlinedTextSize(HFONT font, const wchar_t* text);
 // Paths of the helper programs built beside the tests (PHOTARIUM_HELPER_DIR).
 std::wstring HelperPath(const wchar_t* exeName);
 
-// What url_recorder.exe writes: one command line a start.
+// url_recorder.exe as the prefix's web handler (http, https): the file it
+// appends each command line to; a fresh start, returning its path; the lines
+// written once there are count of them.
 extern const wchar_t kOpenedUrls[];
-// Makes url_recorder.exe the prefix's web handler (http, https) with a fresh
-// record; returns its path.
 std::wstring RecordOpenedUrls();
-// The command lines url_recorder wrote, once there are count of them.
 std::string WaitForOpenedUrls(size_t count);
