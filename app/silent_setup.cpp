@@ -5,15 +5,15 @@
 #include "install/install_log.h"
 #include "install/install_request.h"
 #include "install/run_install.h"
+#include "platform/fixed_text.h"
 #include "platform/string_table.h"
-#include "platform/text_format.h"
 #include "resources/resource.h"
 
 SilentExitCode RunSilentSetup(const wchar_t* commandLine)
 {
     if (IsViewerRunning()) {
-        wchar_t message[260];
-        LoadMessage(IDS_VIEWER_RUNNING, message, 260);
+        FixedText<kTextUnits> message;
+        LoadMessage(IDS_VIEWER_RUNNING, message.Buffer(), message.kUnits);
         WriteInstallLog(message);
         return kExitViewerRunning;
     }
@@ -24,11 +24,12 @@ SilentExitCode RunSilentSetup(const wchar_t* commandLine)
         DefaultInstallFolder(request.targetFolder);
     if (!ApplySilentSwitches(commandLine, request)) {
         // refused before anything is created, as RunInstall refuses an invalid folder
-        wchar_t message[kTextUnits];
-        wchar_t text[2 * kTextUnits];
-        LoadMessage(IDS_INVALID_FOLDER, message, kTextUnits);
-        if (FormatText(text, 2 * kTextUnits, L"%ls: %ls", message, request.targetFolder))
-            WriteInstallLog(text);
+        FixedText<kTextUnits> message;
+        LoadMessage(IDS_INVALID_FOLDER, message.Buffer(), message.kUnits);
+        // the message, ": " and the folder
+        FixedText<2 * kTextUnits> line;
+        if (line.Format(L"%ls: %ls", message.Get(), request.targetFolder))
+            WriteInstallLog(line);
         return kExitInstallFailed;
     }
     request.silent = 1;

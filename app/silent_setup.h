@@ -2,8 +2,6 @@
 // The silent path: an installation from the command line, reported in the
 // install log and the exit code.
 
-#include <windows.h>
-
 // Exit codes of silent mode; numbers are never reused.
 enum SilentExitCode {
     kExitInstalled = 0,

@@ -1,8 +1,8 @@
 #include "app/the_app.h"
 
 #include "app/command_line.h"
-#include "platform/library_search.h"
 #include "app/silent_setup.h"
+#include "platform/library_search.h"
 #include "wizard/run_wizard.h"
 
 #include <commctrl.h>
@@ -23,6 +23,6 @@ BOOL TheApp::InitInstance()
         SetExitCode(RunSilentSetup(commandLine));
         return FALSE;
     }
-    RunWizard(m_logFontTitle);
+    RunWizard();
     return FALSE;
 }

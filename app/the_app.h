@@ -7,7 +7,4 @@ class TheApp : public CWinApp {
 public:
     ~TheApp() override;
     BOOL InitInstance() override;
-
-private:
-    LOGFONTW m_logFontTitle = {};  // description of the wizard's title font
 };

@@ -1,39 +1,42 @@
 #pragma once
-// GDI objects with their ownership in the type: CFont and CBrush delete what
-// they hold; a device context and a selected object are given back by scope.
+// GDI objects with their ownership in the type: a font or brush is deleted,
+// a device context and a selected object are given back, when the scope ends.
 
 #include <windows.h>
 
-class CFont {
-public:
-    CFont() = default;
-    ~CFont() { DeleteObject(); }
-    CFont(const CFont&) = delete;
-    CFont& operator=(const CFont&) = delete;
+// Deletes a GDI object; none is nothing to delete.
+inline void DeleteGdiObject(HGDIOBJ object)
+{
+    if (object != nullptr)
+        ::DeleteObject(object);
+}
 
-    // Takes ownership of font; a font held before is deleted.
-    void Attach(HFONT font)
+// A GDI object (a font, a brush) deleted when its owner goes.
+template <typename Handle>
+class ScopedGdiObject {
+public:
+    ScopedGdiObject() = default;
+    ~ScopedGdiObject() { DeleteGdiObject(m_handle); }
+    ScopedGdiObject(const ScopedGdiObject&) = delete;
+    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+
+    // Takes ownership of object (a made one, or none), deleting the one held
+    // before; true when there is one.
+    bool Attach(Handle object)
     {
-        DeleteObject();
-        m_hFont = font;
+        DeleteGdiObject(m_handle);
+        m_handle = object;
+        return object != nullptr;
     }
-    BOOL CreateFontIndirect(const LOGFONTW* description)
-    {
-        Attach(::CreateFontIndirectW(description));
-        return m_hFont != nullptr;
-    }
-    void DeleteObject()
-    {
-        if (m_hFont != nullptr)
-            ::DeleteObject(m_hFont);
-        m_hFont = nullptr;
-    }
-    HFONT GetSafeHandle() const { return m_hFont; }
-    operator HFONT() const { return m_hFont; }
+    Handle GetSafeHandle() const { return m_handle; }
+    operator Handle() const { return m_handle; }
 
 private:
-    HFONT m_hFont = nullptr;
+    Handle m_handle = nullptr;
 };
+
+using CFont = ScopedGdiObject<HFONT>;
+using CBrush = ScopedGdiObject<HBRUSH>;
 
 // The device context of a window (of the screen for none), released when
 // the scope ends. Tests false when there is none.
@@ -81,32 +84,6 @@ inline int ScreenDpi(HWND window)
 
 // A size given for 96 pixels per inch, at dpi.
 inline int DpiScale(int value, int dpi) { return ::MulDiv(value, dpi, 96); }
-
-class CBrush {
-public:
-    CBrush() = default;
-    ~CBrush() { DeleteObject(); }
-    CBrush(const CBrush&) = delete;
-    CBrush& operator=(const CBrush&) = delete;
-
-    BOOL CreateSolidBrush(COLORREF colour)
-    {
-        DeleteObject();
-        m_hBrush = ::CreateSolidBrush(colour);
-        return m_hBrush != nullptr;
-    }
-    void DeleteObject()
-    {
-        if (m_hBrush != nullptr)
-            ::DeleteObject(m_hBrush);
-        m_hBrush = nullptr;
-    }
-    HBRUSH GetSafeHandle() const { return m_hBrush; }
-    operator HBRUSH() const { return m_hBrush; }
-
-private:
-    HBRUSH m_hBrush = nullptr;
-};
 
 // The font a control reports, or the stock GUI font when it has none.
 inline HFONT ControlFontOrStock(HWND control)

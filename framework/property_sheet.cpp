@@ -1,7 +1,5 @@
 #include "framework/property_sheet.h"
 
-#include "platform/text_format.h"
-
 namespace {
 // The sheet whose modal run is under way; its window is bound when comctl32
 // reports it made. One modal sheet at a time.
@@ -141,7 +139,7 @@ INT_PTR CPropertyPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 CPropertySheet::CPropertySheet(const wchar_t* caption, HWND parent, UINT startPage)
 {
-    CopyText(m_caption, sizeof(m_caption) / sizeof(m_caption[0]), caption);
+    m_caption.Assign(caption);
     m_psh.dwSize = sizeof(m_psh);
     m_psh.dwFlags = PSH_DEFAULT;
     m_psh.hwndParent = parent;

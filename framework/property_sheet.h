@@ -4,10 +4,9 @@
 // is bound like any CWnd once comctl32 has made it.
 
 #include "framework/wnd.h"
+#include "platform/fixed_text.h"
 
 #include <commctrl.h>
-#include <prsht.h>
-
 
 class CPropertySheet;
 
@@ -85,5 +84,7 @@ private:
     CPropertyPage* m_pages[MAXPROPPAGES] = {};  // not owned
     int m_nPages = 0;
     int m_nActiveIndex = -1;
-    wchar_t m_caption[128] = L"";
+    // the setup's title and then some; a longer caption is not shown
+    static constexpr size_t kCaptionUnits = 128;
+    FixedText<kCaptionUnits> m_caption;
 };

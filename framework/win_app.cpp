@@ -18,12 +18,11 @@ int CWinApp::ExitInstance() { return m_nExitCode; }
 
 CWinApp* AfxGetApp() { return g_app; }
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return 1;
-    app->m_hInstance = instance;
     if (app->InitInstance()) {
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-class CWnd;
-
 class CWinApp {
 public:
     CWinApp();
@@ -17,10 +15,6 @@ public:
     virtual BOOL InitInstance();
     // The process exit code.
     virtual int ExitInstance();
-
-    // Attributes
-    HINSTANCE m_hInstance = nullptr;
-    CWnd* m_pMainWnd = nullptr;  // not owned
 
     // Operations
     void SetExitCode(int code) { m_nExitCode = code; }

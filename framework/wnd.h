@@ -13,27 +13,9 @@ public:
 
     // Attributes
     HWND m_hWnd = nullptr;  // not owned: the window belongs to its parent
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // The bound object of a window, or nullptr.
     static CWnd* FromHandlePermanent(HWND window);
-
-    // Refers to a window without taking its messages (no dispatch, no
-    // reflection); Detach forgets it again.
-    BOOL Attach(HWND window)
-    {
-        if (m_hWnd != nullptr || window == nullptr)
-            return FALSE;
-        m_hWnd = window;
-        return TRUE;
-    }
-    HWND Detach()
-    {
-        HWND window = m_hWnd;
-        if (!m_bSubclassed)
-            m_hWnd = nullptr;
-        return m_bSubclassed ? nullptr : window;
-    }
 
     // Binding. The window's messages reach WindowProc until it is destroyed.
     BOOL SubclassWindow(HWND window);

@@ -1,8 +1,8 @@
 #include "register/application_registration.h"
 
 #include "platform/os_version.h"
+#include "platform/fixed_text.h"
 #include "platform/reg_key.h"
-#include "platform/text_format.h"
 #include "register/file_types.h"
 #include "register/registration_texts.h"
 #include "register/shortcuts.h"
@@ -29,12 +29,12 @@ void WriteFolderVerbs(const wchar_t* thumbsCommand)
     static const wchar_t* const kShellKeys[] = {L"SOFTWARE\\Classes\\Directory\\shell\\%ls",
                                                 L"SOFTWARE\\Classes\\Drive\\shell\\%ls"};
     for (const wchar_t* format : kShellKeys) {
-        wchar_t key[kRegistrationUnits];
-        if (!FormatText(key, kRegistrationUnits, format, kVerb))
+        FixedText<kRegistrationUnits> key;
+        if (!key.Format(format, kVerb))
             continue;
         SetKeyDefault(HKEY_LOCAL_MACHINE, key, kVerb);
-        wchar_t commandKey[kRegistrationUnits];
-        if (FormatText(commandKey, kRegistrationUnits, L"%ls\\command", key))
+        FixedText<kRegistrationUnits> commandKey;
+        if (commandKey.Format(L"%ls\\command", key.Get()))
             SetKeyDefault(HKEY_LOCAL_MACHINE, commandKey, thumbsCommand);
     }
 }
@@ -45,15 +45,14 @@ void WriteUninstallEntry(const RegistrationTexts& texts)
     RegKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_ALL_ACCESS))
         return;
-    wchar_t text[kRegistrationUnits];
-    if (FormatText(text, kRegistrationUnits, PHOTARIUM_DISPLAY_NAME_FORMAT, kVersionMajor,
-                   kVersionMinor))
+    FixedText<kRegistrationUnits> text;
+    if (text.Format(PHOTARIUM_DISPLAY_NAME_FORMAT, kVersionMajor, kVersionMinor))
         key.WriteString(L"DisplayName", text);
-    if (FormatText(text, kRegistrationUnits, L"\"%lspt_uninstall.exe\"", texts.installFolder))
+    if (text.Format(L"\"%lspt_uninstall.exe\"", texts.installFolder))
         key.WriteString(L"UninstallString", text);
     key.WriteString(L"Publisher", PHOTARIUM_PUBLISHER);
     key.WriteString(L"InstallLocation", texts.installFolder);
-    if (FormatText(text, kRegistrationUnits, L"%d.%d", kVersionMajor, kVersionMinor))
+    if (text.Format(L"%d.%d", kVersionMajor, kVersionMinor))
         key.WriteString(L"DisplayVersion", text);
     key.WriteString(L"DisplayIcon", texts.programIcon);
     key.WriteDword(L"VersionMajor", kVersionMajor);
@@ -85,8 +84,8 @@ void WriteApplicationEntries(const RegistrationTexts& texts)
         RegKey software;
         software.Create(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium");
     }
-    wchar_t quoted[kRegistrationUnits];
-    if (FormatText(quoted, kRegistrationUnits, L"\"%ls\"", texts.programPath))
+    FixedText<kRegistrationUnits> quoted;
+    if (quoted.Format(L"\"%ls\"", texts.programPath))
         SetKeyDefault(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium\\shell\\open\\command", quoted);
     {
         RegKey capabilities;

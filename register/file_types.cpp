@@ -1,41 +1,35 @@
 #include "register/file_types.h"
 
 #include "platform/reg_key.h"
-#include "platform/text_format.h"
+#include "platform/fixed_text.h"
 #include "register/format_associations.h"
 #include "register/registration_texts.h"
 
 #include <windows.h>
 
-namespace {
-
-constexpr int kKeyUnits = 260;
-
-}  // namespace
-
 void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const wchar_t* command,
                         const wchar_t* iconText, int selected)
 {
-    wchar_t progId[kKeyUnits];
-    wchar_t description[kKeyUnits];
-    if (!FormatProgramIdentifier(suffix, progId, kKeyUnits) ||
-        !FormatTypeDescription(suffix, description, kKeyUnits))
+    FixedText<kTextUnits> progId;
+    FixedText<kTextUnits> description;
+    if (!FormatProgramIdentifier(suffix, progId.Buffer(), progId.kUnits) ||
+        !FormatTypeDescription(suffix, description.Buffer(), description.kUnits))
         return;
 
-    wchar_t key[kKeyUnits];
+    FixedText<kTextUnits> key;
     if (selected || IsAlwaysAssociatedExtension(extension)) {
-        if (FormatText(key, kKeyUnits, L"SOFTWARE\\Classes\\.%ls", extension))
+        if (key.Format(L"SOFTWARE\\Classes\\.%ls", extension))
             SetKeyDefault(HKEY_LOCAL_MACHINE, key, progId);
     }
-    if (FormatText(key, kKeyUnits, L"SOFTWARE\\Classes\\%ls", progId))
+    if (key.Format(L"SOFTWARE\\Classes\\%ls", progId.Get()))
         SetKeyDefault(HKEY_LOCAL_MACHINE, key, description);
-    if (FormatText(key, kKeyUnits, L"SOFTWARE\\Classes\\%ls\\shell\\open\\command", progId))
+    if (key.Format(L"SOFTWARE\\Classes\\%ls\\shell\\open\\command", progId.Get()))
         SetKeyDefault(HKEY_LOCAL_MACHINE, key, command);
-    if (FormatText(key, kKeyUnits, L"SOFTWARE\\Classes\\%ls\\DefaultIcon", progId))
+    if (key.Format(L"SOFTWARE\\Classes\\%ls\\DefaultIcon", progId.Get()))
         SetKeyDefault(HKEY_LOCAL_MACHINE, key, iconText);
 
-    wchar_t valueName[kKeyUnits];
-    if (FormatText(valueName, kKeyUnits, L".%ls", extension)) {
+    FixedText<kTextUnits> valueName;
+    if (valueName.Format(L".%ls", extension)) {
         RegKey capabilities;
         if (capabilities.Open(HKEY_LOCAL_MACHINE,
                               L"SOFTWARE\\Photarium\\Capabilities\\FileAssociations",
@@ -45,8 +39,7 @@ void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const w
 
     if (!selected)
         return;
-    if (!FormatText(key, kKeyUnits,
-                    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.%ls"
+    if (!key.Format(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.%ls"
                     L"\\UserChoice",
                     extension))
         return;
@@ -61,10 +54,10 @@ void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const w
 void AssociateFormats(const wchar_t* openCommand, const wchar_t* programIcon,
                       const wchar_t* programPath, const int* formatFlags)
 {
-    wchar_t videoIcon[kRegistrationUnits];
-    wchar_t soundIcon[kRegistrationUnits];
-    FormatText(videoIcon, kRegistrationUnits, L"%ls,9", programPath);
-    FormatText(soundIcon, kRegistrationUnits, L"%ls,8", programPath);
+    FixedText<kRegistrationUnits> videoIcon;
+    FixedText<kRegistrationUnits> soundIcon;
+    videoIcon.Format(L"%ls,9", programPath);
+    soundIcon.Format(L"%ls,8", programPath);
 
     for (int row = 0; row < kFormatCount; ++row) {
         const FormatAssociation& format = kFormatAssociations[row];

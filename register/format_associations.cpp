@@ -1,6 +1,6 @@
 #include "register/format_associations.h"
 
-#include "platform/text_format.h"
+#include "platform/fixed_text.h"
 
 #include "product_facts.h"
 
@@ -12,6 +12,9 @@ constexpr FormatIcon F = FormatIcon::File;
 constexpr FormatIcon P0 = FormatIcon::Program0;
 constexpr FormatIcon P8 = FormatIcon::Program8;
 constexpr FormatIcon P9 = FormatIcon::Program9;
+
+// A program identifier's suffix: a few letters, far below this.
+constexpr size_t kSuffixUnits = 32;
 
 wchar_t AsciiUpper(wchar_t c)
 {
@@ -31,16 +34,16 @@ bool FormatProgramIdentifier(const wchar_t* suffix, wchar_t* out, size_t units)
 
 bool FormatTypeDescription(const wchar_t* suffix, wchar_t* out, size_t units)
 {
-    wchar_t upper[32];
+    FixedText<kSuffixUnits> upper;
     size_t len = wcslen(suffix);
-    if (len >= sizeof(upper) / sizeof(upper[0])) {
+    if (len >= upper.kUnits) {
         if (units > 0)
             out[0] = L'\0';
         return false;
     }
     for (size_t i = 0; i <= len; ++i)
-        upper[i] = AsciiUpper(suffix[i]);
-    return FormatText(out, units, L"%ls %ls File", L"Photarium", upper);
+        upper.Buffer()[i] = AsciiUpper(suffix[i]);
+    return FormatText(out, units, L"%ls %ls File", L"Photarium", upper.Get());
 }
 
 bool IsAlwaysAssociatedExtension(const wchar_t* extension)

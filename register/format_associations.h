@@ -32,9 +32,6 @@ struct FormatAssociation {
 // Row i is row i of the format table; rows 0 to 47 are the image formats.
 extern const FormatAssociation kFormatAssociations[kFormatCount];
 
-constexpr int kExtensionCount = 84;
-constexpr int kProgramIdentifierCount = 67;
-
 // "Photarium.<suffix>" into out; false (and out empty) when it does not fit.
 bool FormatProgramIdentifier(const wchar_t* suffix, wchar_t* out, size_t units);
 

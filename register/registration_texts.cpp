@@ -1,10 +1,8 @@
 #include "register/registration_texts.h"
 
+#include "platform/fixed_text.h"
 #include "platform/folder_path.h"
-#include "platform/text_format.h"
 #include "resources/product_identity.h"
-
-#include <cwchar>
 
 namespace {
 
@@ -12,25 +10,24 @@ namespace {
 // or too long for the texts built from it.
 bool FormInstallFolder(const wchar_t* targetFolder, wchar_t* out, size_t units)
 {
-    wchar_t trimmed[kTextUnits];
-    if (!CopyText(trimmed, kTextUnits, targetFolder))
+    FixedText<kTextUnits> trimmed;
+    if (!trimmed.Assign(targetFolder))
         return false;
-    TrimSpaces(trimmed);
-    size_t len = wcslen(trimmed);
-    if (len == 0)
+    TrimSpaces(trimmed.Buffer());
+    if (trimmed.Empty())
         return false;
-    bool needsBackslash = trimmed[len - 1] != L'\\';
-    if (len + (needsBackslash ? 1 : 0) > kMaxInstallFolderChars)
+    size_t withBackslash = trimmed.Length() + (trimmed.EndsWithBackslash() ? 0 : 1);
+    if (withBackslash > kMaxInstallFolderChars)
         return false;
-    return FormatText(out, units, needsBackslash ? L"%ls\\" : L"%ls", trimmed);
+    return JoinPath(out, units, trimmed, L"");
 }
 
 }  // namespace
 
 bool InstallFolderFits(const wchar_t* targetFolder)
 {
-    wchar_t folder[kRegistrationUnits];
-    return FormInstallFolder(targetFolder, folder, kRegistrationUnits);
+    FixedText<kRegistrationUnits> folder;
+    return FormInstallFolder(targetFolder, folder.Buffer(), folder.kUnits);
 }
 
 bool BuildRegistrationTexts(const wchar_t* targetFolder, RegistrationTexts& texts)

@@ -1,10 +1,10 @@
 #include "register/shortcuts.h"
 
-#include "platform/os_version.h"
-#include "platform/folder_path.h"
 #include "platform/com_ptr.h"
+#include "platform/fixed_text.h"
+#include "platform/folder_path.h"
+#include "platform/os_version.h"
 #include "platform/shell_folder.h"
-#include "platform/text_format.h"
 #include "resources/product_identity.h"
 
 #include <windows.h>
@@ -40,13 +40,14 @@ int MakeShortcut(const wchar_t* folder, int folderId, const wchar_t* fileName,
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive())))
         return 0;
 
-    wchar_t specialFolder[kTextUnits];
+    FixedText<kTextUnits> specialFolder;
     if (folder == nullptr) {
-        GetShellFolderPath(folderId, specialFolder);
+        GetShellFolderPath(folderId, specialFolder.Buffer());
         folder = specialFolder;
     }
-    wchar_t path[kTextUnits];
-    if (!FormatText(path, kTextUnits, L"%ls%ls", folder, fileName))
+    // the folder ends in its backslash (or, not found at all, is empty)
+    FixedText<kTextUnits> path;
+    if (!path.Assign(folder) || !path.Append(fileName))
         return 0;
 
     if (fields.iconFile != nullptr)
@@ -63,8 +64,8 @@ int MakeShortcut(const wchar_t* folder, int folderId, const wchar_t* fileName,
 int MakeGroupFileShortcut(const wchar_t* groupFolder, const wchar_t* fileName,
                           const wchar_t* format, const wchar_t* installFolder)
 {
-    wchar_t target[kTextUnits];
-    if (!FormatText(target, kTextUnits, format, installFolder))
+    FixedText<kTextUnits> target;
+    if (!target.Format(format, installFolder))
         return 0;
     return CreateShortcutInFolder(groupFolder, fileName, target, nullptr, nullptr, 0);
 }
@@ -89,26 +90,26 @@ int CreateShortcutInFolder(const wchar_t* folder, const wchar_t* fileName, const
 
 int CreateStartMenuGroup(const wchar_t* installFolder, int allUsers)
 {
-    wchar_t programs[kTextUnits];
-    GetShellFolderPath(allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, programs);
-    wchar_t group[kTextUnits];
-    if (!FormatText(group, kTextUnits, L"%lsPhotarium", programs))
+    FixedText<kTextUnits> programs;
+    GetShellFolderPath(allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, programs.Buffer());
+    FixedText<kTextUnits> group;
+    if (!group.Format(L"%lsPhotarium", programs.Get()))
         return 0;
-    MakeFolderPath(group);
+    MakeFolderPath(group.Buffer());
 
-    wchar_t programPath[kTextUnits];
-    if (!FormatText(programPath, kTextUnits, L"%ls" PHOTARIUM_PROGRAM_FILE, installFolder))
+    FixedText<kTextUnits> programPath;
+    if (!programPath.Format(L"%ls" PHOTARIUM_PROGRAM_FILE, installFolder))
         return 0;
 
-    wchar_t name[kTextUnits];
-    if (FormatText(name, kTextUnits, L"Photarium 64 %d.%2d.lnk", kVersionMajor, kVersionMinor))
+    FixedText<kTextUnits> name;
+    if (name.Format(L"Photarium 64 %d.%2d.lnk", kVersionMajor, kVersionMinor))
         CreateShortcutInFolder(group, name, programPath, nullptr, nullptr, 0);
 
     // the group shortcuts of the two versions before
     for (int before = 1; before <= 2; ++before) {
-        wchar_t older[kTextUnits];
-        if (FormatText(older, kTextUnits, L"%lsPhotarium 64 %d.%d.lnk", group, kVersionMajor,
-                       kVersionMinor - before))
+        FixedText<kTextUnits> older;
+        if (older.Format(L"%lsPhotarium 64 %d.%d.lnk", group.Get(), kVersionMajor,
+                         kVersionMinor - before))
             DeleteFileW(older);
     }
 

@@ -17,6 +17,7 @@ int CreateShortcutInFolder(const wchar_t* folder, const wchar_t* fileName, const
 // The program group "Photarium" in the programs folder of the current user or
 // of all users: the viewer, its thumbnails mode, the uninstaller (before
 // Windows 8 only), the text files and the help; removes the group shortcuts
-// of versions 4.52 and 4.51. installFolder ends in a backslash.
+// of the two versions before (this minor version less one and less two, as
+// "Photarium 64 <major>.<minor>.lnk"). installFolder ends in a backslash.
 // Returns the result of the last shortcut (the help).
 int CreateStartMenuGroup(const wchar_t* installFolder, int allUsers);

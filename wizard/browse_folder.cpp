@@ -1,35 +1,36 @@
 #include "wizard/browse_folder.h"
 
+#include "platform/fixed_text.h"
 #include "platform/string_table.h"
-#include "platform/text_format.h"
 #include "resources/resource.h"
+#include "wizard/folder_rules.h"
 
 #include <shlobj.h>
-
-#include <cwchar>
 
 int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM, LPARAM data)
 {
     if (message == BFFM_INITIALIZED) {
-        wchar_t path[MAX_PATH] = L"";
-        wcsncpy(path, reinterpret_cast<const wchar_t*>(data), MAX_PATH - 1);
-        size_t len = wcslen(path);
+        // data is BrowseForFolder's path: it always fits
+        FixedText<MAX_PATH> path;
+        path.Assign(reinterpret_cast<const wchar_t*>(data));
+        size_t len = path.Length();
         // the browser finds "D:\Tools" but not "D:\Tools\"; a root keeps its backslash
-        if (len > 3 && path[len - 1] == L'\\')
-            path[len - 1] = L'\0';
-        SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path));
+        if (len > 3 && path.EndsWithBackslash())
+            path.Buffer()[len - 1] = L'\0';
+        SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.Get()));
     }
     return 0;
 }
 
 BOOL BrowseForFolder(HWND owner, wchar_t* path)
 {
-    wchar_t title[50];
-    LoadMessage(IDS_FOLDER_PREFIX, title, 50);
-    wchar_t displayName[MAX_PATH];
+    FixedText<kFolderLabelUnits> title;
+    LoadMessage(IDS_FOLDER_PREFIX, title.Buffer(), title.kUnits);
+    // both as the shell asks: MAX_PATH units
+    FixedText<MAX_PATH> displayName;
     BROWSEINFOW info = {};
     info.hwndOwner = owner;
-    info.pszDisplayName = displayName;
+    info.pszDisplayName = displayName.Buffer();
     info.lpszTitle = title;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = &BrowseCallbackProc;
@@ -38,12 +39,12 @@ BOOL BrowseForFolder(HWND owner, wchar_t* path)
     PIDLIST_ABSOLUTE items = SHBrowseForFolderW(&info);
     if (items == nullptr)
         return FALSE;
-    wchar_t chosen[MAX_PATH] = L"";
-    BOOL found = SHGetPathFromIDListW(items, chosen);
+    FixedText<MAX_PATH> chosen;
+    BOOL found = SHGetPathFromIDListW(items, chosen.Buffer());
     CoTaskMemFree(items);
     if (!found)
         return FALSE;
-    if (!AppendBackslash(chosen, MAX_PATH))
+    if (!chosen.AppendBackslash())
         return FALSE;  // no room for the backslash: treat as not chosen
     return CopyText(path, MAX_PATH, chosen) ? TRUE : FALSE;
 }

@@ -1,15 +1,15 @@
 #include "wizard/color_static.h"
-#include "platform/text_format.h"
+#include "platform/fixed_text.h"
 
-#include <cwchar>
-#include <new>
+namespace {
+// The notice's text as painted; longer text is cut there.
+constexpr size_t kNoticeUnits = 512;
+}  // namespace
 
 CXColorStatic::CXColorStatic()
     : m_textColour(::GetSysColor(COLOR_BTNTEXT)), m_backColour(::GetSysColor(COLOR_BTNFACE))
 {
-    std::unique_ptr<CBrush> brush(new (std::nothrow) CBrush);
-    if (brush != nullptr && brush->CreateSolidBrush(m_backColour))
-        m_backBrush = std::move(brush);
+    m_backBrush.Attach(::CreateSolidBrush(m_backColour));
 }
 
 // m_font and m_backBrush delete their objects
@@ -20,7 +20,7 @@ void CXColorStatic::PreSubclassWindow()
     LOGFONTW description = {};
     HFONT font = ControlFontOrStock(m_hWnd);
     if (font != nullptr && ::GetObjectW(font, sizeof(description), &description) != 0)
-        m_font.CreateFontIndirect(&description);
+        m_font.Attach(::CreateFontIndirectW(&description));
 }
 
 void CXColorStatic::MakeTextBold()
@@ -42,11 +42,10 @@ void CXColorStatic::UseArialFont(int height)
 
 void CXColorStatic::ApplyFont(const LOGFONTW& description)
 {
-    m_font.DeleteObject();
     LOGFONTW font = description;
     // the caller's weight never counts
     font.lfWeight = m_bold ? FW_BOLD : FW_NORMAL;
-    m_font.CreateFontIndirect(&font);
+    m_font.Attach(::CreateFontIndirectW(&font));
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
@@ -68,7 +67,7 @@ BOOL CXColorStatic::OnEraseBkgnd(HDC dc)
     RECT client = {};
     ::GetClientRect(m_hWnd, &client);
     if (m_backBrush != nullptr)
-        ::FillRect(dc, &client, *m_backBrush);
+        ::FillRect(dc, &client, m_backBrush);
     return TRUE;
 }
 
@@ -82,14 +81,14 @@ void CXColorStatic::OnPaint()
     ::SetBkColor(dc, m_backColour);
     ::SetBkMode(dc, OPAQUE);
     if (m_backBrush != nullptr)
-        ::SelectObject(dc, *m_backBrush);
+        ::SelectObject(dc, m_backBrush);
 
     RECT client = {};
     ::GetClientRect(m_hWnd, &client);
     if (m_font.GetSafeHandle() != nullptr)
         ::SelectObject(dc, m_font.GetSafeHandle());
-    wchar_t text[512] = L"";
-    GetWindowText(text, 512);
+    FixedText<kNoticeUnits> text;
+    GetWindowText(text.Buffer(), text.kUnits);
 
     LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);
     UINT format = DT_LEFT;
@@ -101,7 +100,7 @@ void CXColorStatic::OnPaint()
         format |= DT_VCENTER | DT_SINGLELINE;
     else
         format |= DT_WORDBREAK;
-    ::DrawTextW(dc, text, -1, &client, format);
+    ::DrawTextW(dc, text.Get(), -1, &client, format);
 
     ::RestoreDC(dc, saved);
     ::EndPaint(m_hWnd, &paint);

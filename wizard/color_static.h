@@ -5,8 +5,6 @@
 #include "framework/gdi.h"
 #include "framework/wnd.h"
 
-#include <memory>
-
 class CXColorStatic : public CStatic {
 public:
     // Start colours are the system's button text and face; the brush is made
@@ -32,7 +30,6 @@ public:
 
     // Attributes
     HFONT GetTextFont() const { return m_font.GetSafeHandle(); }
-    COLORREF GetTextColour() const { return m_textColour; }
 
 protected:
     void OnPaint();
@@ -41,6 +38,6 @@ protected:
     CFont m_font;
     COLORREF m_textColour;
     COLORREF m_backColour;
-    std::unique_ptr<CBrush> m_backBrush;  // null when it could not be made
+    CBrush m_backBrush;  // none when it could not be made
     int m_bold = 0;
 };

@@ -3,6 +3,10 @@
 
 #include <cstddef>
 
+// The target folder's label ("Zielverzeichnis") on the ready page and the
+// folder browser's title, as loaded from the string table: a few words.
+constexpr int kFolderLabelUnits = 50;
+
 // The folder check of Next on the options page: false for an empty text, a
 // text without a drive (second character not ':'), and a text whose
 // directory, name or extension part reaches 256 characters. Blanks count.

@@ -1,16 +1,41 @@
 #include "wizard/hyperlink.h"
 
+#include "platform/fixed_text.h"
 #include "platform/reg_key.h"
-#include "platform/text_format.h"
 #include "wizard/link_rules.h"
 
 #include <shellapi.h>
 
-#include <cwchar>
 #include <memory>
 #include <new>
+#include <type_traits>
 
 namespace {
+
+// ShellExecute and WinExec: a result above this means the program started.
+constexpr INT_PTR kStartFailedAtMost = 32;
+
+// The ".htm" type's name, and the open command registered for it.
+constexpr size_t kFileTypeUnits = 130;
+constexpr size_t kOpenCommandUnits = 130;
+// The type's name and "\shell\open\command".
+constexpr size_t kCommandKeyUnits = kFileTypeUnits + 20;
+// The longest web address Windows handles (INTERNET_MAX_URL_LENGTH).
+constexpr size_t kUrlUnits = 2084;
+// The command cut before "%1", a blank and the address.
+constexpr size_t kOpenLineUnits = kOpenCommandUnits + 1 + kUrlUnits;
+
+constexpr UINT_PTR kHoverTimer = 100;
+constexpr UINT kHoverCheckMs = 100;
+
+// The cursor that winhlp32.exe carries as resource 106: a pointing hand.
+constexpr WORD kHandCursorId = 106;
+
+// A library loaded for its resources, freed when the scope ends.
+struct LibraryFree {
+    void operator()(HMODULE module) const { ::FreeLibrary(module); }
+};
+using ScopedLibrary = std::unique_ptr<std::remove_pointer<HMODULE>::type, LibraryFree>;
 
 // A rectangle of screen coordinates into the parent's client coordinates.
 void ToParent(HWND parent, RECT& rect)
@@ -50,16 +75,10 @@ void CHyperLink::SetUnderlineMode(int mode)
     if (mode == m_nUnderlineMode)
         return;
     if (m_hWnd != nullptr) {
-        SetFont(mode == 1 ? m_fontUnderlined.GetSafeHandle() : m_fontNormal.GetSafeHandle(), TRUE);
+        SetFont(mode == kUnderlineAlways ? m_fontUnderlined : m_fontNormal, TRUE);
         Invalidate(TRUE);
     }
     m_nUnderlineMode = mode;
-}
-
-BOOL CHyperLink::DestroyWindow()
-{
-    KillTimer(m_nHoverTimer);
-    return ::DestroyWindow(m_hWnd);
 }
 
 void CHyperLink::PreSubclassWindow()
@@ -78,26 +97,26 @@ void CHyperLink::PreSubclassWindow()
     LOGFONTW description = {};
     HFONT font = ControlFontOrStock(m_hWnd);
     if (font != nullptr && ::GetObjectW(font, sizeof(description), &description) != 0) {
-        m_fontNormal.CreateFontIndirect(&description);
+        m_fontNormal.Attach(::CreateFontIndirectW(&description));
         description.lfUnderline = TRUE;
-        m_fontUnderlined.CreateFontIndirect(&description);
+        m_fontUnderlined.Attach(::CreateFontIndirectW(&description));
     }
 
     FitToText();
     LoadHandCursor();
 
-    if (m_nUnderlineMode != -1) {
+    if (m_nUnderlineMode != kUnderlineOnHover) {
         if (m_hWnd != nullptr) {
             SetFont(m_fontNormal.GetSafeHandle(), TRUE);
             Invalidate(TRUE);
         }
-        m_nUnderlineMode = -1;
+        m_nUnderlineMode = kUnderlineOnHover;
     }
 }
 
 void CHyperLink::FitToText()
 {
-    if (m_hWnd == nullptr || !m_bFitToText)
+    if (m_hWnd == nullptr)
         return;
     HWND parent = ::GetParent(m_hWnd);
     RECT window = {};
@@ -132,17 +151,18 @@ void CHyperLink::LoadHandCursor()
 {
     if (m_hHandCursor != nullptr)
         return;
-    wchar_t folder[260] = L"";
-    UINT length = ::GetWindowsDirectoryW(folder, 260);
-    wchar_t path[260];
-    if (length == 0 || length >= 260 || !FormatText(path, 260, L"%ls\\winhlp32.exe", folder))
+    FixedText<kTextUnits> folder;
+    UINT length = ::GetWindowsDirectoryW(folder.Buffer(), folder.kUnits);
+    FixedText<kTextUnits> path;
+    if (length == 0 || length >= folder.kUnits ||
+        !path.Format(L"%ls\\winhlp32.exe", folder.Get()))
         return;
-    HMODULE module = ::LoadLibraryW(path);
+    ScopedLibrary module(::LoadLibraryW(path));
     if (module == nullptr)
         return;
-    if (HCURSOR cursor = ::LoadCursorW(module, MAKEINTRESOURCEW(106)))
+    // a copy: the library's own cursor goes with the library
+    if (HCURSOR cursor = ::LoadCursorW(module.get(), MAKEINTRESOURCEW(kHandCursorId)))
         m_hHandCursor = reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(cursor)));
-    ::FreeLibrary(module);
 }
 
 LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -209,10 +229,10 @@ void CHyperLink::OnMouseMove()
 {
     if (!m_bHovering) {
         m_bHovering = TRUE;
-        if (m_nUnderlineMode == -1)
+        if (m_nUnderlineMode == kUnderlineOnHover)
             SetFont(m_fontUnderlined.GetSafeHandle(), TRUE);
         Invalidate(TRUE);
-        SetTimer(m_nHoverTimer, 100);
+        SetTimer(kHoverTimer, kHoverCheckMs);
     }
     Default();
 }
@@ -226,8 +246,8 @@ void CHyperLink::OnTimer(UINT_PTR)
     ::GetClientRect(m_hWnd, &client);
     if (!::PtInRect(&client, point)) {
         m_bHovering = FALSE;
-        KillTimer(m_nHoverTimer);
-        if (m_nUnderlineMode != 1)
+        KillTimer(kHoverTimer);
+        if (m_nUnderlineMode != kUnderlineAlways)
             SetFont(m_fontNormal.GetSafeHandle(), TRUE);
         // the underline reaches below the client rectangle
         client.bottom += 10;
@@ -240,7 +260,7 @@ void CHyperLink::OnLinkClicked()
 {
     m_bHovering = FALSE;
     INT_PTR result = OpenLink(m_strTarget.c_str());
-    m_bOpened = result > 32 ? TRUE : FALSE;
+    m_bOpened = result > kStartFailedAtMost ? TRUE : FALSE;
     if (!m_bOpened) {
         ::MessageBeep(MB_ICONEXCLAMATION);
         return;
@@ -252,28 +272,28 @@ INT_PTR CHyperLink::OpenLink(const wchar_t* target)
 {
     INT_PTR result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteW(::GetDesktopWindow(), L"open", target, nullptr, nullptr, SW_SHOW));
-    if (result > 32)
+    if (result > kStartFailedAtMost)
         return result;
 
     // the program that opens web pages saved as files
-    wchar_t type[130] = L"";
+    FixedText<kFileTypeUnits> type;
     RegKey extension;
     if (!extension.Open(HKEY_CLASSES_ROOT, L".htm", KEY_READ) ||
-        !extension.ReadString(nullptr, type, sizeof(type)))
+        !extension.ReadString(nullptr, type.Buffer(), sizeof(wchar_t) * type.kUnits))
         return result;
     extension.Close();
-    wchar_t commandKey[130 + 20];
-    if (!FormatText(commandKey, 150, L"%ls\\shell\\open\\command", type))
+    FixedText<kCommandKeyUnits> commandKey;
+    if (!commandKey.Format(L"%ls\\shell\\open\\command", type.Get()))
         return result;
-    wchar_t command[130] = L"";
+    FixedText<kOpenCommandUnits> command;
     RegKey open;
     if (!open.Open(HKEY_CLASSES_ROOT, commandKey, KEY_READ) ||
-        !open.ReadString(nullptr, command, sizeof(command)))
+        !open.ReadString(nullptr, command.Buffer(), sizeof(wchar_t) * command.kUnits))
         return result;
     open.Close();
 
-    wchar_t line[130 + 1 + 2084];
-    if (!BuildOpenCommand(command, target, line, sizeof(line) / sizeof(line[0])))
+    FixedText<kOpenLineUnits> line;
+    if (!BuildOpenCommand(command, target, line.Buffer(), line.kUnits))
         return result;
     int bytes = ::WideCharToMultiByte(CP_THREAD_ACP, 0, line, -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)

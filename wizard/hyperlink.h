@@ -14,10 +14,10 @@ public:
     // Operations
     // Stores the target; fits the control to its text when it exists.
     void SetLinkTarget(const wchar_t* target);
-    // -1: underlined while hovered; 1: always; any other value: never.
+    // Underlined while hovered, always, or (any other value) never.
+    static constexpr int kUnderlineOnHover = -1;
+    static constexpr int kUnderlineAlways = 1;
     void SetUnderlineMode(int mode);
-    // Kills the hover timer, then destroys the window.
-    virtual BOOL DestroyWindow();
     // Opens target with the shell, else with the program registered for
     // ".htm" files. Above 32 means success.
     static INT_PTR OpenLink(const wchar_t* target);
@@ -46,11 +46,9 @@ protected:
     COLORREF m_colorHover = RGB(255, 0, 0);
     BOOL m_bHovering = FALSE;
     BOOL m_bOpened = FALSE;
-    int m_nUnderlineMode = -1;
-    BOOL m_bFitToText = TRUE;
+    int m_nUnderlineMode = kUnderlineOnHover;
     OwnedText m_strTarget;
     CFont m_fontUnderlined;
     CFont m_fontNormal;
-    HCURSOR m_hHandCursor = nullptr;  // owned: a copy
-    UINT m_nHoverTimer = 100;
+    HCURSOR m_hHandCursor = nullptr;  // owned: a copy, destroyed with the link
 };

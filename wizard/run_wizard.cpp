@@ -1,14 +1,11 @@
 #include "wizard/run_wizard.h"
 
-#include "platform/os_version.h"
 #include "framework/gdi.h"
-#include "framework/win_app.h"
+#include "platform/os_version.h"
+#include "platform/text_format.h"
 #include "resources/resource.h"
 #include "wizard/wiz_property_page.h"
 #include "wizard/wiz_property_sheet.h"
-#include "platform/text_format.h"
-
-#include <cwchar>
 
 namespace {
 // The wizard sheet lives for the whole process. It is made on first use, not
@@ -21,16 +18,16 @@ CWizPropertySheet& WizardSheet()
 }
 }  // namespace
 
-void RunWizard(LOGFONTW& logFont)
+void RunWizard()
 {
     CWizPropertySheet& sheet = WizardSheet();
-    logFont = LOGFONTW{};
+    LOGFONTW logFont = {};
     logFont.lfHeight = DpiScale(18, ScreenDpi(nullptr));
-    logFont.lfWeight = 600;
+    logFont.lfWeight = FW_SEMIBOLD;
     logFont.lfQuality = ANTIALIASED_QUALITY;
     logFont.lfPitchAndFamily = 0;
     if (IsOsVersionAtLeast(5, 1)) {
-        logFont.lfWeight = 700;
+        logFont.lfWeight = FW_BOLD;
         CopyText(logFont.lfFaceName, LF_FACESIZE, L"Arial");
     } else {
         CopyText(logFont.lfFaceName, LF_FACESIZE, L"MS Sans Serif");
@@ -49,12 +46,7 @@ void RunWizard(LOGFONTW& logFont)
         page->m_pSheet = &sheet;
     }
 
-    CWinApp* app = AfxGetApp();
-    if (app != nullptr)
-        app->m_pMainWnd = &sheet;
     sheet.DoModal();
-    if (app != nullptr)
-        app->m_pMainWnd = nullptr;
     // the pages go with this scope
     sheet.RemoveAllPages();
 }

@@ -1,14 +1,14 @@
 #include "wizard/wiz_property_page.h"
 
-#include "install/install_request.h"
-#include "platform/os_version.h"
-#include "install/install_location.h"
-#include "platform/folder_path.h"
-#include "install/run_install.h"
-#include "platform/message_box.h"
-#include "platform/string_table.h"
 #include "framework/gdi.h"
-#include "platform/text_format.h"
+#include "install/install_location.h"
+#include "install/install_request.h"
+#include "install/run_install.h"
+#include "platform/fixed_text.h"
+#include "platform/folder_path.h"
+#include "platform/message_box.h"
+#include "platform/os_version.h"
+#include "platform/string_table.h"
 #include "resources/resource.h"
 #include "wizard/browse_folder.h"
 #include "wizard/folder_rules.h"
@@ -23,18 +23,13 @@ CWizPropertyPage::CWizPropertyPage(UINT templateId) : CPropertyPage(templateId) 
 
 CWizPropertyPage::~CWizPropertyPage() = default;
 
-BOOL CWizPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    return CPropertyPage::OnNotify(wParam, lParam, result);
-}
-
 void CWizPropertyPage::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
     switch (m_pSheet->GetActiveIndex()) {
     case kPageOptions:
         DDX_Control(pDX, IDC_EULA_LINK, m_pSheet->m_linkEula);
-        m_pSheet->m_linkEula.SetUnderlineMode(1);
+        m_pSheet->m_linkEula.SetUnderlineMode(CHyperLink::kUnderlineAlways);
         m_pSheet->m_linkEula.SetLinkTarget(kEulaAddress);
         break;
     case kPageReady: {
@@ -157,10 +152,10 @@ void CWizPropertyPage::OnSetActiveOptions()
         CheckDlgButton(IDC_THUMBS_SHORTCUT, BST_CHECKED);
         CheckDlgButton(IDC_GROUP_SHORTCUT, BST_CHECKED);
         CheckDlgButton(IDC_CURRENT_USER, BST_CHECKED);
-        wchar_t folder[kTextUnits];
-        DefaultInstallFolder(folder);
+        FixedText<kTextUnits> folder;
+        DefaultInstallFolder(folder.Buffer());
         SetDlgItemText(IDC_TARGET_FOLDER, folder);
-        if (FindPreviousInstallFolder(folder))
+        if (FindPreviousInstallFolder(folder.Buffer()))
             SetDlgItemText(IDC_TARGET_FOLDER, folder);
     }
 
@@ -170,8 +165,8 @@ void CWizPropertyPage::OnSetActiveOptions()
 
 LRESULT CWizPropertyPage::OnWizardNextOptions()
 {
-    wchar_t folder[kTextUnits] = L"";
-    GetDlgItemText(IDC_TARGET_FOLDER, folder, kTextUnits);
+    FixedText<kTextUnits> folder;
+    GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
     if (!IsAcceptableTargetFolder(folder)) {
         ShowMessage(m_hWnd, IDS_INVALID_FOLDER, MB_ICONERROR);
         return -1;
@@ -182,11 +177,11 @@ LRESULT CWizPropertyPage::OnWizardNextOptions()
 
 void CWizPropertyPage::OnBrowse()
 {
-    wchar_t path[kTextUnits] = L"";
-    GetDlgItemText(IDC_TARGET_FOLDER, path, kTextUnits);
-    if (!BrowseForFolder(GetActiveWindow(), path))
+    FixedText<kTextUnits> path;
+    GetDlgItemText(IDC_TARGET_FOLDER, path.Buffer(), path.kUnits);
+    if (!BrowseForFolder(GetActiveWindow(), path.Buffer()))
         return;
-    AppendProductFolder(path, kTextUnits);
+    AppendProductFolder(path.Buffer(), path.kUnits);
     SetDlgItemText(IDC_TARGET_FOLDER, path);
 }
 
@@ -242,11 +237,10 @@ void CWizPropertyPage::OnSetActiveFileTypes()
     int width = rect.right - rect.left;
     int resolution = ScreenDpi(list);
 
-    wchar_t empty[1] = L"";
     LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.pszText = empty;
+    column.pszText = const_cast<wchar_t*>(L"");  // read only
     column.cx = width / 3;
     column.iSubItem = 0;
     ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
@@ -297,14 +291,15 @@ void CWizPropertyPage::OnSetActiveReady()
 {
     SendDlgItemMessage(IDC_TITLE_READY, WM_SETFONT,
                        reinterpret_cast<WPARAM>(m_pSheet->m_fontTitle.GetSafeHandle()), TRUE);
-    wchar_t folder[kTextUnits] = L"";
+    FixedText<kTextUnits> folder;
     if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions))
-        options->GetDlgItemText(IDC_TARGET_FOLDER, folder, kTextUnits);
-    TrimSpaces(folder);
-    wchar_t label[50];
-    LoadMessage(IDS_FOLDER_LABEL, label, 50);
-    wchar_t line[kTextUnits + 52];
-    if (FormatText(line, kTextUnits + 52, L"%ls: %ls", label, folder))
+        options->GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
+    TrimSpaces(folder.Buffer());
+    FixedText<kFolderLabelUnits> label;
+    LoadMessage(IDS_FOLDER_LABEL, label.Buffer(), label.kUnits);
+    // the label, ": " and the folder
+    FixedText<kFolderLabelUnits + 2 + kTextUnits> line;
+    if (line.Format(L"%ls: %ls", label.Get(), folder.Get()))
         SetDlgItemText(IDC_READY_FOLDER, line);
 
     CheckDlgButton(IDC_INI_IN_APPDATA, BST_CHECKED);
@@ -341,7 +336,7 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     HWND list = m_pSheet->m_hFileTypeList;
     // the count is asked again after every row; only the table's rows count
     for (int i = 0; i < ItemCount(list) && i < kFormatCount; ++i) {
-        // any state image but the cleared box (1) counts as ticked
+        // any state image but the cleared box (kCleared) counts as ticked
         if (ListView_GetCheckState(list, i) != 0) {
             request.formatFlags[i] = 1;
             request.associate = 1;
@@ -359,8 +354,8 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, FALSE);
     m_pSheet->EnableWizardButton(IDCANCEL, FALSE);
 
-    wchar_t installedFolder[kTextUnits] = L"";
-    int installed = RunInstall(request, installedFolder);
+    FixedText<kTextUnits> installedFolder;
+    int installed = RunInstall(request, installedFolder.Buffer());
 
     m_pSheet->KillTimer(kInstallTimerId);
     m_pSheet->EnableWizardButton(IDC_WIZ_BACK, TRUE);
@@ -386,8 +381,8 @@ void CWizPropertyPage::OnSetActiveFinish()
                        reinterpret_cast<WPARAM>(m_pSheet->m_fontTitle.GetSafeHandle()), TRUE);
     CheckDlgButton(IDC_SHOW_FAQ, BST_CHECKED);
     CheckDlgButton(IDC_START_VIEWER, BST_CHECKED);
-    wchar_t label[260];
-    LoadMessage(IDS_FINISH_BUTTON, label, 260);
+    FixedText<kTextUnits> label;
+    LoadMessage(IDS_FINISH_BUTTON, label.Buffer(), label.kUnits);
     m_pSheet->SetWizardButtonText(IDCANCEL, label);
     m_pSheet->EnableWizardButton(IDC_WIZ_BACK, FALSE);
     m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, FALSE);

@@ -18,7 +18,6 @@ public:
     CWizPropertySheet* m_pSheet = nullptr;  // not owned; set by start-up
 
     // Overridables
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnSetActive() override;
     LRESULT OnWizardBack() override;
@@ -37,7 +36,7 @@ private:
     void OnSetActiveFinish();
     LRESULT OnWizardNextOptions();
     LRESULT OnWizardNextReady();
-    // Message 10 when the viewer runs; TRUE when it was shown.
+    // IDS_VIEWER_RUNNING when the viewer runs; TRUE when it was shown.
     BOOL WarnIfViewerRunning();
     // Enables Back and moves on.
     LRESULT MoveForward();

@@ -1,16 +1,14 @@
 #include "wizard/wiz_property_sheet.h"
 
+#include "platform/fixed_text.h"
 #include "platform/folder_path.h"
 #include "platform/message_box.h"
 #include "platform/string_table.h"
-#include "platform/text_format.h"
 #include "resources/product_identity.h"
 #include "resources/resource.h"
 #include "wizard/web_links.h"
 
 #include <shellapi.h>
-
-#include <cwchar>
 
 CWizPropertySheet::CWizPropertySheet() : CPropertySheet(L"Photarium Setup", nullptr, 0)
 {
@@ -22,8 +20,8 @@ CWizPropertySheet::~CWizPropertySheet() = default;
 BOOL CWizPropertySheet::OnInitDialog()
 {
     BOOL result = CPropertySheet::OnInitDialog();
-    wchar_t label[260];
-    LoadMessage(IDS_EXIT_BUTTON, label, 260);
+    FixedText<kTextUnits> label;
+    LoadMessage(IDS_EXIT_BUTTON, label.Buffer(), label.kUnits);
     SetWizardButtonText(IDCANCEL, label);
     return result;
 }
@@ -56,8 +54,8 @@ void CWizPropertySheet::OnSysCommand(UINT id, LPARAM lParam)
 void CWizPropertySheet::OnTimer(UINT_PTR)
 {
     // the install pumps messages only inside its message boxes
-    wchar_t title[260];
-    LoadMessage(IDS_CAPTION, title, 260);
+    FixedText<kTextUnits> title;
+    LoadMessage(IDS_CAPTION, title.Buffer(), title.kUnits);
     SetWindowText(title);
 }
 
@@ -73,14 +71,12 @@ void CWizPropertySheet::RunFinishActions()
     if (finish->IsDlgButtonChecked(IDC_START_VIEWER) != BST_CHECKED)
         return;
     CPropertyPage* options = GetPage(kPageOptions);
-    wchar_t folder[260] = L"";
+    FixedText<kTextUnits> folder;
     if (options != nullptr && options->m_hWnd != nullptr)
-        options->GetDlgItemText(IDC_TARGET_FOLDER, folder, 260);
-    TrimSpaces(folder);
-    wchar_t viewer[260];
-    size_t len = wcslen(folder);
-    const wchar_t* separator = len > 0 && folder[len - 1] == L'\\' ? L"" : L"\\";
-    if (!FormatText(viewer, 260, L"%ls%ls" PHOTARIUM_PROGRAM_FILE, folder, separator))
+        options->GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
+    TrimSpaces(folder.Buffer());
+    FixedText<kTextUnits> viewer;
+    if (!viewer.JoinPath(folder, PHOTARIUM_PROGRAM_FILE))
         return;  // no path that long names the installed viewer
     ShellExecuteW(GetActiveWindow(), L"open", viewer, L"", nullptr, SW_SHOW);
 

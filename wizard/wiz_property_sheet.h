@@ -26,8 +26,8 @@ public:
     // Attributes
     CFont m_fontTitle;                 // owned; attached by start-up
     HWND m_hFileTypeList = nullptr;    // not owned; the file-type page's list once filled
-    CHyperLink m_linkEula;             // the options page's licence link (1045)
-    CXColorStatic m_staticInstalling;  // the ready page's notice (1044)
+    CHyperLink m_linkEula;             // the options page's licence link (IDC_EULA_LINK)
+    CXColorStatic m_staticInstalling;  // the ready page's notice (IDC_INSTALLING)
 
     // Operations
     // A wizard button of the sheet: IDC_WIZ_BACK, IDC_WIZ_NEXT or IDCANCEL.

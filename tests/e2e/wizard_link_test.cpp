@@ -5,7 +5,6 @@
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -13,7 +12,6 @@ namespace {
 const COLORREF kBlue = RGB(0, 0, 238);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kPurple = RGB(85, 26, 139);
-const wchar_t kOpenedUrls[] = L"C:\\ptest\\opened_urls.txt";
 
 // The size of the link's text, underlined, in the font its dialog gives it:
 // the options page (template 101) made here from the setup program's own
@@ -46,11 +44,7 @@ class WizardLink : public WizardTest {
 protected:
     void SetUp() override
     {
-        DeleteFileW(kOpenedUrls);
-        recorder_ = HelperPath(L"url_recorder.exe");
-        for (const wchar_t* scheme : {L"http", L"https"})
-            SetRegText(HKEY_CLASSES_ROOT, std::wstring(scheme) + L"\\shell\\open\\command", L"",
-                       L"\"" + recorder_ + L"\" \"%1\"");
+        recorder_ = RecordOpenedUrls();
         MoveMouse(GetSystemMetrics(SM_CXSCREEN) / 2, 2);
     }
     // Waits until the link shows colour (and an underline in it).
@@ -65,16 +59,6 @@ protected:
     {
         PostMessageW(link_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
         PostMessageW(link_, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-    }
-    // The lines url_recorder wrote, once there are count of them.
-    std::string WaitForLines(size_t count)
-    {
-        std::string opened;
-        WaitUntil([&] {
-            opened = ReadFileBytes(kOpenedUrls);
-            return static_cast<size_t>(std::count(opened.begin(), opened.end(), '\n')) >= count;
-        }, kLongWait);
-        return opened;
     }
 
     std::wstring recorder_;
@@ -113,7 +97,7 @@ TEST_F(WizardLink, ColoursUnderlineAndOpening)
 
     // a click opens the licence page through the web handler, then purple
     ClickLink();
-    std::string opened = WaitForLines(1);
+    std::string opened = WaitForOpenedUrls(1);
     size_t address = opened.find("http");
     size_t end = opened.find("/eula.htm");
     ASSERT_NE(std::string::npos, address) << opened;
@@ -130,7 +114,7 @@ TEST_F(WizardLink, ColoursUnderlineAndOpening)
     SetRegText(HKEY_CLASSES_ROOT, L"PtestPage\\shell\\open\\command", L"",
                L"\"" + recorder_ + L"\" \"%1\"");
     ClickLink();
-    opened = WaitForLines(2);
+    opened = WaitForOpenedUrls(2);
     std::string second = opened.substr(opened.find('\n') + 1);
     std::string recorder(recorder_.begin(), recorder_.end());
     EXPECT_EQ("\"" + recorder + "\"  " + url + "\n", second);

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -220,6 +221,28 @@ std::wstring HelperPath(const wchar_t* exeName)
     return base + exeName;
 }
 
+const wchar_t kOpenedUrls[] = L"C:\\ptest\\opened_urls.txt";
+
+std::wstring RecordOpenedUrls()
+{
+    DeleteFileW(kOpenedUrls);
+    std::wstring recorder = HelperPath(L"url_recorder.exe");
+    for (const wchar_t* scheme : {L"http", L"https"})
+        SetRegText(HKEY_CLASSES_ROOT, std::wstring(scheme) + L"\\shell\\open\\command", L"",
+                   L"\"" + recorder + L"\" \"%1\"");
+    return recorder;
+}
+
+std::string WaitForOpenedUrls(size_t count)
+{
+    std::string opened;
+    WaitUntil([&] {
+        opened = ReadFileBytes(kOpenedUrls);
+        return static_cast<size_t>(std::count(opened.begin(), opened.end(), '\n')) >= count;
+    }, kLongWait);
+    return opened;
+}
+
 SIZE UnderlinedTextSize(HFONT font, const wchar_t* text)
 {
     SIZE size = {};
@@ -228,7 +251,7 @@ SIZE UnderlinedTextSize(HFONT font, const wchar_t* text)
         return size;
     description.lfUnderline = TRUE;
     CFont underlined;
-    underlined.CreateFontIndirect(&description);
+    underlined.Attach(CreateFontIndirectW(&description));
     ScopedGetDC screen(nullptr);
     ScopedSelectObject selected(screen, underlined);
     GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);

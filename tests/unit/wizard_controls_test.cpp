@@ -1,29 +1,21 @@
 // The two custom controls on windows of this process: the notice's fonts and
-// repaint, the link's binding, fitting, colours and hover underline.
+// repaint, the link's binding, fitting, colours, hover underline and clicks.
 #include "framework/wnd.h"
+#include "screen_capture.h"
+#include "wine_test_util.h"
 #include "wizard/color_static.h"
 #include "wizard/hyperlink.h"
 #include "wizard_ui.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
-class TestNotice : public CXColorStatic {
-public:
-    using CXColorStatic::m_bold;
-};
-
-class TestLink : public CHyperLink {
-public:
-    using CHyperLink::m_bOpened;
-    using CHyperLink::m_fontNormal;
-    using CHyperLink::m_fontUnderlined;
-    using CHyperLink::m_nUnderlineMode;
-    using CHyperLink::m_strTarget;
-};
+// A click on a link, handled when this returns.
+void ClickLink(HWND link) { SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)); }
 
 LOGFONTW FontOf(HFONT font)
 {
@@ -41,21 +33,20 @@ protected:
         parentWindow_ = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, -2000, -2000, 400, 200,
                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_TRUE(parent_.SubclassWindow(parentWindow_));
-        font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                            0, 0, L"Microsoft Sans Serif");
+        font_.Attach(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
+                                 0, 0, 0, L"Microsoft Sans Serif"));
     }
     void TearDown() override
     {
         if (IsWindow(parentWindow_))
             DestroyWindow(parentWindow_);
-        DeleteObject(font_);
     }
     HWND Child(const wchar_t* text, DWORD style, int x, int y, int width, int height)
     {
         HWND child = CreateWindowW(L"STATIC", text, WS_CHILD | WS_VISIBLE | style, x, y, width,
                                    height, parentWindow_, reinterpret_cast<HMENU>(1045),
                                    GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.GetSafeHandle()), FALSE);
         return child;
     }
     RECT InParent(HWND child)
@@ -68,23 +59,22 @@ protected:
     // What the parent's reflected WM_CTLCOLORSTATIC leaves in a DC.
     COLORREF ColourOf(HWND child, int* mode, HBRUSH* brush)
     {
-        HDC dc = GetDC(child);
-        *brush = reinterpret_cast<HBRUSH>(SendMessageW(
-            parentWindow_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child)));
+        ScopedGetDC dc(child);
+        *brush = reinterpret_cast<HBRUSH>(SendMessageW(parentWindow_, WM_CTLCOLORSTATIC,
+            reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), reinterpret_cast<LPARAM>(child)));
         COLORREF colour = GetTextColor(dc);
         *mode = GetBkMode(dc);
-        ReleaseDC(child, dc);
         return colour;
     }
 
     HWND parentWindow_ = nullptr;
     CWnd parent_;
-    HFONT font_ = nullptr;
+    CFont font_;
 };
 
 TEST_F(ControlsTest, NoticeWeightComesFromTheBoldFlagOnly)
 {
-    TestNotice notice;
+    CXColorStatic notice;
     ASSERT_TRUE(notice.SubclassWindow(Child(L"Installiere ... bitte warten ...",
                                             SS_CENTER | SS_CENTERIMAGE, 10, 10, 300, 30)));
     // as bound: a copy of the control's font
@@ -102,7 +92,6 @@ TEST_F(ControlsTest, NoticeWeightComesFromTheBoldFlagOnly)
     EXPECT_EQ(ANTIALIASED_QUALITY, arial.lfQuality);
 
     notice.MakeTextBold();
-    EXPECT_EQ(1, notice.m_bold);
     // from the window font, not from the Arial built before
     EXPECT_EQ(700, FontOf(notice.GetTextFont()).lfWeight);
     EXPECT_EQ(-11, FontOf(notice.GetTextFont()).lfHeight);
@@ -115,7 +104,9 @@ TEST_F(ControlsTest, NoticeWeightComesFromTheBoldFlagOnly)
     UpdateWindow(notice.m_hWnd);
     notice.SetTextColor(RGB(255, 0, 0));
     EXPECT_FALSE(GetUpdateRect(notice.m_hWnd, nullptr, FALSE));
-    EXPECT_EQ(RGB(255, 0, 0), notice.GetTextColour());
+    PinToCorner(parentWindow_, ScreenCorner::kBottomLeft);  // shown, and so painted red
+    EXPECT_TRUE(WaitUntil([&] { return CaptureClient(notice.m_hWnd).Count(RGB(255, 0, 0)) > 10; },
+                          kLongWait));
 }
 
 TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
@@ -129,7 +120,7 @@ TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
     for (const Case& c : cases) {
         HWND child = Child(text, c.style, 20, 30, 150, 40);
         RECT before = InParent(child);
-        TestLink link;
+        CHyperLink link;
         ASSERT_TRUE(link.SubclassWindow(child));
         RECT after = InParent(child);
         EXPECT_TRUE(GetWindowLongW(child, GWL_STYLE) & SS_NOTIFY) << c.name;
@@ -147,33 +138,36 @@ TEST_F(ControlsTest, LinkBindingFitsTheControlToItsUnderlinedText)
         }
         EXPECT_EQ(expectedLeft, after.left) << c.name;
         EXPECT_EQ(expectedWidth, after.right - after.left) << c.name;
-        // the text becomes the target; hover-underline mode, normal font
-        EXPECT_EQ(std::wstring(text), link.m_strTarget.c_str()) << c.name;
-        EXPECT_EQ(-1, link.m_nUnderlineMode) << c.name;
         EXPECT_FALSE(FontOf(link.GetFont()).lfUnderline) << c.name;
         DestroyWindow(child);
     }
 
-    // an empty control shows a target set before binding
-    TestLink link;
-    link.SetLinkTarget(L"https://www.photarium.example/eula.htm");
-    HWND empty = Child(L"", SS_LEFT, 20, 100, 50, 10);
-    ASSERT_TRUE(link.SubclassWindow(empty));
-    EXPECT_EQ(L"https://www.photarium.example/eula.htm",
-              std::wstring(link.m_strTarget.c_str()));
-    wchar_t shown[100] = L"";
-    GetWindowTextW(empty, shown, 100);
-    EXPECT_EQ(std::wstring(L"https://www.photarium.example/eula.htm"), shown);
+    // a click opens the text, or the target set before binding, which an
+    // empty control then shows
+    RecordOpenedUrls();
+    CHyperLink byText, byTarget;
+    ASSERT_TRUE(byText.SubclassWindow(Child(L"https://a.example/eula", SS_LEFT, 20, 100, 50, 10)));
+    byTarget.SetLinkTarget(L"https://a.example/faq");
+    ASSERT_TRUE(byTarget.SubclassWindow(Child(L"", SS_LEFT, 20, 150, 50, 10)));
+    EXPECT_EQ(L"https://a.example/faq", WindowText(byTarget.m_hWnd));
+    ClickLink(byText.m_hWnd);
+    ClickLink(byTarget.m_hWnd);
+    std::string opened = WaitForOpenedUrls(2);
+    EXPECT_NE(std::string::npos, opened.find("\"https://a.example/eula\"\n")) << opened;
+    EXPECT_NE(std::string::npos, opened.find("\"https://a.example/faq\"\n")) << opened;
 }
 
 TEST_F(ControlsTest, LinkColoursAndHoverUnderline)
 {
-    for (int mode : {-1, 1}) {
+    RecordOpenedUrls();
+    // binding leaves the hover-underline mode
+    for (int mode : {CHyperLink::kUnderlineOnHover, CHyperLink::kUnderlineAlways}) {
         HWND child = Child(L"Photarium EULA", SS_LEFT, 20, 30, 150, 40);
-        TestLink link;
+        CHyperLink link;
+        link.SetLinkTarget(L"https://www.photarium.example/eula.htm");
         ASSERT_TRUE(link.SubclassWindow(child));
         link.SetUnderlineMode(mode);
-        bool alwaysUnderlined = mode == 1;
+        bool alwaysUnderlined = mode == CHyperLink::kUnderlineAlways;
         EXPECT_EQ(alwaysUnderlined, FontOf(link.GetFont()).lfUnderline != 0) << mode;
 
         int bkMode = 0;
@@ -187,17 +181,28 @@ TEST_F(ControlsTest, LinkColoursAndHoverUnderline)
         EXPECT_TRUE(link.IsHovering()) << mode;
         EXPECT_TRUE(FontOf(link.GetFont()).lfUnderline) << mode;
         EXPECT_EQ(RGB(255, 0, 0), ColourOf(child, &bkMode, &brush)) << mode;
-        link.m_bOpened = TRUE;
+
+        // opened: purple, but red while the mouse is over it again
+        ClickLink(child);
+        EXPECT_EQ(RGB(85, 26, 139), ColourOf(child, &bkMode, &brush)) << mode;
+        SendMessageW(child, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
         EXPECT_EQ(RGB(255, 0, 0), ColourOf(child, &bkMode, &brush)) << mode;
 
-        // the hover timer notices it has gone; purple once opened
+        // the hover timer notices it has gone
         EXPECT_TRUE(WaitUntil([&] { return !link.IsHovering(); }, kLongWait)) << mode;
         EXPECT_EQ(alwaysUnderlined, FontOf(link.GetFont()).lfUnderline != 0) << mode;
         EXPECT_EQ(RGB(85, 26, 139), ColourOf(child, &bkMode, &brush)) << mode;
-        link.m_bOpened = FALSE;
+
+        // a target nothing opens (no ".htm" program either): blue again
+        DeleteRegTree(HKEY_CLASSES_ROOT, L".htm");
+        link.SetLinkTarget(L"C:\\ptest\\gibt_es_nicht.htm");
+        ClickLink(child);
         EXPECT_EQ(RGB(0, 0, 238), ColourOf(child, &bkMode, &brush)) << mode;
         DestroyWindow(child);
     }
+    // the address opened once a mode, the missing file never
+    std::string opened = WaitForOpenedUrls(2);
+    EXPECT_EQ(2, std::count(opened.begin(), opened.end(), '\n')) << opened;
 }
 
 }  // namespace
