@@ -12,11 +12,8 @@
 std::wstring UnixToWindowsPath(const std::string& unixPath);
 
 // Set under .ci/run (PHOTARIUM_REQUIRE_ALL_CHECKS=1), where every check has
-// what it needs: a check that cannot run here then fails instead of passing
-// as skipped.
+// what it needs: SKIP_CHECK then fails the test instead of skipping it.
 bool AllChecksRequired();
-
-// Skips the running test and says why, or fails it where all checks are required.
 #define SKIP_CHECK(why)                                                                      \
     do {                                                                                   \
         if (AllChecksRequired())                                                           \
