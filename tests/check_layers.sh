@@ -1,6 +1,7 @@
 #!/bin/bash
 # The program's folders in layers, lowest first; a file includes only from its
-# own layer or below (resources/ holds data that any layer may read).
+# own layer or below (resources/ holds data that any layer may read). A quick
+# first signal: a call into a higher layer fails the build (cmake/layers.cmake).
 #   check_layers.sh SOURCE_DIR
 set -u
 cd "$1"

@@ -28,9 +28,9 @@ const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\
 #define REQUIRE_TMPFS_DRIVE(letter)                                                              \
     do {                                                                                       \
         if (const char* why = std::getenv("PHOTARIUM_TMPFS_UNAVAILABLE"))                     \
-            GTEST_SKIP() << "no small drives for this test: " << why;                         \
+            SKIP_CHECK("no small drives for this test: " << why);                             \
         if (!std::getenv("PHOTARIUM_TMPFS_DRIVES"))                                           \
-            GTEST_SKIP() << "no small drives: run through tests/support/wine_run.sh";         \
+            SKIP_CHECK("no small drives: run through tests/support/wine_run.sh");             \
         ASSERT_TRUE(FolderExists(letter L":\\")) << "drive " letter ": missing";              \
     } while (0)
 
@@ -148,7 +148,7 @@ TEST_F(FaultTest, KilledUpdateLeavesNoFileCutShort)
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
     if (seen == INVALID_HANDLE_VALUE)
-        GTEST_SKIP() << "the run ended before a fresh file showed";
+        SKIP_CHECK("the run ended before a fresh file showed");
     FindClose(seen);
     for (const ArchiveEntry& entry : entries_) {
         std::string bytes = ReadFileBytes(target + WindowsName(entry.name));
@@ -309,7 +309,7 @@ TEST_F(FaultTest, SettingsFileThatCannotBeReplacedStaysNarrow)
     const std::wstring target = FreshFolder(L"settings") + L"Photarium\\";
     ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
     if (!FileExists(target + L"photar64.ini"))
-        GTEST_SKIP() << "needs the settings file step: a plain installation wrote no photar64.ini";
+        SKIP_CHECK("needs the settings file step: a plain installation wrote no photar64.ini");
 
     const std::wstring ini = target + L"photar64.ini";
     const std::string narrow = "[Toolbar]\r\nSkin=Quartz_16.png\r\nSize=16\r\n";
@@ -330,16 +330,7 @@ TEST_F(FaultTest, SettingsFileThatCannotBeReplacedStaysNarrow)
     EXPECT_NE(std::string::npos, active.find("DLL=DEUTSCH.DLL\r\n")) << active;
     EXPECT_NE(std::string::npos, active.find("Lang=Deutsch\r\n")) << active;
     EXPECT_EQ(0u, active.find(narrow)) << active;
-    std::string converted = ReadFileBytes(target + L"photar64.ini_temp");
-    const std::wstring header = L"; UNICODE FILE - edit with care ;-)\r\n\r\n";
-    std::string expectedStart = "\xFF\xFE";
-    for (wchar_t c : header)
-        expectedStart.append({static_cast<char>(c), '\0'});
-    EXPECT_EQ(expectedStart, converted.substr(0, expectedStart.size()));
-    std::string utf16Active;
-    for (char c : active)
-        utf16Active.append({c, '\0'});
-    EXPECT_EQ(expectedStart + utf16Active, converted);
+    EXPECT_EQ(ConvertedBytes(active), ReadFileBytes(target + L"photar64.ini_temp"));
     EXPECT_FALSE(FileExists(work_ + kLog));
     EXPECT_FALSE(FileExists(target + kLog));
 }
@@ -352,8 +343,8 @@ TEST_F(FaultTest, RegistryKeyThatCannotBeWritten)
     const std::wstring target = FreshFolder(L"registry") + L"Photarium\\";
     ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
     if (!RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"))
-        GTEST_SKIP() << "needs the registration step: a plain installation wrote no program "
-                        "identifier";
+        SKIP_CHECK("needs the registration step: a plain installation wrote no program "
+                   "identifier");
 
     DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
     DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium");
@@ -377,7 +368,7 @@ TEST_F(FaultTest, RegistryKeyThatCannotBeWritten)
     LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_SET_VALUE, &probe);
     if (opened == ERROR_SUCCESS) {
         RegCloseKey(probe);
-        GTEST_SKIP() << "Wine grants KEY_SET_VALUE despite a denying security descriptor";
+        SKIP_CHECK("Wine grants KEY_SET_VALUE despite a denying security descriptor");
     }
     EXPECT_EQ(ERROR_ACCESS_DENIED, opened);
 

@@ -24,7 +24,6 @@ const wchar_t kClasses[] = L"SOFTWARE\\Classes\\Photarium";
 const wchar_t kOpenCommand[] = L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command";
 const std::wstring kInvalid = std::wstring(kMessage5) + L": ";
 const std::wstring kLongFolder = L"C:\\ptest\\" + std::wstring(240, L'x');
-const std::string kHeaderLine = "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n");
 
 const std::wstring kCutFolder = L"C:\\ptest\\" + std::wstring(209, L'w'), kBlanks(40, L' ');
 
@@ -283,7 +282,7 @@ TEST(OddInstallations, SilentRuns)
             EXPECT_EQ(L"\"" + earlier + L"\\photar64.exe\" \"%1\"", command);
         }
         if (run.settingsInTarget) {
-            EXPECT_EQ(0u, ReadFileBytes(dir + L"T\\photar64.ini").find(kHeaderLine));
+            EXPECT_EQ(0u, ReadFileBytes(dir + L"T\\photar64.ini").find(ConvertedHeaderLine()));
             EXPECT_EQ(L"<missing>", ReadProfile(dir + L"T\\photar64.ini", L"Others", L"INI_Folder"));
         }
         if (run.after)

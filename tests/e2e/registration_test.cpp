@@ -2,6 +2,7 @@
 // sees them: registry values, shortcut files, store-app marks by Windows
 // version, a second installation, and folders too long to register.
 #include "register/registration_texts.h"
+#include "messages.h"
 #include "registration_checks.h"
 #include "zip_builder.h"
 #include "wine_test_util.h"
@@ -179,7 +180,7 @@ TEST_F(SilentRegistration, FolderOneCharacterLongerIsRefused)
                               work_));
         std::vector<std::string> texts = InstallLogTexts(work_);
         ASSERT_EQ(1u, texts.size());
-        EXPECT_EQ(Latin1(L"Ung\u00FCltiges Zielverzeichnis!: " + folder + L"\n"), texts[0]);
+        EXPECT_EQ(Latin1(kMessage5 + (L": " + folder) + L"\n"), texts[0]);
         EXPECT_FALSE(FolderExists(tooLong));
         ExpectNothingRegistered();
     }

@@ -12,7 +12,7 @@
 
 namespace {
 
-const std::string kHeader = "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n\r\n");
+const std::string kHeader = ConvertedBytes("");
 
 std::wstring AppData()
 {
@@ -52,7 +52,7 @@ TEST(SettingsFile, InstallingAgainKeepsTheSkinAndConvertsOnce)
     ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target + L" /desktop=0 /group=0", work));
     std::wstring ini = target + L"photar64.ini";
     std::string second = ReadFileBytes(ini);
-    EXPECT_EQ(0u, second.find(kHeader.substr(0, kHeader.size() - 4)));
+    EXPECT_EQ(0u, second.find(ConvertedHeaderLine()));
     EXPECT_EQ(1u, CountOf(second, "\xFF\xFE"));
     EXPECT_EQ(1u, CountOf(second, Utf16Le(L"UNICODE FILE")));
     EXPECT_EQ(L"Mein_20.png", ReadProfile(ini, L"Toolbar", L"Skin"));

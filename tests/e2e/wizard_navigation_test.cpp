@@ -1,5 +1,6 @@
 // The wizard's sheet: button labels and states page by page, the question
 // before leaving early, and the finish page's two actions.
+#include "messages.h"
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 
@@ -7,9 +8,6 @@
 #include <string>
 
 namespace {
-
-const wchar_t kQuestion[] = L"Installation beenden?";
-const wchar_t kCaption[] = L"Photarium 64-bit Installation";
 
 struct ButtonStates {
     int page;
@@ -19,11 +17,11 @@ struct ButtonStates {
 };
 
 const ButtonStates kStates[] = {
-    {0, false, true, L"&Beenden"},
-    {1, true, true, L"&Beenden"},
-    {2, true, true, L"&Beenden"},
-    {3, true, true, L"&Beenden"},
-    {4, false, false, L"&Fertig stellen"},
+    {0, false, true, kExitButton},
+    {1, true, true, kExitButton},
+    {2, true, true, kExitButton},
+    {3, true, true, kExitButton},
+    {4, false, false, kFinishButton},
 };
 
 class WizardNavigation : public WizardTest {
@@ -33,7 +31,7 @@ protected:
     {
         HWND box = Box();
         ASSERT_NE(nullptr, box) << where;
-        EXPECT_EQ(kQuestion, MessageBoxText(box)) << where;
+        EXPECT_EQ(kCancelQuestion, MessageBoxText(box)) << where;
         EXPECT_EQ(kCaption, WindowText(box)) << where;
         EXPECT_TRUE(HasButton(box, IDYES)) << where;
         EXPECT_TRUE(HasButton(box, IDNO)) << where;

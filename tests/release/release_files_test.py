@@ -66,9 +66,13 @@ for kind, suffix in [('version', ''), ('installer', '.installer'),
         manifests[kind] = yaml.safe_load(f)
     schema = os.path.join(schemas, 'manifest.%s.1.9.0.json' % kind)
     # the schemas lie beside the repository, not in it: a clone elsewhere
-    # checks the manifests' facts below without them, and says so
+    # checks the manifests' facts below without them, and says so; under
+    # .ci/run that is a failure
     if not os.path.exists(schema):
         print('%s manifest: NOT VALIDATED, no schema at %s' % (kind, schema))
+        if os.environ.get('PHOTARIUM_REQUIRE_ALL_CHECKS') == '1':
+            failures.append('PHOTARIUM_REQUIRE_ALL_CHECKS=1 and no schema at %s '
+                            '(-DPHOTARIUM_WINGET_SCHEMAS=DIR names the folder)' % schema)
         continue
     with open(schema, encoding='utf-8') as f:
         validator = jsonschema.Draft7Validator(json.load(f))

@@ -18,6 +18,10 @@ inline constexpr wchar_t kMessage10[] =
 inline constexpr wchar_t kMessage11[] =
     L"Kann Zielverzeichnis nicht erstellen!\n\nBitte überprüfen Sie Ihre Schreibrechte und "
     L"System-Policies!\n\nVersuchen Sie das Zielverzeichnis zuerst händisch zu erstellen.";
+// the wizard sheet's: the question before leaving early, the cancel button's labels
+inline constexpr wchar_t kCancelQuestion[] = L"Installation beenden?";
+inline constexpr wchar_t kExitButton[] = L"&Beenden";
+inline constexpr wchar_t kFinishButton[] = L"&Fertig stellen";
 // a silent run's notes, each ahead of the folder or file it names
 inline const std::wstring kTooLong =
     L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis: ";

@@ -15,13 +15,18 @@ std::string Utf16Le(const std::wstring& text)
     return bytes;
 }
 
+std::string ConvertedHeaderLine()
+{
+    return "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n");
+}
+
 std::string ConvertedBytes(const std::string& narrowText)
 {
     // Windows-1252 agrees with Latin-1 except in 0x80-0x9F, which tests avoid
     std::wstring wide;
     for (char c : narrowText)
         wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n\r\n" + wide);
+    return ConvertedHeaderLine() + Utf16Le(L"\r\n" + wide);
 }
 
 std::wstring ReadProfile(const std::wstring& file, const wchar_t* section, const wchar_t* key)

@@ -6,8 +6,11 @@
 // text as UTF-16LE bytes (no byte-order mark)
 std::string Utf16Le(const std::wstring& text);
 
-// What the conversion makes of narrow text: FF FE, the warning header, then
-// the text widened unit by unit (for ASCII and Windows-1252 text).
+// A converted settings file's first line: FF FE and the warning, in UTF-16LE.
+std::string ConvertedHeaderLine();
+
+// What the conversion makes of narrow text: the header line, an empty line,
+// then the text widened unit by unit (for ASCII and Windows-1252 text).
 std::string ConvertedBytes(const std::string& narrowText);
 
 // One key through GetPrivateProfileStringW, or "<missing>".

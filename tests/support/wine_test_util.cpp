@@ -23,6 +23,12 @@ std::wstring UnixToWindowsPath(const std::string& unixPath)
     return out;
 }
 
+bool AllChecksRequired()
+{
+    const char* required = std::getenv("PHOTARIUM_REQUIRE_ALL_CHECKS");
+    return required != nullptr && std::string(required) == "1";
+}
+
 std::wstring SetupExePath()
 {
     const char* path = std::getenv("PHOTARIUM_SETUP_EXE");

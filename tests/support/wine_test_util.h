@@ -11,6 +11,16 @@
 // X:, elsewhere through Wine's \\?\unix\ form.
 std::wstring UnixToWindowsPath(const std::string& unixPath);
 
+// Set under .ci/run (PHOTARIUM_REQUIRE_ALL_CHECKS=1), where every check has
+// what it needs: SKIP_CHECK then fails the test instead of skipping it.
+bool AllChecksRequired();
+#define SKIP_CHECK(why)                                                                      \
+    do {                                                                                   \
+        if (AllChecksRequired())                                                           \
+            FAIL() << "PHOTARIUM_REQUIRE_ALL_CHECKS=1 and this check cannot run: " << why; \
+        GTEST_SKIP() << why;                                                               \
+    } while (0)
+
 // The setup program under test (from PHOTARIUM_SETUP_EXE).
 std::wstring SetupExePath();
 

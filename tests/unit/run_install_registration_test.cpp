@@ -16,10 +16,6 @@
 
 namespace {
 
-const wchar_t kQuestion[] =
-    L"Sie m\u00F6chten die aktuellen Verkn\u00FCpfungen \u00E4ndern und einen oder mehrere "
-    L"Dateitypen mit Photarium verkn\u00FCpfen!\n\nSind Sie sicher!?";
-
 // Waits for message boxes with the program's caption while RunInstall runs,
 // records the first one and answers it with No.
 class QuestionWatcher {
@@ -83,7 +79,7 @@ TEST_F(InstallRegistration, WizardAsksBeforeAssociatingAndANoKeepsTheUsersChoice
     EXPECT_EQ(1, RunInstall(request_));
     watcher.Stop();
     EXPECT_EQ(1, watcher.boxes);
-    EXPECT_EQ(kQuestion, watcher.text);
+    EXPECT_EQ(kMessage9, watcher.text);
     EXPECT_TRUE(watcher.hasYes);
     EXPECT_TRUE(watcher.hasNo);
     EXPECT_FALSE(watcher.hasOk);
@@ -119,7 +115,7 @@ TEST_F(InstallRegistration, TooLongFolderIsRefusedInTheWizardToo)
     EXPECT_EQ(0, RunInstall(request_));
     watcher.Stop();
     EXPECT_EQ(1, watcher.boxes);
-    EXPECT_EQ(L"Ung\u00FCltiges Zielverzeichnis!", watcher.text);
+    EXPECT_EQ(kMessage5, watcher.text);
     EXPECT_TRUE(watcher.hasOk);
     EXPECT_FALSE(FolderExists(folder));
     ExpectNothingRegistered();

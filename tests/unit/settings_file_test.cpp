@@ -16,7 +16,7 @@ namespace {
 const std::string kLanguage = "[Language]\r\nDLL=DEUTSCH.DLL\r\nLang=Deutsch\r\n";
 // the unit test program runs on a 1280x1024 screen at 96 pixels per inch
 const std::string kToolbar = "[Toolbar]\r\nSkin=Obsidian_24.png\r\nSize=24\r\n";
-const std::string kHeader = "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n\r\n");
+const std::string kHeader = ConvertedBytes("");
 
 class UpdateSettingsFileTest : public ::testing::Test {
 protected:
@@ -143,7 +143,7 @@ TEST_F(UpdateSettingsFileTest, EmptySkinIsReplacedAndUtf16Stays)
     std::wstring active = Update(target_, L"");
     std::string after = ReadFileBytes(active);
     // the profile writer keeps the encoding and the header comment
-    EXPECT_EQ(0u, after.find("\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n")));
+    EXPECT_EQ(0u, after.find(ConvertedHeaderLine()));
     EXPECT_EQ(1u, CountOf(after, Utf16Le(L"UNICODE FILE")));
     EXPECT_EQ(L"Obsidian_24.png", ReadProfile(active, L"Toolbar", L"Skin"));
     EXPECT_EQ(L"24", ReadProfile(active, L"Toolbar", L"Size"));
