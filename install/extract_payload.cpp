@@ -9,8 +9,6 @@
 
 #include <windows.h>
 
-#include <cwchar>
-
 const wchar_t kTempArchiveName[] = L"phtarg_x64.zip";
 
 namespace {

@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <memory>
 #include <new>
 
