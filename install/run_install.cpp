@@ -164,7 +164,7 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
 
     RegisterViewer(request, folder);
 
-    FILE* settings = !activeSettingsFile.Empty() ? _wfopen(activeSettingsFile, L"rb") : nullptr;
+    FILE* settings = !activeSettingsFile.Empty() ? OpenSettingsFile(activeSettingsFile) : nullptr;
     if (settings != nullptr)
         ConvertSettingsFileToUtf16(activeSettingsFile, settings);
     return 1;
