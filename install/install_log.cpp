@@ -45,8 +45,9 @@ bool AppendEntry(const wchar_t* path, const wchar_t* text)
     bool complete = entry != nullptr;
     if (complete) {
         FormatInstallLogEntry(date, time, text, entry.get());
-        complete = WriteFile(file.Get(), entry.get(), static_cast<DWORD>(bytes), &written, nullptr) &&
-                   written == bytes;
+        complete =
+            WriteFile(file.Get(), entry.get(), static_cast<DWORD>(bytes), &written, nullptr) &&
+            written == bytes;
     }
     // a log this run created but could not fill (a full drive) does not stay
     if (!complete && created)

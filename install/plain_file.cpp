@@ -35,8 +35,8 @@ HandleLeads WhereHandleLeads(HANDLE file, const wchar_t* folder, const wchar_t* 
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     FullPath reached, expected;
-    if (!directory.IsValid() || !FinalPath(file, reached) || !FinalPath(directory.Get(), expected) ||
-        !expected.JoinPath(expected, name))
+    if (!directory.IsValid() || !FinalPath(file, reached) ||
+        !FinalPath(directory.Get(), expected) || !expected.JoinPath(expected, name))
         return HandleLeads::kUnknown;
     return CompareStringOrdinal(reached, -1, expected, -1, TRUE) == CSTR_EQUAL
                ? HandleLeads::kToName

@@ -17,9 +17,9 @@ constexpr int kFullPathUnits = kLogPathUnits + 40;
 // Opens path (a full path or a name in the current folder) with access and
 // share; with OPEN_ALWAYS a missing file is created (CREATE_NEW, so never
 // through a dangling link) and *created is set. Returns no handle (not
-// IsValid) when the name is a link, a folder, a file with more than one name, or when
-// the handle reached another path than the one asked for (a link the system
-// followed, as Wine does with Unix links). A created file can be deleted
+// IsValid) when the name is a link, a folder, a file with more than one
+// name, or when the handle reached another path than the one asked for (a
+// link the system followed, as Wine does with Unix links). A created file can be deleted
 // through the handle (it is opened with DELETE access).
 ScopedHandle OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
                            bool* created = nullptr);

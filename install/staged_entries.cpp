@@ -118,7 +118,8 @@ StagedEntries::~StagedEntries()
 
 bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
 {
-    DWORD length = GetFullPathNameW(targetFolder, targetName_.kUnits, targetName_.Buffer(), nullptr);
+    DWORD length =
+        GetFullPathNameW(targetFolder, targetName_.kUnits, targetName_.Buffer(), nullptr);
     if (length == 0 || length >= targetName_.kUnits || !targetName_.AppendBackslash())
         return false;
     // the target itself is the one the user named, wherever it leads
@@ -243,7 +244,8 @@ int StagedEntries::Stage(const wchar_t* relative, unsigned long dosDateTime, HAN
     // a new file under a name nobody could know ahead: no link can be there
     ScopedHandle created(CreateFileW(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0,
                                      nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                     nullptr));
     if (!created.IsValid())
         return IsOutOfRoom(GetLastError()) ? -1 : 0;
     // The folders are held, yet a Unix process is not bound by that. The name
