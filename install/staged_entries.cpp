@@ -276,8 +276,8 @@ int StagedEntries::Commit(FileNotReplaced report)
         std::memset(buffer, 0, sizeof(FILE_RENAME_INFO));
         rename->ReplaceIfExists = TRUE;
         rename->RootDirectory = nullptr;
-        if (FormatText(rename->FileName, kStagedPathUnits, L"\\??\\%ls\\%ls", targetFinal_ + 4,
-                       staged.name)) {
+        if (FormatText(rename->FileName, kStagedPathUnits, L"\\??\\%ls", targetFinal_ + 4) &&
+            JoinPath(rename->FileName, kStagedPathUnits, rename->FileName, staged.name)) {
             rename->FileNameLength = static_cast<DWORD>(std::wcslen(rename->FileName) * sizeof(wchar_t));
             staged.replaced = SetFileInformationByHandle(file.Get(), FileRenameInfo, rename,
                                                          static_cast<DWORD>(kInfoBytes)) != FALSE;
