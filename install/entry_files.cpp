@@ -1,5 +1,7 @@
 #include "install/entry_files.h"
 
+#include "platform/scoped_handle.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -13,7 +15,7 @@ int MakeDirectoryPath(const wchar_t* path)
         return 0;
     std::unique_ptr<wchar_t[]> copy(new (std::nothrow) wchar_t[length + 1]);
     if (!copy)
-        return -104;
+        return kDirectoryNoMemory;
     std::wmemcpy(copy.get(), path, length + 1);
     if (copy[length - 1] == L'/')
         copy[--length] = L'\0';
@@ -51,15 +53,14 @@ FILETIME DosTimeToUtc(unsigned long dosDateTime)
 
 void SetFileTimeFromDos(const wchar_t* fileName, unsigned long dosDateTime)
 {
-    HANDLE file = CreateFileW(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    ScopedHandle file(CreateFileW(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    if (!file.IsValid())
         return;
     FILETIME created, accessed, written;
-    GetFileTime(file, &created, &accessed, &written);
+    GetFileTime(file.Get(), &created, &accessed, &written);
     FILETIME utc = DosTimeToUtc(dosDateTime);
-    SetFileTime(file, &utc, &accessed, &utc);
-    CloseHandle(file);
+    SetFileTime(file.Get(), &utc, &accessed, &utc);
 }
 
 bool StampFileTimeFromDos(void* file, unsigned long dosDateTime)

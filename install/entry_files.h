@@ -1,10 +1,13 @@
 #pragma once
 // File-system steps for one extracted entry.
 
+// No memory, as the unzip library's UNZ_INTERNALERROR says it.
+constexpr int kDirectoryNoMemory = -104;
+
 // Creates path and every missing folder above it ("\" or "/" separated).
 // Returns 1 when the folder exists at the end, 0 when path is empty or a
-// part cannot be created because its parent is missing, -104 when no memory
-// could be had for the working copy.
+// part cannot be created because its parent is missing, kDirectoryNoMemory
+// when no memory could be had for the working copy.
 int MakeDirectoryPath(const wchar_t* path);
 
 // Sets the creation and last-write time of the file to a DOS date/time (date

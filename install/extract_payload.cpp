@@ -3,28 +3,28 @@
 #include "install/handle_file_io.h"
 #include "install/plain_file.h"
 #include "install/unzip_entries.h"
+#include "platform/fixed_text.h"
 #include "platform/scoped_handle.h"
-#include "platform/text_format.h"
 #include "resources/resource.h"
 
 #include <windows.h>
-
-#include <cwchar>
 
 const wchar_t kTempArchiveName[] = L"phtarg_x64.zip";
 
 namespace {
 
-constexpr int kTempPathUnits = 520;
+// the temporary folder as GetTempPathW gives it, the archive's path in it,
+// and the start folder
+using TempPath = FixedText<kLongTextUnits>;
 
 // The temporary folder, ending in "\", and the archive's path in it.
-bool FormTempArchivePath(wchar_t* folder, wchar_t* path)
+bool FormTempArchivePath(TempPath& folder, TempPath& path)
 {
-    DWORD length = GetTempPathW(kTempPathUnits, folder);
-    if (length == 0 || length >= kTempPathUnits - 1)
+    DWORD length = GetTempPathW(folder.kUnits, folder.Buffer());
+    if (length == 0 || length >= folder.kUnits - 1)
         return false;
-    AppendBackslash(folder, kTempPathUnits);
-    return FormatText(path, kTempPathUnits, L"%ls%ls", folder, kTempArchiveName);
+    folder.AppendBackslash();
+    return path.JoinPath(folder, kTempArchiveName);
 }
 
 // Removes a file left under the archive's name by an earlier run (a link
@@ -44,13 +44,13 @@ HANDLE CreateArchiveFile(const wchar_t* path)
 // The fixed name is held by something that could not be removed safely (a
 // link whose removal would hit its target): a name of our own beside it
 // that nobody can guess ahead, made the same exclusive way.
-HANDLE CreateArchiveUnderFreshName(const wchar_t* folder, wchar_t* path)
+HANDLE CreateArchiveUnderFreshName(const wchar_t* folder, TempPath& path)
 {
     for (int attempt = 0; attempt < 8; ++attempt) {
         unsigned long long bits = FreshNameBits();
-        if (!FormatText(path, kTempPathUnits, L"%lsphtarg_x64_%08lx%08lx.zip", folder,
-                        static_cast<unsigned long>(bits >> 32), static_cast<unsigned long>(bits)))
-            return INVALID_HANDLE_VALUE;
+        if (!path.Format(L"%lsphtarg_x64_%08lx%08lx.zip", folder,
+                         static_cast<unsigned long>(bits >> 32), static_cast<unsigned long>(bits)))
+            break;
         HANDLE file = CreateArchiveFile(path);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
             return file;
@@ -73,37 +73,49 @@ DWORD WINAPI WriteArchiveCopy(void* parameter)
     return WriteFile(copy->file, copy->bytes, copy->size, &written, nullptr) && written == copy->size;
 }
 
-}  // namespace
-
-int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced report)
+// The archive the program carries; false when it is missing or empty.
+bool FindPayload(const void** bytes, DWORD* size)
 {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_PAYLOAD), L"ZIP");
     if (!resource)
-        return -1;
+        return false;
     HGLOBAL loaded = LoadResource(module, resource);
     if (!loaded)
-        return -1;
-    const void* bytes = LockResource(loaded);
-    DWORD size = SizeofResource(module, resource);
-    if (!bytes || size == 0)
-        return -1;
+        return false;
+    *bytes = LockResource(loaded);
+    *size = SizeofResource(module, resource);
+    return *bytes && *size != 0;
+}
 
-    wchar_t tempFolder[kTempPathUnits], archivePath[kTempPathUnits];
+// The file is made anew and stays ours alone until the extraction is done
+// with it: others may not write, replace or delete it. It goes when our
+// handle closes, so no later delete by name can hit whatever took the
+// name's place meanwhile. archivePath receives its path.
+HANDLE CreateTempArchive(TempPath& archivePath)
+{
+    TempPath tempFolder;
     if (!FormTempArchivePath(tempFolder, archivePath))
-        return -1;
-
-    // The file is made anew and stays ours alone until the extraction is done
-    // with it: others may not write, replace or delete it. It goes when our
-    // handle closes, so no later delete by name can hit whatever took the
-    // name's place meanwhile.
+        return INVALID_HANDLE_VALUE;
     bool linked = RemoveLeftoverArchive(tempFolder);
     HANDLE created = linked ? INVALID_HANDLE_VALUE : CreateArchiveFile(archivePath);
     // a name that is taken yet shows no file is a link to nothing
     if (linked || (created == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS &&
                    GetFileAttributesW(archivePath) == INVALID_FILE_ATTRIBUTES))
         created = CreateArchiveUnderFreshName(tempFolder, archivePath);
-    ScopedHandle file(created);
+    return created;
+}
+
+}  // namespace
+
+int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced report)
+{
+    const void* bytes = nullptr;
+    DWORD size = 0;
+    if (!FindPayload(&bytes, &size))
+        return -1;
+    TempPath archivePath;
+    ScopedHandle file(CreateTempArchive(archivePath));
     if (!file.IsValid())
         return -1;
     // The entries are read from the resource, byte for byte what the file
@@ -111,8 +123,8 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced re
     // and no entry takes its final name unless the copy is whole. The file
     // stays held until the extraction is done.
     ArchiveCopy copy = {file.Get(), bytes, size};
-    wchar_t startFolder[kTempPathUnits];
-    DWORD startLength = GetCurrentDirectoryW(kTempPathUnits, startFolder);
+    TempPath startFolder;
+    DWORD startLength = GetCurrentDirectoryW(startFolder.kUnits, startFolder.Buffer());
     HANDLE thread = CreateThread(nullptr, 0, WriteArchiveCopy, &copy, 0, nullptr);
     ScopedHandle copying(thread ? thread : INVALID_HANDLE_VALUE);
     if (!thread && !WriteArchiveCopy(&copy))
@@ -129,7 +141,7 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced re
     }
     if (copied != 1) {
         // as when the short archive did not open: the start folder stays current
-        if (startLength > 0 && startLength < kTempPathUnits)
+        if (startLength > 0 && startLength < startFolder.kUnits)
             SetCurrentDirectoryW(startFolder);
         result = -1;
     }

@@ -1,7 +1,7 @@
 #include "install/icon_library.h"
 
 #include "install/icon_version.h"
-#include "platform/text_format.h"
+#include "platform/fixed_text.h"
 
 #include <windows.h>
 
@@ -11,7 +11,9 @@
 
 namespace {
 
-constexpr UINT kCompanyUnits = 260;
+constexpr UINT kCompanyUnits = kTextUnits;
+// "major.minor" and the build number, three numbers of at most 5 digits
+constexpr size_t kVersionTextUnits = 64;
 
 // The version functions, loaded from the system folder on first use rather
 // than imported, so the program starts without version.dll beside it being
@@ -102,8 +104,8 @@ bool KeepInstalledIconLibrary(const wchar_t* path)
         return false;
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(root);
 
-    wchar_t versionText[64];
-    FormatText(versionText, 64, L"%d.%d%d", HIWORD(fixed->dwProductVersionMS),
+    FixedText<kVersionTextUnits> versionText;
+    versionText.Format(L"%d.%d%d", HIWORD(fixed->dwProductVersionMS),
                LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwFileVersionLS));
 
     wchar_t company[kCompanyUnits] = L"";

@@ -1,8 +1,8 @@
 #include "install/install_location.h"
 
+#include "platform/fixed_text.h"
 #include "platform/folder_path.h"
 #include "platform/reg_key.h"
-#include "platform/text_format.h"
 #include "register/registration_texts.h"
 #include "resources/product_identity.h"
 
@@ -13,6 +13,9 @@ namespace {
 
 // what follows the folder in the open command the registration writes
 constexpr wchar_t kCommandTail[] = PHOTARIUM_PROGRAM_FILE L"\" \"%1\"";
+
+// "ProgramFilesDir" is read into 260 bytes: 129 characters and the terminator.
+constexpr DWORD kProgramFilesBytes = 260;
 
 }  // namespace
 
@@ -51,6 +54,7 @@ bool FindPreviousInstallFolder(wchar_t* folder)
     wchar_t drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
     _wsplitpath(path, drive, dir, name, ext);
     size_t folderLen = 0;
+    // the folder part begins with its own backslash
     if (FormatText(folder, kTextUnits, L"%ls%ls", drive, dir))
         folderLen = wcslen(folder);
     if (folderLen > 0)
@@ -70,13 +74,12 @@ void DefaultInstallFolder(wchar_t* folder)
     if (!key.Open(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
                   KEY_QUERY_VALUE))
         return;
-    wchar_t programFiles[132];  // the value is read into 260 bytes; room for one more backslash
-    bool read = key.ReadString(L"ProgramFilesDir", programFiles, 260);
+    FixedText<kProgramFilesBytes / sizeof(wchar_t)> programFiles;
+    bool read = key.ReadString(L"ProgramFilesDir", programFiles.Buffer(), kProgramFilesBytes);
     key.Close();
-    if (!read)
-        return;
-    AppendBackslash(programFiles, 132);
-    FormatText(folder, kTextUnits, L"%lsPhotarium", programFiles);
+    // 129 characters, a backslash and "Photarium" always fit
+    if (read)
+        JoinPath(folder, kTextUnits, programFiles, L"Photarium");
 }
 
 bool IsViewerRunning()

@@ -1,7 +1,6 @@
 #include "install/plain_file.h"
 
-#include "platform/scoped_handle.h"
-#include "platform/text_format.h"
+#include "platform/fixed_text.h"
 
 #include <ntsecapi.h>
 
@@ -9,13 +8,13 @@
 
 namespace {
 
-constexpr DWORD kPathUnits = 600;
+using FullPath = FixedText<kFullPathUnits>;
 
-bool FinalPath(HANDLE handle, wchar_t* out)
+bool FinalPath(HANDLE handle, FullPath& out)
 {
-    DWORD units = GetFinalPathNameByHandleW(handle, out, kPathUnits,
+    DWORD units = GetFinalPathNameByHandleW(handle, out.Buffer(), out.kUnits,
                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    return units > 0 && units < kPathUnits;
+    return units > 0 && units < out.kUnits;
 }
 
 bool IsPlain(HANDLE file, const wchar_t* folder, const wchar_t* name)
@@ -35,50 +34,44 @@ HandleLeads WhereHandleLeads(HANDLE file, const wchar_t* folder, const wchar_t* 
     ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    wchar_t reached[kPathUnits], folderPath[kPathUnits], expected[kPathUnits];
-    if (!directory.IsValid() || !FinalPath(file, reached) || !FinalPath(directory.Get(), folderPath))
-        return HandleLeads::kUnknown;
-    size_t length = wcslen(folderPath);
-    const wchar_t* separator = length > 0 && folderPath[length - 1] == L'\\' ? L"" : L"\\";
-    if (!FormatText(expected, kPathUnits, L"%ls%ls%ls", folderPath, separator, name))
+    FullPath reached, expected;
+    if (!directory.IsValid() || !FinalPath(file, reached) ||
+        !FinalPath(directory.Get(), expected) || !expected.JoinPath(expected, name))
         return HandleLeads::kUnknown;
     return CompareStringOrdinal(reached, -1, expected, -1, TRUE) == CSTR_EQUAL
                ? HandleLeads::kToName
                : HandleLeads::kElsewhere;
 }
 
-HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
-                     bool* created)
+ScopedHandle OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
+                           bool* created)
 {
     if (created != nullptr)
         *created = false;
-    wchar_t full[kPathUnits];
+    FullPath full, folder;
     wchar_t* name = nullptr;
-    DWORD length = GetFullPathNameW(path, kPathUnits, full, &name);
-    if (length == 0 || length >= kPathUnits || name == nullptr || name == full)
-        return INVALID_HANDLE_VALUE;
-    wchar_t folder[kPathUnits];
-    size_t folderLength = static_cast<size_t>(name - full);
-    wmemcpy(folder, full, folderLength);
-    folder[folderLength] = L'\0';
+    DWORD length = GetFullPathNameW(path, full.kUnits, full.Buffer(), &name);
+    if (length == 0 || length >= full.kUnits || name == nullptr || name == full.Get())
+        return ScopedHandle();
+    size_t folderLength = static_cast<size_t>(name - full.Get());
+    wmemcpy(folder.Buffer(), full, folderLength);
+    folder.Buffer()[folderLength] = L'\0';
 
     const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
-    HANDLE file = CreateFileW(full, access | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
-                              flags, nullptr);
+    ScopedHandle file(CreateFileW(full, access | FILE_READ_ATTRIBUTES, share, nullptr,
+                                  OPEN_EXISTING, flags, nullptr));
     bool made = false;
-    if (file == INVALID_HANDLE_VALUE && disposition == OPEN_ALWAYS &&
-        GetLastError() == ERROR_FILE_NOT_FOUND) {
-        file = CreateFileW(full, access | FILE_READ_ATTRIBUTES | DELETE, share, nullptr,
-                           CREATE_NEW, flags, nullptr);
-        made = file != INVALID_HANDLE_VALUE;
+    if (!file.IsValid() && disposition == OPEN_ALWAYS && GetLastError() == ERROR_FILE_NOT_FOUND) {
+        file = ScopedHandle(CreateFileW(full, access | FILE_READ_ATTRIBUTES | DELETE, share,
+                                        nullptr, CREATE_NEW, flags, nullptr));
+        made = file.IsValid();
     }
-    if (file == INVALID_HANDLE_VALUE)
-        return INVALID_HANDLE_VALUE;
-    if (!IsPlain(file, folder, name)) {
+    if (!file.IsValid())
+        return file;
+    if (!IsPlain(file.Get(), folder, name)) {
         if (made)
-            DeleteOnClose(file);
-        CloseHandle(file);
-        return INVALID_HANDLE_VALUE;
+            DeleteOnClose(file.Get());
+        return ScopedHandle();
     }
     if (created != nullptr)
         *created = made;
@@ -94,21 +87,19 @@ bool DeleteOnClose(HANDLE file)
 
 bool DeleteIfEmptyPlainFile(const wchar_t* path)
 {
-    HANDLE file = OpenPlainFile(path, DELETE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    ScopedHandle file = OpenPlainFile(path, DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      OPEN_EXISTING);
     LARGE_INTEGER size;
-    bool gone = GetFileSizeEx(file, &size) && size.QuadPart == 0 && DeleteOnClose(file);
-    CloseHandle(file);
-    return gone;
+    return file.IsValid() && GetFileSizeEx(file.Get(), &size) && size.QuadPart == 0 &&
+           DeleteOnClose(file.Get());
 }
 
 HandleLeads RemoveName(const wchar_t* folder, const wchar_t* name)
 {
-    wchar_t path[kPathUnits];
-    if (!FormatText(path, kPathUnits, L"%ls%ls%ls", folder,
-                    folder[0] != L'\0' && folder[wcslen(folder) - 1] != L'\\' ? L"\\" : L"", name))
+    // (an empty folder leads nowhere either way: WhereHandleLeads cannot open it)
+    FullPath path;
+    if (!path.JoinPath(folder, name))
         return HandleLeads::kUnknown;
     ScopedHandle file(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

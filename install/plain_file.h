@@ -3,17 +3,26 @@
 // folder of the setup program, a settings folder outside the target): opened
 // without following a link planted at their names.
 
+#include "platform/scoped_handle.h"
+#include "platform/text_format.h"
+
 #include <windows.h>
+
+// The installer's own files: the log in a start folder of kLongTextUnits
+// (its name fits in 40 units), and such a path as the system names it back
+// with "\\?\UNC\" ahead.
+constexpr int kLogPathUnits = kLongTextUnits + 40;
+constexpr int kFullPathUnits = kLogPathUnits + 40;
 
 // Opens path (a full path or a name in the current folder) with access and
 // share; with OPEN_ALWAYS a missing file is created (CREATE_NEW, so never
-// through a dangling link) and *created is set. Returns INVALID_HANDLE_VALUE
-// when the name is a link, a folder, a file with more than one name, or when
-// the handle reached another path than the one asked for (a link the system
-// followed, as Wine does with Unix links). A created file can be deleted
+// through a dangling link) and *created is set. Returns no handle (not
+// IsValid) when the name is a link, a folder, a file with more than one
+// name, or when the handle reached another path than the one asked for (a
+// link the system followed, as Wine does with Unix links). A created file can be deleted
 // through the handle (it is opened with DELETE access).
-HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
-                     bool* created = nullptr);
+ScopedHandle OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
+                           bool* created = nullptr);
 
 // Where an open handle leads, compared with folder\name through the final
 // paths of both (a folder reached through a short name or a drive link still

@@ -1,14 +1,14 @@
 #include "install/run_install.h"
 
-#include "install/install_request.h"
 #include "install/extract_payload.h"
-#include "platform/folder_path.h"
 #include "install/icon_library.h"
 #include "install/install_log.h"
+#include "install/install_request.h"
 #include "install/settings_file.h"
+#include "platform/fixed_text.h"
+#include "platform/folder_path.h"
 #include "platform/message_box.h"
 #include "platform/string_table.h"
-#include "platform/text_format.h"
 #include "register/application_registration.h"
 #include "register/registration_texts.h"
 #include "resources/product_identity.h"
@@ -17,11 +17,12 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cwchar>
 
 namespace {
 
-constexpr int kReportUnits = 520;
+using InstallPath = FixedText<kTextUnits>;
+// "message: folder" or "note: path", two texts side by side
+using ReportText = FixedText<kLongTextUnits>;
 
 // the note of a silent run whose settings folder could not take the settings file
 const wchar_t kSettingsFolderNote[] =
@@ -33,8 +34,8 @@ const wchar_t kFileNotReplacedNote[] =
 
 void LogFileNotReplaced(const wchar_t* path)
 {
-    wchar_t text[kReportUnits];
-    if (FormatText(text, kReportUnits, L"%ls: %ls", kFileNotReplacedNote, path))
+    ReportText text;
+    if (text.Format(L"%ls: %ls", kFileNotReplacedNote, path))
         WriteInstallLog(text);
 }
 
@@ -42,8 +43,8 @@ void LogFileNotReplaced(const wchar_t* path)
 // folder of its name in the way); without it nothing works.
 bool ViewerIsInstalled(const wchar_t* folder)
 {
-    wchar_t viewer[kTextUnits];
-    if (!FormatText(viewer, kTextUnits, L"%ls" PHOTARIUM_PROGRAM_FILE, folder))
+    InstallPath viewer;
+    if (!viewer.JoinPath(folder, PHOTARIUM_PROGRAM_FILE))
         return false;
     DWORD attributes = GetFileAttributesW(viewer);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -62,81 +63,68 @@ void ReportFailure(const InstallRequest& request, UINT messageId, const wchar_t*
         ShowMessage(GetActiveWindow(), messageId, MB_ICONERROR | MB_OK);
         return;
     }
-    wchar_t message[kTextUnits];
-    LoadMessage(messageId, message, kTextUnits);
-    wchar_t text[kReportUnits];
+    FixedText<kTextUnits> message;
+    LoadMessage(messageId, message.Buffer(), message.kUnits);
+    ReportText text;
     if (place == FolderPlace::kBeforeMessage)
-        FormatText(text, kReportUnits, L"%ls: %ls", folder, message);
+        text.Format(L"%ls: %ls", folder, message.Get());
     else
-        FormatText(text, kReportUnits, L"%ls: %ls", message, folder);
+        text.Format(L"%ls: %ls", message.Get(), folder);
     WriteInstallLogOrIn(startFolder, text);
 }
 
-}  // namespace
-
-int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
+// Step 1: the target folder, created and ending in "\". A folder too long
+// for the texts built from it counts as invalid, so that nothing is created
+// and nothing is written truncated; so does a relative one (the current
+// folder is nothing to register) and the root of a drive or share, which
+// would get the whole product spilled into it.
+bool MakeTargetFolder(const InstallRequest& request, InstallPath& folder)
 {
-    wchar_t folder[kTextUnits];
-    CopyText(folder, kTextUnits, request.targetFolder);
-
-    // a folder too long for the texts built from it counts as invalid, so that
-    // nothing is created and nothing is written truncated; so does a relative
-    // one (the current folder is nothing to register) and the root of a
-    // drive or share, which would get the whole product spilled into it
-    wchar_t trimmed[kTextUnits];
-    CopyText(trimmed, kTextUnits, folder);
-    TrimSpaces(trimmed);
-    if (folder[0] == L'\0' || !InstallFolderFits(folder) || !IsFolderBelowRoot(trimmed)) {
+    folder.Assign(request.targetFolder);
+    InstallPath trimmed;
+    trimmed.Assign(folder);
+    TrimSpaces(trimmed.Buffer());
+    if (folder.Empty() || !InstallFolderFits(folder) || !IsFolderBelowRoot(trimmed)) {
         ReportFailure(request, IDS_INVALID_FOLDER, folder, FolderPlace::kAfterMessage);
-        return 0;
+        return false;
     }
-    if (!MakeFolderPath(folder)) {
+    if (!MakeFolderPath(folder.Buffer())) {
         ReportFailure(request, IDS_CANNOT_CREATE, folder, FolderPlace::kAfterMessage);
-        return 0;
+        return false;
     }
+    return true;
+}
 
-    wchar_t pluginFolder[kTextUnits];
-    FormatText(pluginFolder, kTextUnits, L"%lsPlugins", folder);
-    if (pluginFolder[0] != L'\0')
-        MakeFolderPath(pluginFolder);
-
-    // unpacking the product
+// Step 2: unpacking the product, keeping a newer or foreign icon library.
+bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
+{
+    InstallPath pluginFolder;
+    if (pluginFolder.JoinPath(folder, L"Plugins"))
+        MakeFolderPath(pluginFolder.Buffer());  // it ends in "\" then
     int keepIconLibrary = 0;
-    wchar_t iconLibrary[kTextUnits];
-    if (pluginFolder[0] != L'\0' && FormatText(iconLibrary, kTextUnits, L"%lsIcons.dll", pluginFolder))
+    InstallPath iconLibrary;
+    if (!pluginFolder.Empty() && iconLibrary.JoinPath(pluginFolder, L"Icons.dll"))
         keepIconLibrary = KeepInstalledIconLibrary(iconLibrary) ? 1 : 0;
 
-    wchar_t startFolder[kReportUnits];
-    CurrentFolder(startFolder, kReportUnits);
-    wchar_t extractFolder[kTextUnits];
-    CopyText(extractFolder, kTextUnits, folder);
+    // the log of the start folder takes the report when the target drive is full
+    ReportText startFolder;
+    CurrentFolder(startFolder.Buffer(), startFolder.kUnits);
+    InstallPath extractFolder;
+    extractFolder.Assign(folder);
     if (ExtractPayload(extractFolder, keepIconLibrary,
                        request.silent ? LogFileNotReplaced : nullptr) != 0 ||
         !ViewerIsInstalled(folder)) {
         ReportFailure(request, IDS_INSTALL_FAILED, folder, FolderPlace::kBeforeMessage, startFolder);
-        return 0;
+        return false;
     }
+    return true;
+}
 
-    // Everything from here on names the folder as it was created: a blank
-    // before an inner backslash is gone from it.
-    if (installedFolder != nullptr)
-        CopyText(installedFolder, kTextUnits, folder);
-
-    // settings file
-    // a settings folder the command line cut short is not used, as one too long
-    wchar_t activeSettingsFile[kTextUnits];
-    int settingsResult = UpdateSettingsFile(
-        folder, request.settingsFolderCut ? L"" : request.settingsFolder, activeSettingsFile);
-    if ((settingsResult == kSettingsFolderTooLong || request.settingsFolderCut) && request.silent) {
-        wchar_t text[kReportUnits];
-        if (FormatText(text, kReportUnits, L"%ls: %ls", kSettingsFolderNote,
-                       request.settingsFolder))
-            WriteInstallLog(text);
-    }
-
-    // confirmation question and registration: without a yes the user's
-    // associations stay, and the installation goes on as if no format had
-    // been ticked
+// Step 3: the confirmation question and the registration. Without a yes the
+// user's associations stay, and the installation goes on as if no format had
+// been ticked.
+void RegisterViewer(const InstallRequest& request, const wchar_t* folder)
+{
     int associate = request.associate;
     const int* formatFlags = request.formatFlags;
     const int noFormats[kFormatCount] = {};
@@ -148,11 +136,36 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
     }
     RegisterApplication(associate, folder, request.startMenuGroup, request.desktopShortcut,
                         request.thumbnailsShortcut, request.allUsers, formatFlags);
+}
 
-    // settings file conversion
-    FILE* settings = activeSettingsFile[0] != L'\0' ? _wfopen(activeSettingsFile, L"rb") : nullptr;
+}  // namespace
+
+int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
+{
+    InstallPath folder;
+    if (!MakeTargetFolder(request, folder) || !UnpackProduct(request, folder))
+        return 0;
+
+    // Everything from here on names the folder as it was created: a blank
+    // before an inner backslash is gone from it.
+    if (installedFolder != nullptr)
+        CopyText(installedFolder, kTextUnits, folder);
+
+    // a settings folder the command line cut short is not used, as one too long
+    InstallPath activeSettingsFile;
+    int settingsResult = UpdateSettingsFile(
+        folder, request.settingsFolderCut ? L"" : request.settingsFolder,
+        activeSettingsFile.Buffer());
+    if ((settingsResult == kSettingsFolderTooLong || request.settingsFolderCut) && request.silent) {
+        ReportText text;
+        if (text.Format(L"%ls: %ls", kSettingsFolderNote, request.settingsFolder))
+            WriteInstallLog(text);
+    }
+
+    RegisterViewer(request, folder);
+
+    FILE* settings = !activeSettingsFile.Empty() ? OpenSettingsFile(activeSettingsFile) : nullptr;
     if (settings != nullptr)
         ConvertSettingsFileToUtf16(activeSettingsFile, settings);
-
     return 1;
 }

@@ -26,11 +26,15 @@ enum SettingsFolderResult {
 int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolder,
                        wchar_t* activeFile);
 
+// The settings file at path opened for reading ("rb") when it is a plain
+// file of one name, not a link; null otherwise.
+FILE* OpenSettingsFile(const wchar_t* path);
+
 // Turns the narrow settings file activeFile, opened by the caller with "rb"
-// as source, into UTF-16LE with a byte-order mark and a warning header, by
-// way of "photar64.ini_temp" beside it. Closes source. Returns 1 when the
-// file was already UTF-16, when nothing was converted or when the
-// replacement succeeded; 0 when the replacement failed (the temporary file
+// (OpenSettingsFile) as source, into UTF-16LE with a byte-order mark and a
+// warning header, by way of "photar64.ini_temp" beside it. Closes source.
+// Returns 1 when the file was already UTF-16, when nothing was converted or
+// when the replacement succeeded; 0 when the replacement failed (the temporary file
 // then remains). A file that begins with the UTF-8 mark is converted from
 // UTF-8 without it. The original is replaced only by a complete copy: when a
 // write, the flush or the close of the copy fails, the original stays and

@@ -2,7 +2,6 @@
 
 #include "install/entry_files.h"
 #include "install/plain_file.h"
-#include "platform/text_format.h"
 #include "product_facts.h"
 
 #include <cstring>
@@ -15,6 +14,9 @@ namespace {
 
 constexpr size_t kMarkUnits = sizeof(kFreshNameMark) / sizeof(wchar_t) - 1;
 constexpr size_t kHexUnits = 16;
+// a folder's path, "\*", the mark and "*"
+constexpr size_t kPatternUnits = 1100;
+static_assert(kPatternUnits >= kStagedPathUnits + kMarkUnits + 3, "every folder's pattern fits");
 
 bool IsHexDigit(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'); }
 
@@ -23,25 +25,26 @@ bool SamePath(const wchar_t* a, const wchar_t* b)
     return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
 }
 
-bool FinalPath(HANDLE handle, wchar_t* out, size_t units)
+bool FinalPath(HANDLE handle, FixedText<kStagedPathUnits>& out)
 {
-    DWORD length = GetFinalPathNameByHandleW(handle, out, static_cast<DWORD>(units),
+    DWORD length = GetFinalPathNameByHandleW(handle, out.Buffer(), out.kUnits,
                                              FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    return length > 0 && length < units;
+    return length > 0 && length < out.kUnits;
 }
 
 // The path of an open file below its volume ("\dir\file").
-bool NameWithoutVolume(HANDLE handle, wchar_t* out, size_t units)
+bool NameWithoutVolume(HANDLE handle, FixedText<kStagedPathUnits>& out)
 {
-    alignas(FILE_NAME_INFO) unsigned char buffer[sizeof(FILE_NAME_INFO) + 1024 * sizeof(wchar_t)];
+    alignas(FILE_NAME_INFO) unsigned char
+        buffer[sizeof(FILE_NAME_INFO) + kStagedPathUnits * sizeof(wchar_t)];
     auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer);
     if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof(buffer)))
         return false;
     size_t length = info->FileNameLength / sizeof(wchar_t);
-    if (length >= units)
+    if (length >= out.kUnits)
         return false;
-    std::wmemcpy(out, info->FileName, length);
-    out[length] = L'\0';
+    std::wmemcpy(out.Buffer(), info->FileName, length);
+    out.Buffer()[length] = L'\0';
     return true;
 }
 
@@ -66,8 +69,8 @@ bool IsOutOfRoom(DWORD error)
 // Removes the fresh files a killed run left in folder (a "\\?\" path).
 void RemoveLeftovers(const wchar_t* folder)
 {
-    wchar_t pattern[1100];
-    if (!FormatText(pattern, 1100, L"%ls\\*%ls*", folder, kFreshNameMark))
+    FixedText<kPatternUnits> pattern;
+    if (!pattern.Format(L"%ls\\*%ls*", folder, kFreshNameMark))
         return;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileExW(pattern, FindExInfoBasic, &found, FindExSearchNameMatch,
@@ -101,41 +104,36 @@ bool IsFreshName(const wchar_t* name)
 StagedEntries::~StagedEntries()
 {
     for (size_t i = 0; i < fileCount_; ++i) {
-        if (files_[i].file != INVALID_HANDLE_VALUE) {
-            DeleteOnClose(files_[i].file);
-            CloseHandle(files_[i].file);
-        }
+        ScopedHandle file(files_[i].file);
+        if (file.IsValid())
+            DeleteOnClose(file.Get());
     }
     // deepest first: a folder goes only once what it held has gone
     for (size_t i = folderCount_; i-- > 0;) {
-        CheckedFolder& folder = folders_[i];
-        if (folder.handle == INVALID_HANDLE_VALUE)
-            continue;
-        if (!committed_ && folder.created)
-            DeleteOnClose(folder.handle);  // refused while not empty
-        CloseHandle(folder.handle);
+        ScopedHandle folder(folders_[i].handle);
+        if (!committed_ && folders_[i].created && folder.IsValid())
+            DeleteOnClose(folder.Get());  // refused while not empty
     }
-    if (target_ != INVALID_HANDLE_VALUE)
-        CloseHandle(target_);
 }
 
 bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
 {
-    DWORD length = GetFullPathNameW(targetFolder, kPathUnits, targetName_, nullptr);
-    if (length == 0 || length >= kPathUnits || !AppendBackslash(targetName_, kPathUnits))
+    DWORD length =
+        GetFullPathNameW(targetFolder, targetName_.kUnits, targetName_.Buffer(), nullptr);
+    if (length == 0 || length >= targetName_.kUnits || !targetName_.AppendBackslash())
         return false;
     // the target itself is the one the user named, wherever it leads
-    target_ = CreateFileW(targetName_, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (target_ == INVALID_HANDLE_VALUE || !FinalPath(target_, targetFinal_, kPathUnits) ||
+    target_ = ScopedHandle(CreateFileW(targetName_,
+                                       FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!target_.IsValid() || !FinalPath(target_.Get(), targetFinal_) ||
         std::wcsncmp(targetFinal_, L"\\\\?\\", 4) != 0)
         return false;
     // "\\?\C:" or "\\?\UNC" ahead of the path below the volume
     volumeUnits_ = std::wcsncmp(targetFinal_ + 4, L"UNC\\", 4) == 0 ? 7 : 6;
-    size_t finalLength = std::wcslen(targetFinal_);
-    if (finalLength > 0 && targetFinal_[finalLength - 1] == L'\\')
-        targetFinal_[finalLength - 1] = L'\0';
+    if (targetFinal_.EndsWithBackslash())
+        targetFinal_.Buffer()[targetFinal_.Length() - 1] = L'\0';
     if (files > 0x100000)
         return false;
     fileCapacity_ = static_cast<size_t>(files);
@@ -147,11 +145,11 @@ bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
     return true;
 }
 
-bool StagedEntries::FullPath(wchar_t* out, size_t units, const wchar_t* relative, size_t length,
+bool StagedEntries::FullPath(StagedPath& out, const wchar_t* relative, size_t length,
                              const wchar_t* tail) const
 {
-    return FormatText(out, units, L"%ls\\%.*ls%ls", targetFinal_, static_cast<int>(length),
-                      relative, tail);
+    return out.Format(L"%ls\\%.*ls%ls", targetFinal_.Get(), static_cast<int>(length), relative,
+                      tail);
 }
 
 bool StagedEntries::Grow()
@@ -173,7 +171,7 @@ int StagedEntries::Folder(const wchar_t* relative, size_t length)
         --length;
     if (length == 0)
         return 1;  // the target itself
-    if (length >= kNameUnits)
+    if (length >= kEntryNameUnits)
         return 0;
     for (size_t end = 1; end <= length; ++end) {
         if (end < length && relative[end] != L'\\')
@@ -195,28 +193,24 @@ int StagedEntries::Folder(const wchar_t* relative, size_t length)
         CheckedFolder& folder = folders_[folderCount_++];
         std::wmemcpy(folder.name, relative, end);
         folder.name[end] = L'\0';
-        wchar_t path[kPathUnits], reached[kPathUnits];
-        if (!FullPath(path, kPathUnits, relative, end, L""))
+        StagedPath path, reached;
+        if (!FullPath(path, relative, end, L""))
             return 0;
         folder.created = CreateDirectoryW(path, nullptr) != FALSE;
         // A link or a file in the folder's place is not entered; holding the
         // folder without delete sharing keeps anyone from swapping it for one.
-        folder.handle = CreateFileW(
+        ScopedHandle handle(CreateFileW(
             path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE | (folder.created ? DELETE : 0),
             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         BY_HANDLE_FILE_INFORMATION info;
-        folder.usable = folder.handle != INVALID_HANDLE_VALUE &&
-                        GetFileInformationByHandle(folder.handle, &info) &&
+        folder.usable = handle.IsValid() && GetFileInformationByHandle(handle.Get(), &info) &&
                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                         !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                        FinalPath(folder.handle, reached, kPathUnits) && SamePath(reached, path);
-        if (!folder.usable) {
-            if (folder.handle != INVALID_HANDLE_VALUE)
-                CloseHandle(folder.handle);
-            folder.handle = INVALID_HANDLE_VALUE;
+                        FinalPath(handle.Get(), reached) && SamePath(reached, path);
+        if (!folder.usable)
             return 0;
-        }
+        folder.handle = handle.Release();
         if (!folder.created)
             RemoveLeftovers(path);
     }
@@ -230,7 +224,7 @@ int StagedEntries::Stage(const wchar_t* relative, unsigned long dosDateTime, HAN
         return -1;
     StagedFile& staged = files_[fileCount_++];
     staged.dosDateTime = dosDateTime;
-    if (!CopyText(staged.name, kNameUnits, relative))
+    if (!CopyText(staged.name, kEntryNameUnits, relative))
         return 0;
     const wchar_t* last = std::wcsrchr(relative, L'\\');
     if (last) {
@@ -244,33 +238,32 @@ int StagedEntries::Stage(const wchar_t* relative, unsigned long dosDateTime, HAN
     for (size_t i = 0; i < kHexUnits; ++i)
         tail[kMarkUnits + i] = L"0123456789abcdef"[(bits_ >> (60 - 4 * i)) & 15];
     tail[kMarkUnits + kHexUnits] = L'\0';
-    wchar_t path[kPathUnits], reached[kPathUnits];
-    if (!FullPath(path, kPathUnits, relative, std::wcslen(relative), tail))
+    StagedPath path, reached;
+    if (!FullPath(path, relative, std::wcslen(relative), tail))
         return 0;
     // a new file under a name nobody could know ahead: no link can be there
-    HANDLE created = CreateFileW(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0, nullptr,
-                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                 nullptr);
-    if (created == INVALID_HANDLE_VALUE)
+    ScopedHandle created(CreateFileW(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0,
+                                     nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                     nullptr));
+    if (!created.IsValid())
         return IsOutOfRoom(GetLastError()) ? -1 : 0;
     // The folders are held, yet a Unix process is not bound by that. The name
     // without its volume, since a fresh name may pass MAX_PATH where some
     // systems give no final path; the volume is that of the checked folder.
-    if (!NameWithoutVolume(created, reached, kPathUnits) ||
-        !SamePath(reached, path + volumeUnits_)) {
-        DeleteOnClose(created);
-        CloseHandle(created);
+    if (!NameWithoutVolume(created.Get(), reached) || !SamePath(reached, path + volumeUnits_)) {
+        DeleteOnClose(created.Get());
         return 0;
     }
-    staged.file = created;
-    *file = created;
+    staged.file = created.Release();
+    *file = staged.file;
     return 1;
 }
 
 int StagedEntries::Commit(FileNotReplaced report)
 {
     // "\??\C:\..." for the rename: the system's own form of the target's path
-    constexpr size_t kInfoBytes = sizeof(FILE_RENAME_INFO) + kPathUnits * sizeof(wchar_t);
+    constexpr size_t kInfoBytes = sizeof(FILE_RENAME_INFO) + kStagedPathUnits * sizeof(wchar_t);
     alignas(FILE_RENAME_INFO) unsigned char buffer[kInfoBytes];
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer);
     size_t replaced = 0;
@@ -278,32 +271,32 @@ int StagedEntries::Commit(FileNotReplaced report)
         StagedFile& staged = files_[i];
         if (staged.file == INVALID_HANDLE_VALUE)
             continue;
+        ScopedHandle file(staged.file);
+        staged.file = INVALID_HANDLE_VALUE;
         std::memset(buffer, 0, sizeof(FILE_RENAME_INFO));
         rename->ReplaceIfExists = TRUE;
         rename->RootDirectory = nullptr;
-        if (FormatText(rename->FileName, kPathUnits, L"\\??\\%ls\\%ls", targetFinal_ + 4,
-                       staged.name)) {
+        if (FormatText(rename->FileName, kStagedPathUnits, L"\\??\\%ls", targetFinal_ + 4) &&
+            JoinPath(rename->FileName, kStagedPathUnits, rename->FileName, staged.name)) {
             rename->FileNameLength = static_cast<DWORD>(std::wcslen(rename->FileName) * sizeof(wchar_t));
-            staged.replaced = SetFileInformationByHandle(staged.file, FileRenameInfo, rename,
+            staged.replaced = SetFileInformationByHandle(file.Get(), FileRenameInfo, rename,
                                                          static_cast<DWORD>(kInfoBytes)) != FALSE;
         }
         if (staged.replaced) {
             // the file system may hand the replaced file's creation time on
             // to the name's new file
-            RestampCreationTime(staged.file, staged.dosDateTime);
+            RestampCreationTime(file.Get(), staged.dosDateTime);
             ++replaced;
         } else {
-            DeleteOnClose(staged.file);
+            DeleteOnClose(file.Get());
         }
-        CloseHandle(staged.file);
-        staged.file = INVALID_HANDLE_VALUE;
     }
     if (fileCount_ > 0 && replaced == 0)
         return -1;  // nothing changed: a read-only drive, every file locked
     committed_ = true;
     for (size_t i = 0; i < fileCount_ && report; ++i) {
-        wchar_t path[kPathUnits];
-        if (!files_[i].replaced && FormatText(path, kPathUnits, L"%ls%ls", targetName_, files_[i].name))
+        StagedPath path;
+        if (!files_[i].replaced && path.JoinPath(targetName_, files_[i].name))
             report(path);
     }
     return 0;

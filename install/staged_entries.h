@@ -3,12 +3,18 @@
 // written: each file goes under a fresh name beside its final one, and all of
 // them take their final names together at the end.
 
+#include "install/entry_name.h"
 #include "install/extract_payload.h"
+#include "platform/fixed_text.h"
+#include "platform/scoped_handle.h"
 
 #include <windows.h>
 
 #include <cstddef>
 #include <memory>
+
+// Paths below the target: fresh names may pass MAX_PATH.
+constexpr size_t kStagedPathUnits = 1024;
 
 // Fresh names are the final name followed by this and 16 hex digits.
 extern const wchar_t kFreshNameMark[];
@@ -41,7 +47,8 @@ public:
     // Creates a fresh file for the final name relative ("\" separated), new
     // and never through a link. 1 with *file open for writing; 0 when the
     // entry has no usable place (it keeps its earlier state and is reported
-    // by Commit); -1 when the drive or the memory gives out.
+    // by Commit); -1 when the drive or the memory gives out. *file stays
+    // this object's.
     int Stage(const wchar_t* relative, unsigned long dosDateTime, HANDLE* file);
 
     // Gives every fresh file its final name, replacing whatever holds the
@@ -52,29 +59,30 @@ public:
     int Commit(FileNotReplaced report);
 
 private:
-    static constexpr size_t kPathUnits = 1024;  // fresh names may pass MAX_PATH
-    static constexpr size_t kNameUnits = 324;   // an entry name as UTF-16
+    using StagedPath = FixedText<kStagedPathUnits>;
+    // The handles below are this object's, closed through a ScopedHandle
+    // when their time comes; plain in the arrays, which stay cheap to grow.
     struct StagedFile {
         HANDLE file = INVALID_HANDLE_VALUE;  // open until it has its name or is gone
         unsigned long dosDateTime = 0;
         bool replaced = false;
-        wchar_t name[kNameUnits] = {};  // the final name below the target
+        wchar_t name[kEntryNameUnits] = {};  // the final name below the target
     };
     struct CheckedFolder {
         HANDLE handle = INVALID_HANDLE_VALUE;  // held until the end
         bool created = false;                  // made by this run
         bool usable = false;
-        wchar_t name[kNameUnits] = {};
+        wchar_t name[kEntryNameUnits] = {};
     };
     bool Grow();
-    bool FullPath(wchar_t* out, size_t units, const wchar_t* relative, size_t length,
+    bool FullPath(StagedPath& out, const wchar_t* relative, size_t length,
                   const wchar_t* tail) const;
 
-    HANDLE target_ = INVALID_HANDLE_VALUE;
-    wchar_t targetName_[kPathUnits] = {};   // as the user named it, ending in "\"
-    wchar_t targetFinal_[kPathUnits] = {};  // "\\?\C:\..." without a final "\"
-    size_t volumeUnits_ = 0;                     // of targetFinal_ ahead of "\dir"
-    unsigned long long bits_ = 0;                // the fresh names' run mark
+    ScopedHandle target_;
+    StagedPath targetName_;   // as the user named it, ending in "\"
+    StagedPath targetFinal_;  // "\\?\C:\..." without a final "\"
+    size_t volumeUnits_ = 0;       // of targetFinal_ ahead of "\dir"
+    unsigned long long bits_ = 0;  // the fresh names' run mark
     std::unique_ptr<StagedFile[]> files_;
     size_t fileCount_ = 0, fileCapacity_ = 0;
     std::unique_ptr<CheckedFolder[]> folders_;

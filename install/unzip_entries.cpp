@@ -15,14 +15,28 @@
 
 namespace {
 
-constexpr int kWideNameUnits = 324;
 constexpr unsigned kCopyBytes = 32768;
 constexpr int kStopped = -1;
 
 // The name in the system ANSI code page as UTF-16; false when it does not fit.
 bool ToWide(const char* name, wchar_t* wide)
 {
-    return MultiByteToWideChar(CP_ACP, 0, name, -1, wide, kWideNameUnits) > 0;
+    return MultiByteToWideChar(CP_ACP, 0, name, -1, wide, kEntryNameUnits) > 0;
+}
+
+// Copies the open entry into out: UNZ_OK, the library's error, or UNZ_ERRNO
+// when a write failed.
+int CopyCurrentEntry(unzFile archive, char* buffer, HANDLE out)
+{
+    for (;;) {
+        int read = unzReadCurrentFile(archive, buffer, kCopyBytes);
+        if (read <= 0)
+            return read;
+        DWORD written = 0;
+        if (!WriteFile(out, buffer, static_cast<DWORD>(read), &written, nullptr) ||
+            written != static_cast<DWORD>(read))
+            return UNZ_ERRNO;
+    }
 }
 
 // Writes the current entry under a fresh name beside its final one. Returns
@@ -35,7 +49,7 @@ int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate
         return UNZ_INTERNALERROR;
 
     const char* lastPart = LastNamePart(name);
-    wchar_t wideName[kWideNameUnits];
+    wchar_t wideName[kEntryNameUnits];
     // a name that does not fit the wide buffer is skipped unread
     if (!ToWide(name, wideName))
         return 0;
@@ -61,21 +75,7 @@ int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate
         return placed < 0 ? UNZ_INTERNALERROR : closed;
     }
 
-    for (;;) {
-        int read = unzReadCurrentFile(archive, buffer.get(), kCopyBytes);
-        if (read < 0) {
-            error = read;
-            break;
-        }
-        if (read == 0)
-            break;
-        DWORD written = 0;
-        if (!WriteFile(out, buffer.get(), static_cast<DWORD>(read), &written, nullptr) ||
-            written != static_cast<DWORD>(read)) {
-            error = UNZ_ERRNO;
-            break;
-        }
-    }
+    error = CopyCurrentEntry(archive, buffer.get(), out);
     if (error != UNZ_OK) {
         unzCloseCurrentFile(archive);
         return error;

@@ -1,15 +1,23 @@
 #include "platform/library_search.h"
 
-#include "platform/text_format.h"
+#include "platform/fixed_text.h"
+
+namespace {
+
+const wchar_t kKernelName[] = L"kernel32.dll";
+// what the system folder must leave room for: a backslash, the name and its terminator
+constexpr UINT kKernelNameRoom = sizeof(kKernelName) / sizeof(wchar_t) + 1;
+
+}  // namespace
 
 void HardenDllSearchPath()
 {
-    wchar_t path[MAX_PATH + 1] = L"";
-    UINT len = GetSystemDirectoryW(path, MAX_PATH);
-    if (len == 0 || len >= MAX_PATH - 14)
+    FixedText<MAX_PATH + 1> path;
+    UINT len = GetSystemDirectoryW(path.Buffer(), MAX_PATH);
+    if (len == 0 || len >= MAX_PATH - kKernelNameRoom)
         return;
-    AppendBackslash(path, MAX_PATH + 1);
-    AppendText(path, MAX_PATH + 1, L"kernel32.dll");
+    path.AppendBackslash();
+    path.Append(kKernelName);
     HMODULE kernel = GetModuleHandleW(path);
     if (kernel == nullptr)
         return;

@@ -1,14 +1,25 @@
 #pragma once
-// A kernel handle (file, folder) closed when its owner goes.
+// A kernel handle (file, folder, thread) closed when its owner goes.
 
 #include <windows.h>
 
 class ScopedHandle {
 public:
+    ScopedHandle() = default;
     explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
     ~ScopedHandle() { Close(); }
     ScopedHandle(const ScopedHandle&) = delete;
     ScopedHandle& operator=(const ScopedHandle&) = delete;
+    ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.Release()) {}
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept
+    {
+        if (this != &other) {
+            Close();
+            handle_ = other.Release();
+        }
+        return *this;
+    }
+
     bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle_; }
     void Close()
@@ -17,7 +28,14 @@ public:
             CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
+    // Hands the handle to a new owner (a C runtime descriptor).
+    HANDLE Release()
+    {
+        HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
 
 private:
-    HANDLE handle_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
 };

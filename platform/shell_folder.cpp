@@ -4,8 +4,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <cwchar>
-
 namespace {
 
 bool FindSpecialFolder(int csidl, wchar_t* path)

@@ -4,6 +4,9 @@
 #include <cstddef>
 
 constexpr int kTextUnits = 260;  // the program's texts: 259 characters and the terminator
+// A folder the system hands back (the temporary or the current one) may pass
+// 259 characters, and a report puts two texts side by side: twice the room.
+constexpr int kLongTextUnits = 2 * kTextUnits;
 
 // printf-style formatting (write %ls for wide strings) into out of units
 // units. Returns true when the whole text fits; otherwise out is left empty
