@@ -2,6 +2,7 @@
 
 #include "install/icon_version.h"
 #include "platform/fixed_text.h"
+#include "platform/scoped_library.h"
 
 #include <windows.h>
 
@@ -20,22 +21,17 @@ constexpr size_t kVersionTextUnits = 64;
 // looked at. Frees the library when it goes.
 class VersionLibrary {
 public:
-    VersionLibrary()
+    VersionLibrary() : module_(LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
     {
-        module_ = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!module_)
+        HMODULE module = module_.Get();
+        if (!module)
             return;
         getSize_ = reinterpret_cast<GetSizeFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "GetFileVersionInfoSizeW")));
+            reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoSizeW")));
         getInfo_ = reinterpret_cast<GetInfoFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "GetFileVersionInfoW")));
+            reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoW")));
         query_ = reinterpret_cast<QueryFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "VerQueryValueW")));
-    }
-    ~VersionLibrary()
-    {
-        if (module_)
-            FreeLibrary(module_);
+            reinterpret_cast<void*>(GetProcAddress(module, "VerQueryValueW")));
     }
     VersionLibrary(const VersionLibrary&) = delete;
     VersionLibrary& operator=(const VersionLibrary&) = delete;
@@ -60,7 +56,7 @@ private:
     using GetInfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
     using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
 
-    HMODULE module_ = nullptr;
+    ScopedLibrary module_;
     GetSizeFn getSize_ = nullptr;
     GetInfoFn getInfo_ = nullptr;
     QueryFn query_ = nullptr;

@@ -2,13 +2,13 @@
 
 #include "platform/fixed_text.h"
 #include "platform/reg_key.h"
+#include "platform/scoped_library.h"
 #include "wizard/link_rules.h"
 
 #include <shellapi.h>
 
 #include <memory>
 #include <new>
-#include <type_traits>
 
 namespace {
 
@@ -30,12 +30,6 @@ constexpr UINT kHoverCheckMs = 100;
 
 // The cursor that winhlp32.exe carries as resource 106: a pointing hand.
 constexpr WORD kHandCursorId = 106;
-
-// A library loaded for its resources, freed when the scope ends.
-struct LibraryFree {
-    void operator()(HMODULE module) const { ::FreeLibrary(module); }
-};
-using ScopedLibrary = std::unique_ptr<std::remove_pointer<HMODULE>::type, LibraryFree>;
 
 // A rectangle of screen coordinates into the parent's client coordinates.
 void ToParent(HWND parent, RECT& rect)
@@ -158,10 +152,10 @@ void CHyperLink::LoadHandCursor()
         !path.Format(L"%ls\\winhlp32.exe", folder.Get()))
         return;
     ScopedLibrary module(::LoadLibraryW(path));
-    if (module == nullptr)
+    if (module.Get() == nullptr)
         return;
     // a copy: the library's own cursor goes with the library
-    if (HCURSOR cursor = ::LoadCursorW(module.get(), MAKEINTRESOURCEW(kHandCursorId)))
+    if (HCURSOR cursor = ::LoadCursorW(module.Get(), MAKEINTRESOURCEW(kHandCursorId)))
         m_hHandCursor = reinterpret_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(cursor)));
 }
 
