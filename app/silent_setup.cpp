@@ -27,7 +27,7 @@ SilentExitCode RunSilentSetup(const wchar_t* commandLine)
         FixedText<kTextUnits> message;
         LoadMessage(IDS_INVALID_FOLDER, message.Buffer(), message.kUnits);
         // the message, ": " and the folder
-        FixedText<2 * kTextUnits> line;
+        FixedText<kLongTextUnits> line;
         if (line.Format(L"%ls: %ls", message.Get(), request.targetFolder))
             WriteInstallLog(line);
         return kExitInstallFailed;
