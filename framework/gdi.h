@@ -57,6 +57,24 @@ private:
     HDC m_hDC;
 };
 
+// A device context made for a device (CreateDCW), deleted when the scope
+// ends. Tests false when none could be made.
+class ScopedCreateDC {
+public:
+    explicit ScopedCreateDC(HDC dc) : m_hDC(dc) {}
+    ~ScopedCreateDC()
+    {
+        if (m_hDC != nullptr)
+            ::DeleteDC(m_hDC);
+    }
+    ScopedCreateDC(const ScopedCreateDC&) = delete;
+    ScopedCreateDC& operator=(const ScopedCreateDC&) = delete;
+    operator HDC() const { return m_hDC; }
+
+private:
+    HDC m_hDC;
+};
+
 // An object selected into a device context until the scope ends.
 class ScopedSelectObject {
 public:

@@ -73,15 +73,14 @@ void RemoveLeftovers(const wchar_t* folder)
     if (!pattern.Format(L"%ls\\*%ls*", folder, kFreshNameMark))
         return;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW(pattern, FindExInfoBasic, &found, FindExSearchNameMatch,
-                                     nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE)
+    ScopedFind search(FindFirstFileExW(pattern, FindExInfoBasic, &found, FindExSearchNameMatch,
+                                       nullptr, 0));
+    if (!search.IsValid())
         return;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsFreshName(found.cFileName))
             RemoveName(folder, found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
 }
 
 }  // namespace

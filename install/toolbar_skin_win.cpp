@@ -1,5 +1,7 @@
 #include "install/toolbar_skin.h"
 
+#include "framework/gdi.h"
+
 #include <windows.h>
 
 namespace {
@@ -14,11 +16,10 @@ public:
 ToolbarSkin ChooseToolbarSkin()
 {
     int scale = 100;
-    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    if (display != nullptr) {
-        int pixelsPerInch = GetDeviceCaps(display, LOGPIXELSX);
-        DeleteDC(display);
-        scale = ScaleFromPixelsPerInch(pixelsPerInch);
+    {
+        ScopedCreateDC display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+        if (display != nullptr)
+            scale = ScaleFromPixelsPerInch(GetDeviceCaps(display, LOGPIXELSX));
     }
     DisplayHeight height;
     return PickToolbarSkin(scale, height);

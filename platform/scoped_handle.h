@@ -39,3 +39,21 @@ public:
 private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
+
+// A directory search (FindFirstFileExW), closed when its owner goes.
+class ScopedFind {
+public:
+    explicit ScopedFind(HANDLE search) : search_(search) {}
+    ~ScopedFind()
+    {
+        if (IsValid())
+            FindClose(search_);
+    }
+    ScopedFind(const ScopedFind&) = delete;
+    ScopedFind& operator=(const ScopedFind&) = delete;
+    bool IsValid() const { return search_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return search_; }
+
+private:
+    HANDLE search_;
+};
