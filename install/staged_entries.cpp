@@ -2,6 +2,7 @@
 
 #include "install/entry_files.h"
 #include "install/plain_file.h"
+#include "platform/work_in_parts.h"
 #include "product_facts.h"
 
 #include <cstring>
@@ -259,15 +260,15 @@ int StagedEntries::Stage(const wchar_t* relative, unsigned long dosDateTime, HAN
     return 1;
 }
 
-int StagedEntries::Commit(FileNotReplaced report)
+void StagedEntries::CommitFiles(void* context, size_t first, size_t end)
 {
+    StagedEntries& entries = *static_cast<StagedEntries*>(context);
     // "\??\C:\..." for the rename: the system's own form of the target's path
     constexpr size_t kInfoBytes = sizeof(FILE_RENAME_INFO) + kStagedPathUnits * sizeof(wchar_t);
     alignas(FILE_RENAME_INFO) unsigned char buffer[kInfoBytes];
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer);
-    size_t replaced = 0;
-    for (size_t i = 0; i < fileCount_; ++i) {
-        StagedFile& staged = files_[i];
+    for (size_t i = first; i < end; ++i) {
+        StagedFile& staged = entries.files_[i];
         if (staged.file == INVALID_HANDLE_VALUE)
             continue;
         ScopedHandle file(staged.file);
@@ -275,7 +276,8 @@ int StagedEntries::Commit(FileNotReplaced report)
         std::memset(buffer, 0, sizeof(FILE_RENAME_INFO));
         rename->ReplaceIfExists = TRUE;
         rename->RootDirectory = nullptr;
-        if (FormatText(rename->FileName, kStagedPathUnits, L"\\??\\%ls", targetFinal_ + 4) &&
+        const wchar_t* target = entries.targetFinal_.Get() + 4;
+        if (FormatText(rename->FileName, kStagedPathUnits, L"\\??\\%ls", target) &&
             JoinPath(rename->FileName, kStagedPathUnits, rename->FileName, staged.name)) {
             rename->FileNameLength = static_cast<DWORD>(std::wcslen(rename->FileName) * sizeof(wchar_t));
             staged.replaced = SetFileInformationByHandle(file.Get(), FileRenameInfo, rename,
@@ -285,11 +287,19 @@ int StagedEntries::Commit(FileNotReplaced report)
             // the file system may hand the replaced file's creation time on
             // to the name's new file
             RestampCreationTime(file.Get(), staged.dosDateTime);
-            ++replaced;
         } else {
             DeleteOnClose(file.Get());
         }
     }
+}
+
+int StagedEntries::Commit(FileNotReplaced report)
+{
+    // every file takes a name of its own: no two entries share a fresh name
+    WorkInParts(CommitFiles, this, fileCount_, kMaxWorkParts);
+    size_t replaced = 0;
+    for (size_t i = 0; i < fileCount_; ++i)
+        replaced += files_[i].replaced ? 1 : 0;
     if (fileCount_ > 0 && replaced == 0)
         return -1;  // nothing changed: a read-only drive, every file locked
     committed_ = true;

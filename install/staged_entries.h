@@ -75,6 +75,8 @@ private:
         wchar_t name[kEntryNameUnits] = {};
     };
     bool Grow();
+    // Gives the staged files [first, end) their names (context: this object).
+    static void CommitFiles(void* context, size_t first, size_t end);
     bool FullPath(StagedPath& out, const wchar_t* relative, size_t length,
                   const wchar_t* tail) const;
 

@@ -1,6 +1,7 @@
 #include "register/file_types.h"
 
 #include "platform/reg_key.h"
+#include "platform/work_in_parts.h"
 #include "platform/fixed_text.h"
 #include "register/format_associations.h"
 #include "register/registration_texts.h"
@@ -51,6 +52,36 @@ void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const w
     choice.WriteString(L"Progid", progId);
 }
 
+namespace {
+
+struct FormatRows {
+    const wchar_t* openCommand;
+    const wchar_t* programIcon;
+    const wchar_t* soundIcon;
+    const wchar_t* videoIcon;
+    const int* formatFlags;
+};
+
+void AssociateRows(void* context, size_t first, size_t end)
+{
+    const FormatRows& rows = *static_cast<const FormatRows*>(context);
+    for (size_t row = first; row < end; ++row) {
+        const FormatAssociation& format = kFormatAssociations[row];
+        const wchar_t* icon = L"%1";
+        switch (format.icon) {
+        case FormatIcon::File: icon = L"%1"; break;
+        case FormatIcon::Program0: icon = rows.programIcon; break;
+        case FormatIcon::Program8: icon = rows.soundIcon; break;
+        case FormatIcon::Program9: icon = rows.videoIcon; break;
+        }
+        for (int i = 0; i < format.extensionCount; ++i)
+            AssociateExtension(format.extensions[i].extension, format.extensions[i].suffix,
+                               rows.openCommand, icon, rows.formatFlags[row]);
+    }
+}
+
+}  // namespace
+
 void AssociateFormats(const wchar_t* openCommand, const wchar_t* programIcon,
                       const wchar_t* programPath, const int* formatFlags)
 {
@@ -58,20 +89,9 @@ void AssociateFormats(const wchar_t* openCommand, const wchar_t* programIcon,
     FixedText<kRegistrationUnits> soundIcon;
     videoIcon.Format(L"%ls,9", programPath);
     soundIcon.Format(L"%ls,8", programPath);
-
-    for (int row = 0; row < kFormatCount; ++row) {
-        const FormatAssociation& format = kFormatAssociations[row];
-        const wchar_t* icon = L"%1";
-        switch (format.icon) {
-        case FormatIcon::File: icon = L"%1"; break;
-        case FormatIcon::Program0: icon = programIcon; break;
-        case FormatIcon::Program8: icon = soundIcon; break;
-        case FormatIcon::Program9: icon = videoIcon; break;
-        }
-        for (int i = 0; i < format.extensionCount; ++i)
-            AssociateExtension(format.extensions[i].extension, format.extensions[i].suffix,
-                               openCommand, icon, formatFlags[row]);
-    }
+    // each row writes keys and values of its own
+    FormatRows rows = {openCommand, programIcon, soundIcon, videoIcon, formatFlags};
+    WorkInParts(AssociateRows, &rows, kFormatCount, kMaxWorkParts);
 }
 
 void HideStoreAppHandlers()

@@ -1,0 +1,50 @@
+#include "platform/work_in_parts.h"
+
+#include "platform/scoped_handle.h"
+
+#include <windows.h>
+
+namespace {
+
+struct Piece {
+    PartWork work;
+    void* context;
+    size_t first;
+    size_t end;
+};
+
+DWORD WINAPI WorkPiece(void* parameter)
+{
+    const Piece& piece = *static_cast<const Piece*>(parameter);
+    piece.work(piece.context, piece.first, piece.end);
+    return 0;
+}
+
+}  // namespace
+
+void WorkInParts(PartWork work, void* context, size_t count, int parts)
+{
+    if (parts > kMaxWorkParts)
+        parts = kMaxWorkParts;
+    if (static_cast<size_t>(parts) > count)
+        parts = static_cast<int>(count);
+    if (parts < 1)
+        parts = 1;
+    Piece pieces[kMaxWorkParts];
+    ScopedHandle threads[kMaxWorkParts];
+    for (int k = 0; k < parts; ++k) {
+        pieces[k] = {work, context, count * k / parts, count * (k + 1) / parts};
+        if (k == 0)
+            continue;
+        HANDLE thread = CreateThread(nullptr, 0, WorkPiece, &pieces[k], 0, nullptr);
+        if (thread)
+            threads[k] = ScopedHandle(thread);
+        else
+            WorkPiece(&pieces[k]);
+    }
+    WorkPiece(&pieces[0]);
+    for (int k = 1; k < parts; ++k) {
+        if (threads[k].IsValid())
+            WaitForSingleObject(threads[k].Get(), INFINITE);
+    }
+}

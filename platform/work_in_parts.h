@@ -1,0 +1,16 @@
+#pragma once
+// Work that makes many calls to the wineserver, split over threads: each call
+// waits for its answer, and several callers keep the server busy instead of
+// waking it for every call.
+
+#include <cstddef>
+
+constexpr int kMaxWorkParts = 4;
+
+using PartWork = void (*)(void* context, size_t first, size_t end);
+
+// Runs work over [0, count) in up to parts (at most kMaxWorkParts) pieces in
+// order, the first on the calling thread and each other on a thread of its
+// own; a piece whose thread cannot be made runs on the calling thread.
+// Returns when every piece is done. The pieces must not depend on each other.
+void WorkInParts(PartWork work, void* context, size_t count, int parts);
