@@ -74,6 +74,6 @@ void WriteInstallLogOrIn(const wchar_t* startFolder, const wchar_t* text)
         return;
     FixedText<kLogPathUnits> current;
     CurrentFolder(current.Buffer(), current.kUnits);
-    if (CompareStringOrdinal(current, -1, startFolder, -1, TRUE) != CSTR_EQUAL)
+    if (!SamePath(current, startFolder))
         WriteInstallLogIn(startFolder, text);
 }

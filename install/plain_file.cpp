@@ -10,13 +10,6 @@ namespace {
 
 using FullPath = FixedText<kFullPathUnits>;
 
-bool FinalPath(HANDLE handle, FullPath& out)
-{
-    DWORD units = GetFinalPathNameByHandleW(handle, out.Buffer(), out.kUnits,
-                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    return units > 0 && units < out.kUnits;
-}
-
 bool IsPlain(HANDLE file, const wchar_t* folder, const wchar_t* name)
 {
     BY_HANDLE_FILE_INFORMATION info;
@@ -29,18 +22,29 @@ bool IsPlain(HANDLE file, const wchar_t* folder, const wchar_t* name)
 
 }  // namespace
 
+bool FinalPathOf(HANDLE handle, wchar_t* out, size_t units)
+{
+    DWORD length = GetFinalPathNameByHandleW(handle, out, static_cast<DWORD>(units),
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return length > 0 && length < units;
+}
+
+bool SamePath(const wchar_t* a, const wchar_t* b)
+{
+    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
 HandleLeads WhereHandleLeads(HANDLE file, const wchar_t* folder, const wchar_t* name)
 {
     ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     FullPath reached, expected;
-    if (!directory.IsValid() || !FinalPath(file, reached) ||
-        !FinalPath(directory.Get(), expected) || !expected.JoinPath(expected, name))
+    if (!directory.IsValid() || !FinalPathOf(file, reached.Buffer(), reached.kUnits) ||
+        !FinalPathOf(directory.Get(), expected.Buffer(), expected.kUnits) ||
+        !expected.JoinPath(expected, name))
         return HandleLeads::kUnknown;
-    return CompareStringOrdinal(reached, -1, expected, -1, TRUE) == CSTR_EQUAL
-               ? HandleLeads::kToName
-               : HandleLeads::kElsewhere;
+    return SamePath(reached, expected) ? HandleLeads::kToName : HandleLeads::kElsewhere;
 }
 
 ScopedHandle OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,

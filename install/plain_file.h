@@ -24,6 +24,13 @@ constexpr int kFullPathUnits = kLogPathUnits + 40;
 ScopedHandle OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
                            bool* created = nullptr);
 
+// The final path of an open file or folder ("\\?\C:\..."), into out of
+// units; false when there is none or it does not fit.
+bool FinalPathOf(HANDLE handle, wchar_t* out, size_t units);
+
+// Two paths naming the same place as the file system compares them (no case).
+bool SamePath(const wchar_t* a, const wchar_t* b);
+
 // Where an open handle leads, compared with folder\name through the final
 // paths of both (a folder reached through a short name or a drive link still
 // matches); kUnknown when a final path cannot be had.

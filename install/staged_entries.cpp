@@ -21,18 +21,6 @@ static_assert(kPatternUnits >= kStagedPathUnits + kMarkUnits + 3, "every folder'
 
 bool IsHexDigit(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'); }
 
-bool SamePath(const wchar_t* a, const wchar_t* b)
-{
-    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
-bool FinalPath(HANDLE handle, FixedText<kStagedPathUnits>& out)
-{
-    DWORD length = GetFinalPathNameByHandleW(handle, out.Buffer(), out.kUnits,
-                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    return length > 0 && length < out.kUnits;
-}
-
 // The path of an open file below its volume ("\dir\file").
 bool NameWithoutVolume(HANDLE handle, FixedText<kStagedPathUnits>& out)
 {
@@ -127,7 +115,8 @@ bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
                                        FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!target_.IsValid() || !FinalPath(target_.Get(), targetFinal_) ||
+    if (!target_.IsValid() ||
+        !FinalPathOf(target_.Get(), targetFinal_.Buffer(), targetFinal_.kUnits) ||
         std::wcsncmp(targetFinal_, L"\\\\?\\", 4) != 0)
         return false;
     // "\\?\C:" or "\\?\UNC" ahead of the path below the volume
@@ -207,7 +196,8 @@ int StagedEntries::Folder(const wchar_t* relative, size_t length)
         folder.usable = handle.IsValid() && GetFileInformationByHandle(handle.Get(), &info) &&
                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                         !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                        FinalPath(handle.Get(), reached) && SamePath(reached, path);
+                        FinalPathOf(handle.Get(), reached.Buffer(), reached.kUnits) &&
+                        SamePath(reached, path);
         if (!folder.usable)
             return 0;
         folder.handle = handle.Release();

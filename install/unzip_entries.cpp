@@ -39,15 +39,12 @@ int CopyCurrentEntry(unzFile archive, char* buffer, HANDLE out)
     }
 }
 
-// Writes the current entry under a fresh name beside its final one. Returns
-// 0 to go on with the next entry, anything else to stop.
+// Writes the current entry under a fresh name beside its final one, through
+// buffer (kCopyBytes). Returns 0 to go on with the next entry, anything else
+// to stop.
 int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate,
-                        StagedEntries& staged)
+                        StagedEntries& staged, char* buffer)
 {
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBytes]);
-    if (!buffer)
-        return UNZ_INTERNALERROR;
-
     const char* lastPart = LastNamePart(name);
     wchar_t wideName[kEntryNameUnits];
     // a name that does not fit the wide buffer is skipped unread
@@ -75,7 +72,7 @@ int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate
         return placed < 0 ? UNZ_INTERNALERROR : closed;
     }
 
-    error = CopyCurrentEntry(archive, buffer.get(), out);
+    error = CopyCurrentEntry(archive, buffer, out);
     if (error != UNZ_OK) {
         unzCloseCurrentFile(archive);
         return error;
@@ -96,7 +93,8 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
     // Nothing under a final name changes before every entry is written; a
     // stop on the way leaves the earlier installation as it was.
     StagedEntries staged;
-    if (!staged.Begin(targetFolder, global.number_entry))
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBytes]);
+    if (!buffer || !staged.Begin(targetFolder, global.number_entry))
         return kStopped;
     for (ZPOS64_T i = 0; i < global.number_entry;) {
         char name[kEntryNameBytes];
@@ -108,7 +106,7 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
         // a name that filled the buffer came without its terminator
         bool skip = info.size_filename >= sizeof(name) || !IsSafeEntryName(name) ||
                     (keepFlag == 1 && NamesIconLibrary(name));
-        if (!skip && ExtractCurrentEntry(archive, name, info.dosDate, staged) != 0)
+        if (!skip && ExtractCurrentEntry(archive, name, info.dosDate, staged, buffer.get()) != 0)
             return kStopped;
 
         ++i;
