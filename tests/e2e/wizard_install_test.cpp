@@ -181,12 +181,7 @@ TEST_F(WizardInstall, InstallsWhatTheSilentModeInstalls)
     PressNext(sheet_);
     // the installation waits in the association question
     HWND box = Box();
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ(kMessage9, MessageBoxText(box));
-    EXPECT_EQ(kCaption, WindowText(box));
-    EXPECT_TRUE(HasButton(box, IDYES));
-    EXPECT_TRUE(HasButton(box, IDNO));
-    EXPECT_EQ(IDNO, DefaultButton(box));
+    ASSERT_TRUE(IsProgramBox(box, kMessage9, BoxButtons::kYesNo));
 
     // meanwhile: the notice in red bold Arial, every wizard button disabled,
     // and the install timer retitles the sheet
@@ -280,11 +275,7 @@ TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
         ASSERT_NE(nullptr, viewer.Get());
         PressNext(sheet_);
         HWND box = Box();
-        ASSERT_NE(nullptr, box);
-        EXPECT_EQ(kMessage10, MessageBoxText(box));
-        EXPECT_EQ(kCaption, WindowText(box));
-        EXPECT_TRUE(HasButton(box, IDOK));
-        EXPECT_FALSE(HasButton(box, IDNO));
+        ASSERT_TRUE(IsProgramBox(box, kMessage10, BoxButtons::kOk));
         // nothing started: no notice, buttons as they were
         EXPECT_FALSE(IsWindowVisible(Notice()));
         EXPECT_TRUE(ButtonsEnabled(true, true, true));
@@ -295,10 +286,7 @@ TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
 
     PressNext(sheet_);
     HWND box = Box();
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ(kMessage11, MessageBoxText(box));
-    EXPECT_EQ(kCaption, WindowText(box));
-    EXPECT_TRUE(HasButton(box, IDOK));
+    ASSERT_TRUE(IsProgramBox(box, kMessage11, BoxButtons::kOk));
     EXPECT_TRUE(ButtonsEnabled(false, false, false));
     ASSERT_TRUE(AnswerMessageBox(box, IDOK));
     ASSERT_TRUE(WaitForPage(sheet_, 0));

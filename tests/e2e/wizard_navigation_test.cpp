@@ -30,13 +30,7 @@ protected:
     void ExpectQuestionAndAnswer(int answer, const char* where)
     {
         HWND box = Box();
-        ASSERT_NE(nullptr, box) << where;
-        EXPECT_EQ(kCancelQuestion, MessageBoxText(box)) << where;
-        EXPECT_EQ(kCaption, WindowText(box)) << where;
-        EXPECT_TRUE(HasButton(box, IDYES)) << where;
-        EXPECT_TRUE(HasButton(box, IDNO)) << where;
-        EXPECT_FALSE(HasButton(box, IDOK)) << where;
-        EXPECT_EQ(IDNO, DefaultButton(box)) << where;
+        ASSERT_TRUE(IsProgramBox(box, kCancelQuestion, BoxButtons::kYesNo)) << where;
         EXPECT_TRUE(AnswerMessageBox(box, answer)) << where;
     }
 };

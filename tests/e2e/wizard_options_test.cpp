@@ -78,11 +78,7 @@ TEST_F(WizardOptions, FolderCheckRefusesFoldersWithoutDrive)
         SetText(Item(kFolder), folder);
         PressNext(sheet_);
         HWND box = Box();
-        ASSERT_NE(nullptr, box) << folder;
-        EXPECT_EQ(kMessage5, MessageBoxText(box)) << folder;
-        EXPECT_EQ(kCaption, WindowText(box)) << folder;
-        EXPECT_TRUE(HasButton(box, IDOK)) << folder;
-        EXPECT_FALSE(HasButton(box, IDNO)) << folder;
+        ASSERT_TRUE(IsProgramBox(box, kMessage5, BoxButtons::kOk)) << folder;
         EXPECT_TRUE(AnswerMessageBox(box, IDOK)) << folder;
         EXPECT_EQ(0, ActiveIndex(sheet_)) << folder;
         EXPECT_FALSE(IsWindowEnabled(Button(kBack))) << folder;
@@ -103,10 +99,7 @@ TEST_F(WizardOptions, RunningViewerIsReportedOnEveryActivation)
     ASSERT_TRUE(wizard_->Start());
     for (int activation = 0; activation < 2; ++activation) {
         HWND box = Box(15000);
-        ASSERT_NE(nullptr, box) << activation;
-        EXPECT_EQ(kMessage10, MessageBoxText(box)) << activation;
-        EXPECT_EQ(kCaption, WindowText(box)) << activation;
-        EXPECT_TRUE(HasButton(box, IDOK)) << activation;
+        ASSERT_TRUE(IsProgramBox(box, kMessage10, BoxButtons::kOk)) << activation;
         EXPECT_TRUE(AnswerMessageBox(box, IDOK)) << activation;
         sheet_ = wizard_->Sheet();
         ASSERT_NE(nullptr, sheet_);

@@ -2,6 +2,7 @@
 
 #include "framework/gdi.h"
 
+#include "messages.h"
 #include "wine_test_util.h"
 
 #include <commctrl.h>
@@ -170,6 +171,23 @@ bool AnswerMessageBox(HWND box, int buttonId)
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     // the box is hidden at once; it is destroyed when its modal loop next wakes
     return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kLongWait);
+}
+
+::testing::AssertionResult IsProgramBox(HWND box, const std::wstring& text, BoxButtons buttons)
+{
+    if (box == nullptr)
+        return ::testing::AssertionFailure() << "no message box";
+    bool yesNo = buttons == BoxButtons::kYesNo;
+    std::wstring shown = MessageBoxText(box), caption = WindowText(box);
+    if (shown != text || caption != kCaption || HasButton(box, IDOK) == yesNo ||
+        HasButton(box, IDYES) != yesNo || HasButton(box, IDNO) != yesNo ||
+        (yesNo && DefaultButton(box) != IDNO))
+        return ::testing::AssertionFailure()
+               << "box " << ::testing::PrintToString(shown) << " captioned "
+               << ::testing::PrintToString(caption) << ", buttons OK " << HasButton(box, IDOK)
+               << " Yes " << HasButton(box, IDYES) << " No " << HasButton(box, IDNO)
+               << ", default " << DefaultButton(box);
+    return ::testing::AssertionSuccess();
 }
 
 int DefaultButton(HWND box)

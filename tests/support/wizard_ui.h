@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 // How long a test waits for what should come: long enough for a machine
@@ -63,6 +65,10 @@ bool AnswerMessageBox(HWND box, int buttonId);
 int DefaultButton(HWND box);
 // True when a button id exists in the box.
 bool HasButton(HWND box, int buttonId);
+// The program's own box: text, the program's caption, and either OK alone
+// or Yes and No with No as the default.
+enum class BoxButtons { kOk, kYesNo };
+::testing::AssertionResult IsProgramBox(HWND box, const std::wstring& text, BoxButtons buttons);
 
 // List-view rows of another process (the item text is copied across).
 int ListItemCount(HWND list);
