@@ -5,6 +5,7 @@
 #include "install/unzip_entries.h"
 #include "platform/fixed_text.h"
 #include "platform/scoped_handle.h"
+#include "platform/work_in_parts.h"
 #include "resources/resource.h"
 
 #include <windows.h>
@@ -125,13 +126,13 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced re
     ArchiveCopy copy = {file.Get(), bytes, size};
     TempPath startFolder;
     DWORD startLength = GetCurrentDirectoryW(startFolder.kUnits, startFolder.Buffer());
-    HANDLE thread = CreateThread(nullptr, 0, WriteArchiveCopy, &copy, 0, nullptr);
-    ScopedHandle copying(thread ? thread : INVALID_HANDLE_VALUE);
-    if (!thread && !WriteArchiveCopy(&copy))
+    ScopedHandle copying = StartThread(WriteArchiveCopy, &copy);
+    if (!copying.IsValid() && !WriteArchiveCopy(&copy))
         return -1;
     HandleSource source = {file.Get(), bytes, size};
     zlib_filefunc64_def functions;
     FillHandleFileFunctions(&functions, &source);
+    HANDLE thread = copying.IsValid() ? copying.Get() : nullptr;
     int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report,
                                     thread);
     DWORD copied = 1;

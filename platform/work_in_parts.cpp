@@ -22,6 +22,12 @@ DWORD WINAPI WorkPiece(void* parameter)
 
 }  // namespace
 
+ScopedHandle StartThread(LPTHREAD_START_ROUTINE start, void* parameter)
+{
+    HANDLE thread = CreateThread(nullptr, 0, start, parameter, 0, nullptr);
+    return ScopedHandle(thread ? thread : INVALID_HANDLE_VALUE);
+}
+
 void WorkInParts(PartWork work, void* context, size_t count, int parts)
 {
     if (parts > kMaxWorkParts)
@@ -36,10 +42,8 @@ void WorkInParts(PartWork work, void* context, size_t count, int parts)
         pieces[k] = {work, context, count * k / parts, count * (k + 1) / parts};
         if (k == 0)
             continue;
-        HANDLE thread = CreateThread(nullptr, 0, WorkPiece, &pieces[k], 0, nullptr);
-        if (thread)
-            threads[k] = ScopedHandle(thread);
-        else
+        threads[k] = StartThread(WorkPiece, &pieces[k]);
+        if (!threads[k].IsValid())
             WorkPiece(&pieces[k]);
     }
     WorkPiece(&pieces[0]);

@@ -3,7 +3,12 @@
 // waits for its answer, and several callers keep the server busy instead of
 // waking it for every call.
 
+#include "platform/scoped_handle.h"
+
 #include <cstddef>
+
+// A thread running start(parameter); an invalid guard when none could be made.
+ScopedHandle StartThread(LPTHREAD_START_ROUTINE start, void* parameter);
 
 constexpr int kMaxWorkParts = 4;
 
