@@ -22,16 +22,11 @@ SilentExitCode RunSilentSetup(const wchar_t* commandLine)
     ClearInstallRequest(request);
     if (!FindPreviousInstallFolder(request.targetFolder))
         DefaultInstallFolder(request.targetFolder);
+    request.silent = 1;
     if (!ApplySilentSwitches(commandLine, request)) {
-        // refused before anything is created, as RunInstall refuses an invalid folder
-        FixedText<kTextUnits> message;
-        LoadMessage(IDS_INVALID_FOLDER, message.Buffer(), message.kUnits);
-        // the message, ": " and the folder
-        FixedText<kLongTextUnits> line;
-        if (line.Format(L"%ls: %ls", message.Get(), request.targetFolder))
-            WriteInstallLog(line);
+        // a cut folder is refused before anything is created
+        ReportInvalidFolder(request);
         return kExitInstallFailed;
     }
-    request.silent = 1;
     return RunInstall(request) == 1 ? kExitInstalled : kExitInstallFailed;
 }

@@ -85,7 +85,7 @@ bool MakeTargetFolder(const InstallRequest& request, InstallPath& folder)
     trimmed.Assign(folder);
     TrimSpaces(trimmed.Buffer());
     if (folder.Empty() || !InstallFolderFits(folder) || !IsFolderBelowRoot(trimmed)) {
-        ReportFailure(request, IDS_INVALID_FOLDER, folder, FolderPlace::kAfterMessage);
+        ReportInvalidFolder(request);
         return false;
     }
     if (!MakeFolderPath(folder.Buffer())) {
@@ -139,6 +139,11 @@ void RegisterViewer(const InstallRequest& request, const wchar_t* folder)
 }
 
 }  // namespace
+
+void ReportInvalidFolder(const InstallRequest& request)
+{
+    ReportFailure(request, IDS_INVALID_FOLDER, request.targetFolder, FolderPlace::kAfterMessage);
+}
 
 int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
 {

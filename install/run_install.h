@@ -12,3 +12,8 @@ struct InstallRequest;
 // program count as failures too. installedFolder (260 units), when given,
 // receives the folder as created, ending in "\".
 int RunInstall(const InstallRequest& request, wchar_t* installedFolder = nullptr);
+
+// Refuses request's target folder as invalid, reported as RunInstall
+// reports it: "message: folder" in the install log of a silent run, the
+// message in an error box of the wizard.
+void ReportInvalidFolder(const InstallRequest& request);
