@@ -33,4 +33,12 @@ target_include_directories(minizip SYSTEM PUBLIC ${MINIZIP_SOURCE_DIR})
 target_compile_options(minizip PRIVATE -w)
 target_link_libraries(minizip PUBLIC zlib)
 
+# Compiled for link-time optimisation as well, so that the setup program keeps
+# only the functions it calls: a plain object's functions all stay, held by
+# their unwind entries. The machine code stays in the objects for the other
+# links (tests, tools).
+set_target_properties(zlib minizip PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+target_compile_options(zlib PRIVATE -ffat-lto-objects)
+target_compile_options(minizip PRIVATE -ffat-lto-objects)
+
 set(PHOTARIUM_EXTRA_LIBS minizip)
