@@ -15,6 +15,8 @@ namespace {
 
 constexpr size_t kMarkUnits = sizeof(kFreshNameMark) / sizeof(wchar_t) - 1;
 constexpr size_t kHexUnits = 16;
+// a fresh file whose name another entry's file took first
+constexpr int kNameTaken = 2;
 // a folder's path, "\*", the mark and "*"
 constexpr size_t kPatternUnits = 1100;
 static_assert(kPatternUnits >= kStagedPathUnits + kMarkUnits + 3, "every folder's pattern fits");
@@ -207,9 +209,8 @@ int StagedEntries::Folder(const wchar_t* relative, size_t length)
     return 1;
 }
 
-int StagedEntries::Stage(const wchar_t* relative, unsigned long dosDateTime, HANDLE* file)
+int StagedEntries::Plan(const wchar_t* relative, unsigned long dosDateTime)
 {
-    *file = INVALID_HANDLE_VALUE;
     if (fileCount_ == fileCapacity_)
         return -1;
     StagedFile& staged = files_[fileCount_++];
@@ -217,27 +218,32 @@ int StagedEntries::Stage(const wchar_t* relative, unsigned long dosDateTime, HAN
     if (!CopyText(staged.name, kEntryNameUnits, relative))
         return 0;
     const wchar_t* last = std::wcsrchr(relative, L'\\');
-    if (last) {
-        int folder = Folder(relative, static_cast<size_t>(last - relative));
-        if (folder <= 0)
-            return folder;
-    }
+    int folder = last ? Folder(relative, static_cast<size_t>(last - relative)) : 1;
+    if (folder < 0)
+        return -1;
+    staged.placed = folder;
+    return 0;
+}
 
+int StagedEntries::Create(StagedFile& staged) const
+{
     wchar_t tail[kMarkUnits + kHexUnits + 1];
     std::wmemcpy(tail, kFreshNameMark, kMarkUnits);
     for (size_t i = 0; i < kHexUnits; ++i)
         tail[kMarkUnits + i] = L"0123456789abcdef"[(bits_ >> (60 - 4 * i)) & 15];
     tail[kMarkUnits + kHexUnits] = L'\0';
     StagedPath path, reached;
-    if (!FullPath(path, relative, std::wcslen(relative), tail))
+    if (!FullPath(path, staged.name, std::wcslen(staged.name), tail))
         return 0;
     // a new file under a name nobody could know ahead: no link can be there
     ScopedHandle created(CreateFileW(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0,
                                      nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                                      nullptr));
-    if (!created.IsValid())
-        return IsOutOfRoom(GetLastError()) ? -1 : 0;
+    if (!created.IsValid()) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_EXISTS ? kNameTaken : IsOutOfRoom(error) ? -1 : 0;
+    }
     // The folders are held, yet a Unix process is not bound by that. The name
     // without its volume, since a fresh name may pass MAX_PATH where some
     // systems give no final path; the volume is that of the checked folder.
@@ -246,8 +252,52 @@ int StagedEntries::Stage(const wchar_t* relative, unsigned long dosDateTime, HAN
         return 0;
     }
     staged.file = created.Release();
-    *file = staged.file;
     return 1;
+}
+
+void StagedEntries::CreateFresh(void* context, size_t first, size_t end)
+{
+    StagedEntries& entries = *static_cast<StagedEntries*>(context);
+    for (size_t i = first; i < end; ++i) {
+        StagedFile& staged = entries.files_[i];
+        if (staged.placed == 1)
+            staged.placed = entries.Create(staged);
+    }
+}
+
+void StagedEntries::CreateFiles()
+{
+    // No two planned entries share a fresh name unless they name the same
+    // file; then whichever came first in its part took it.
+    WorkInParts(CreateFresh, this, fileCount_, kMaxWorkParts);
+    for (size_t i = 0; i < fileCount_; ++i) {
+        StagedFile& staged = files_[i];
+        if (staged.placed != kNameTaken)
+            continue;
+        staged.placed = 0;
+        for (size_t j = i + 1; j < fileCount_; ++j) {
+            StagedFile& holder = files_[j];
+            if (holder.file != INVALID_HANDLE_VALUE &&
+                CompareStringOrdinal(holder.name, -1, staged.name, -1, TRUE) == CSTR_EQUAL) {
+                // the fresh file is still empty: the earlier entry takes it
+                staged.file = holder.file;
+                staged.placed = 1;
+                holder.file = INVALID_HANDLE_VALUE;
+                holder.placed = 0;
+                break;
+            }
+        }
+    }
+}
+
+int StagedEntries::Next(HANDLE* file)
+{
+    *file = INVALID_HANDLE_VALUE;
+    if (nextFile_ == fileCount_)
+        return -1;
+    StagedFile& staged = files_[nextFile_++];
+    *file = staged.file;
+    return staged.placed;
 }
 
 void StagedEntries::CommitFiles(void* context, size_t first, size_t end)

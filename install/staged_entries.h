@@ -44,12 +44,21 @@ public:
     // -1 when no memory could be had.
     int Folder(const wchar_t* relative, size_t length);
 
-    // Creates a fresh file for the final name relative ("\" separated), new
-    // and never through a link. 1 with *file open for writing; 0 when the
-    // entry has no usable place (it keeps its earlier state and is reported
-    // by Commit); -1 when the drive or the memory gives out. *file stays
-    // this object's.
-    int Stage(const wchar_t* relative, unsigned long dosDateTime, HANDLE* file);
+    // Takes the next file entry, relative ("\" separated) below the target,
+    // with its folders (made and checked now). 0 when it is taken (whether
+    // or not it has a usable place), -1 when the memory gives out.
+    int Plan(const wchar_t* relative, unsigned long dosDateTime);
+
+    // Creates a fresh file for every planned entry, new and never through a
+    // link, several at a time. Of two entries that name the same file the
+    // earlier one gets it, as when they are created one after the other.
+    void CreateFiles();
+
+    // The next planned entry, in the order of Plan: 1 with *file open for
+    // writing; 0 when the entry has no usable place (it keeps its earlier
+    // state and is reported by Commit); -1 when the drive or the memory gave
+    // out. *file stays this object's.
+    int Next(HANDLE* file);
 
     // Gives every fresh file its final name, replacing whatever holds the
     // name (a link itself, never its target). A file that cannot be replaced
@@ -65,6 +74,7 @@ private:
     struct StagedFile {
         HANDLE file = INVALID_HANDLE_VALUE;  // open until it has its name or is gone
         unsigned long dosDateTime = 0;
+        int placed = 0;  // as Next returns it; kNameTaken until sorted out
         bool replaced = false;
         wchar_t name[kEntryNameUnits] = {};  // the final name below the target
     };
@@ -75,6 +85,9 @@ private:
         wchar_t name[kEntryNameUnits] = {};
     };
     bool Grow();
+    // Creates the fresh files [first, end) (context: this object).
+    static void CreateFresh(void* context, size_t first, size_t end);
+    int Create(StagedFile& staged) const;
     // Gives the staged files [first, end) their names (context: this object).
     static void CommitFiles(void* context, size_t first, size_t end);
     bool FullPath(StagedPath& out, const wchar_t* relative, size_t length,
@@ -86,7 +99,7 @@ private:
     size_t volumeUnits_ = 0;       // of targetFinal_ ahead of "\dir"
     unsigned long long bits_ = 0;  // the fresh names' run mark
     std::unique_ptr<StagedFile[]> files_;
-    size_t fileCount_ = 0, fileCapacity_ = 0;
+    size_t fileCount_ = 0, fileCapacity_ = 0, nextFile_ = 0;
     std::unique_ptr<CheckedFolder[]> folders_;
     size_t folderCount_ = 0, folderCapacity_ = 0;
     bool committed_ = false;

@@ -39,40 +39,86 @@ int CopyCurrentEntry(unzFile archive, char* buffer, HANDLE out)
     }
 }
 
-// Writes the current entry under a fresh name beside its final one, through
-// buffer (kCopyBytes). Returns 0 to go on with the next entry, anything else
-// to stop.
-int ExtractCurrentEntry(unzFile archive, const char* name, unsigned long dosDate,
-                        StagedEntries& staged, char* buffer)
+// The current entry's name as a "\\" separated path and its DOS time; false
+// for an entry that is skipped unread (an unsafe or too long name, and with
+// keepFlag 1 the icon library). *stop gets the library's result for the information.
+bool CurrentEntry(unzFile archive, int keepFlag, wchar_t* wideName, unsigned long* dosDate,
+                  bool* folder, int* stop)
 {
-    const char* lastPart = LastNamePart(name);
-    wchar_t wideName[kEntryNameUnits];
-    // a name that does not fit the wide buffer is skipped unread
-    if (!ToWide(name, wideName))
-        return 0;
+    char name[kEntryNameBytes];
+    unz_file_info64 info;
+    *stop = unzGetCurrentFileInfo64(archive, &info, name, sizeof(name), nullptr, 0, nullptr, 0);
+    // a name that filled the buffer came without its terminator; a name that
+    // does not fit the wide buffer is skipped unread
+    if (*stop != UNZ_OK || info.size_filename >= sizeof(name) || !IsSafeEntryName(name) ||
+        (keepFlag == 1 && NamesIconLibrary(name)) || !ToWide(name, wideName))
+        return false;
     for (wchar_t* p = wideName; *p; ++p) {
         if (*p == L'/')
             *p = L'\\';
     }
-    if (*lastPart == '\0') {
-        // a folder that cannot be made only shows in the files meant for it
-        return staged.Folder(wideName, std::wcslen(wideName)) < 0 ? UNZ_INTERNALERROR : 0;
-    }
+    *dosDate = info.dosDate;
+    *folder = *LastNamePart(name) == '\0';
+    return true;
+}
 
+// Calls visit(archive, name, dosDate, folder, context) for every entry that
+// is not skipped, from the current one on; stops at the first nonzero result.
+using EntryVisit = int (*)(unzFile, const wchar_t*, unsigned long, bool, void*);
+int VisitEntries(unzFile archive, ZPOS64_T entries, int keepFlag, EntryVisit visit, void* context)
+{
+    for (ZPOS64_T i = 0; i < entries;) {
+        wchar_t name[kEntryNameUnits];
+        unsigned long dosDate = 0;
+        bool folder = false;
+        int stop = UNZ_OK;
+        if (CurrentEntry(archive, keepFlag, name, &dosDate, &folder, &stop) &&
+            visit(archive, name, dosDate, folder, context) != 0)
+            return kStopped;
+        if (stop != UNZ_OK)
+            return kStopped;
+        ++i;
+        if (i < entries && unzGoToNextFile(archive) != UNZ_OK)
+            return kStopped;
+    }
+    return 0;
+}
+
+// Makes the entry's folders and takes its place among the files to create.
+int PlanEntry(unzFile, const wchar_t* name, unsigned long dosDate, bool folder, void* context)
+{
+    auto& staged = *static_cast<StagedEntries*>(context);
+    // a folder that cannot be made only shows in the files meant for it
+    if (folder)
+        return staged.Folder(name, std::wcslen(name)) < 0 ? UNZ_INTERNALERROR : 0;
+    return staged.Plan(name, dosDate) < 0 ? UNZ_INTERNALERROR : 0;
+}
+
+struct Writing {
+    StagedEntries* staged;
+    char* buffer;  // kCopyBytes
+};
+
+// Writes the current entry into its fresh file. Returns 0 to go on with the
+// next entry, anything else to stop.
+int WriteEntry(unzFile archive, const wchar_t*, unsigned long dosDate, bool folder, void* context)
+{
+    if (folder)
+        return 0;
+    auto& writing = *static_cast<Writing*>(context);
     int error = unzOpenCurrentFilePassword(archive, nullptr);
     if (error != UNZ_OK) {
         unzCloseCurrentFile(archive);
         return error;
     }
     HANDLE out = INVALID_HANDLE_VALUE;
-    int placed = staged.Stage(wideName, dosDate, &out);
+    int placed = writing.staged->Next(&out);
     if (placed <= 0) {
         // no place for it (locked, a link in the way): it keeps its earlier state
         int closed = unzCloseCurrentFile(archive);
         return placed < 0 ? UNZ_INTERNALERROR : closed;
     }
-
-    error = CopyCurrentEntry(archive, buffer, out);
+    error = CopyCurrentEntry(archive, writing.buffer, out);
     if (error != UNZ_OK) {
         unzCloseCurrentFile(archive);
         return error;
@@ -88,31 +134,25 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
                    FileNotReplaced report, void* copying)
 {
     unz_global_info64 global;
-    if (unzGetGlobalInfo64(archive, &global) != UNZ_OK)
+    unz64_file_pos first = {};
+    // an archive without entries has no current one to come back to
+    if (unzGetGlobalInfo64(archive, &global) != UNZ_OK ||
+        (global.number_entry > 0 && unzGetFilePos64(archive, &first) != UNZ_OK))
         return kStopped;
     // Nothing under a final name changes before every entry is written; a
-    // stop on the way leaves the earlier installation as it was.
+    // stop on the way leaves the earlier installation as it was. The folders
+    // are made and the fresh files created ahead of the writing, several at
+    // a time, each a round trip to the system that would otherwise wait.
     StagedEntries staged;
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBytes]);
-    if (!buffer || !staged.Begin(targetFolder, global.number_entry))
+    if (!buffer || !staged.Begin(targetFolder, global.number_entry) ||
+        VisitEntries(archive, global.number_entry, keepFlag, PlanEntry, &staged) != 0)
         return kStopped;
-    for (ZPOS64_T i = 0; i < global.number_entry;) {
-        char name[kEntryNameBytes];
-        unz_file_info64 info;
-        if (unzGetCurrentFileInfo64(archive, &info, name, sizeof(name), nullptr, 0, nullptr, 0) !=
-            UNZ_OK)
-            return kStopped;
-
-        // a name that filled the buffer came without its terminator
-        bool skip = info.size_filename >= sizeof(name) || !IsSafeEntryName(name) ||
-                    (keepFlag == 1 && NamesIconLibrary(name));
-        if (!skip && ExtractCurrentEntry(archive, name, info.dosDate, staged, buffer.get()) != 0)
-            return kStopped;
-
-        ++i;
-        if (i < global.number_entry && unzGoToNextFile(archive) != UNZ_OK)
-            return kStopped;
-    }
+    staged.CreateFiles();
+    Writing writing = {&staged, buffer.get()};
+    if ((global.number_entry > 0 && unzGoToFilePos64(archive, &first) != UNZ_OK) ||
+        VisitEntries(archive, global.number_entry, keepFlag, WriteEntry, &writing) != 0)
+        return kStopped;
     DWORD copied = 1;
     if (copying && (WaitForSingleObject(copying, INFINITE) != WAIT_OBJECT_0 ||
                     !GetExitCodeThread(copying, &copied)))

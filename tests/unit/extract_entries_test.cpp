@@ -2,6 +2,7 @@
 // skipped and the failures that stop the extraction.
 #include "install/entry_files.h"
 #include "install/extract_payload.h"
+#include "install/staged_entries.h"
 
 #include "wine_test_util.h"
 #include "zip_builder.h"
@@ -159,6 +160,38 @@ TEST_F(ExtractEntriesTest, FileHeldOpenByAnotherHandleIsSkipped)
     // an archive of folders alone has no file to create
     EXPECT_EQ(0, Unzip({{"Leer/", ""}, {"Leer/Auch/", ""}}));
     EXPECT_TRUE(FolderExists(target_ + L"Leer\\Auch"));
+}
+
+TEST_F(ExtractEntriesTest, EntriesNamingOneFileKeepTheFirst)
+{
+    // The fresh files are made in four parts of the list at once. The first
+    // entry of a name ends the first part, its namesakes start the others:
+    // those are made first, and the first entry must still win.
+    struct Case {
+        std::vector<std::string> names;
+        const wchar_t* file;
+    } cases[] = {
+        {{"a.txt", "A.TXT"}, L"a.txt"},
+        {{"Sub/d.bin", "sub/D.BIN", "SUB/d.bin", "Sub/D.bin"}, L"Sub\\d.bin"},
+    };
+    for (const Case& c : cases) {
+        std::vector<ZipEntry> entries;
+        for (size_t i = 0; i < 120; ++i) {
+            if (i == 29)
+                entries.push_back({c.names[0], "erste"});
+            else if (i % 30 == 0 && i > 0 && i / 30 < c.names.size())
+                entries.push_back({c.names[i / 30], "spaetere"});
+            else
+                entries.push_back({"f" + std::to_string(i) + ".txt", "x"});
+        }
+        EXPECT_EQ(0, Unzip(entries)) << c.names[0];
+        EXPECT_EQ("erste", ReadFileBytes(target_ + c.file)) << c.names[0];
+        // no fresh file stays behind
+        for (const wchar_t* folder : {L"", L"Sub"}) {
+            for (const std::wstring& name : ListFolder(target_ + folder))
+                EXPECT_FALSE(IsFreshName(name.c_str())) << c.names[0];
+        }
+    }
 }
 
 TEST_F(ExtractEntriesTest, EntriesReachingOutsideTheTargetAreSkipped)
