@@ -290,14 +290,13 @@ void StagedEntries::CreateFiles()
     }
 }
 
-int StagedEntries::Next(HANDLE* file)
+int StagedEntries::Placed(size_t index, HANDLE* file) const
 {
     *file = INVALID_HANDLE_VALUE;
-    if (nextFile_ == fileCount_)
+    if (index >= fileCount_)
         return -1;
-    StagedFile& staged = files_[nextFile_++];
-    *file = staged.file;
-    return staged.placed;
+    *file = files_[index].file;
+    return files_[index].placed;
 }
 
 void StagedEntries::CommitFiles(void* context, size_t first, size_t end)

@@ -54,11 +54,11 @@ public:
     // earlier one gets it, as when they are created one after the other.
     void CreateFiles();
 
-    // The next planned entry, in the order of Plan: 1 with *file open for
-    // writing; 0 when the entry has no usable place (it keeps its earlier
-    // state and is reported by Commit); -1 when the drive or the memory gave
-    // out. *file stays this object's.
-    int Next(HANDLE* file);
+    // The index'th planned entry (from 0, in the order of Plan): 1 with *file
+    // open for writing; 0 when the entry has no usable place (it keeps its
+    // earlier state and is reported by Commit); -1 when the drive or the
+    // memory gave out, or there is no such entry. *file stays this object's.
+    int Placed(size_t index, HANDLE* file) const;
 
     // Gives every fresh file its final name, replacing whatever holds the
     // name (a link itself, never its target). A file that cannot be replaced
@@ -99,7 +99,7 @@ private:
     size_t volumeUnits_ = 0;       // of targetFinal_ ahead of "\dir"
     unsigned long long bits_ = 0;  // the fresh names' run mark
     std::unique_ptr<StagedFile[]> files_;
-    size_t fileCount_ = 0, fileCapacity_ = 0, nextFile_ = 0;
+    size_t fileCount_ = 0, fileCapacity_ = 0;
     std::unique_ptr<CheckedFolder[]> folders_;
     size_t folderCount_ = 0, folderCapacity_ = 0;
     bool committed_ = false;

@@ -4,6 +4,7 @@
 #include "install/entry_files.h"
 #include "install/entry_name.h"
 #include "install/staged_entries.h"
+#include "platform/work_in_parts.h"
 
 #include <windows.h>
 
@@ -94,25 +95,37 @@ int PlanEntry(unzFile, const wchar_t* name, unsigned long dosDate, bool folder, 
     return staged.Plan(name, dosDate) < 0 ? UNZ_INTERNALERROR : 0;
 }
 
+// One of the two writers: each reads the archive through a handle of its own
+// and takes the next file that neither has taken yet, in the order of Plan.
 struct Writing {
     StagedEntries* staged;
-    char* buffer;  // kCopyBytes
+    unzFile archive;
+    const unz64_file_pos* first;
+    ZPOS64_T entries;
+    int keepFlag;
+    volatile LONG* taken;    // files handed out so far, shared
+    volatile LONG* stopped;  // set by the writer that stops
+    char* buffer;            // kCopyBytes
+    size_t file;             // the visit's file, counted in the order of Plan
+    size_t mine;             // the file this writer writes next
 };
 
-// Writes the current entry into its fresh file. Returns 0 to go on with the
-// next entry, anything else to stop.
-int WriteEntry(unzFile archive, const wchar_t*, unsigned long dosDate, bool folder, void* context)
+size_t TakeFile(Writing& writing)
 {
-    if (folder)
-        return 0;
-    auto& writing = *static_cast<Writing*>(context);
+    return static_cast<size_t>(InterlockedIncrement(writing.taken) - 1);
+}
+
+// Writes the current entry, the file'th planned one, into its fresh file.
+// Returns 0 to go on with the next entry, anything else to stop.
+int WriteCurrentFile(unzFile archive, unsigned long dosDate, const Writing& writing, size_t file)
+{
     int error = unzOpenCurrentFilePassword(archive, nullptr);
     if (error != UNZ_OK) {
         unzCloseCurrentFile(archive);
         return error;
     }
     HANDLE out = INVALID_HANDLE_VALUE;
-    int placed = writing.staged->Next(&out);
+    int placed = writing.staged->Placed(file, &out);
     if (placed <= 0) {
         // no place for it (locked, a link in the way): it keeps its earlier state
         int closed = unzCloseCurrentFile(archive);
@@ -128,10 +141,54 @@ int WriteEntry(unzFile archive, const wchar_t*, unsigned long dosDate, bool fold
     return unzCloseCurrentFile(archive);  // reports a CRC mismatch
 }
 
+// Writes the current entry when it is this writer's, then takes the next.
+int WriteEntry(unzFile archive, const wchar_t*, unsigned long dosDate, bool folder, void* context)
+{
+    auto& writing = *static_cast<Writing*>(context);
+    if (*writing.stopped)
+        return kStopped;  // the other writer met a fault
+    if (folder || writing.file++ != writing.mine)
+        return 0;
+    int result = WriteCurrentFile(archive, dosDate, writing, writing.file - 1);
+    writing.mine = TakeFile(writing);
+    return result;
+}
+
+// A writer's whole run: 1 when it wrote all its files, 0 when it stopped.
+DWORD WINAPI WriteFiles(void* context)
+{
+    auto& writing = *static_cast<Writing*>(context);
+    writing.mine = TakeFile(writing);
+    if ((writing.entries > 0 && unzGoToFilePos64(writing.archive, writing.first) != UNZ_OK) ||
+        VisitEntries(writing.archive, writing.entries, writing.keepFlag, WriteEntry, &writing) != 0) {
+        InterlockedExchange(writing.stopped, 1);
+        return 0;
+    }
+    return 1;
+}
+
+// Writes every planned file: on two threads when second (another handle on
+// the same archive) is given and a thread can be had, the inflating of one
+// file beside the other's.
+bool WriteAllFiles(Writing& writing, unzFile second)
+{
+    Writing other = writing;
+    other.archive = second;
+    std::unique_ptr<char[]> buffer(second ? new (std::nothrow) char[kCopyBytes] : nullptr);
+    other.buffer = buffer.get();
+    ScopedHandle thread = buffer ? StartThread(WriteFiles, &other) : ScopedHandle();
+    bool written = WriteFiles(&writing) == 1;
+    DWORD otherWritten = 1;
+    if (thread.IsValid() && (WaitForSingleObject(thread.Get(), INFINITE) != WAIT_OBJECT_0 ||
+                             !GetExitCodeThread(thread.Get(), &otherWritten)))
+        otherWritten = 0;
+    return written && otherWritten == 1;
+}
+
 }  // namespace
 
 int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced report, void* copying)
+                   FileNotReplaced report, void* copying, unzFile second)
 {
     unz_global_info64 global;
     unz64_file_pos first = {};
@@ -149,9 +206,10 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
         VisitEntries(archive, global.number_entry, keepFlag, PlanEntry, &staged) != 0)
         return kStopped;
     staged.CreateFiles();
-    Writing writing = {&staged, buffer.get()};
-    if ((global.number_entry > 0 && unzGoToFilePos64(archive, &first) != UNZ_OK) ||
-        VisitEntries(archive, global.number_entry, keepFlag, WriteEntry, &writing) != 0)
+    volatile LONG taken = 0, stopped = 0;
+    Writing writing = {&staged, archive, &first, global.number_entry, keepFlag,
+                       &taken, &stopped, buffer.get(), 0, 0};
+    if (!WriteAllFiles(writing, second))
         return kStopped;
     DWORD copied = 1;
     if (copying && (WaitForSingleObject(copying, INFINITE) != WAIT_OBJECT_0 ||
@@ -167,9 +225,13 @@ int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePat
     unzFile archive = unzOpen2_64(archivePath, functions);
     if (!archive)
         return -1;
+    // a second reader for the second writer; without one, a single writer
+    unzFile second = unzOpen2_64(archivePath, functions);
     int result = -1;
     if (SetCurrentDirectoryW(targetFolder))
-        result = ExtractEntries(archive, targetFolder, keepFlag, report, copying);
+        result = ExtractEntries(archive, targetFolder, keepFlag, report, copying, second);
+    if (second)
+        unzClose(second);
     unzClose(archive);
     return result;
 }

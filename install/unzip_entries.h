@@ -23,9 +23,11 @@ int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int k
 // entry not readable, read or write error, full drive, CRC mismatch) or when
 // not one file could take its final name (a read-only drive), or when the
 // thread copying (if given) did not end with 1; then the fresh files and the
-// folders made on the way are gone, and nothing else changed.
+// folders made on the way are gone, and nothing else changed. With second,
+// another handle on the same archive, two threads inflate and write.
 int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced report, void* copying = nullptr);
+                   FileNotReplaced report, void* copying = nullptr,
+                   unzFile second = nullptr);
 
 // UnzipToFolder over a given set of file functions; copying as ExtractEntries.
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
