@@ -46,7 +46,8 @@ public:
 
     // Takes the next file entry, relative ("\" separated) below the target,
     // with its folders (made and checked now). 0 when it is taken (whether
-    // or not it has a usable place), -1 when the memory gives out.
+    // or not it has a usable place), -1 when the memory gives out or Begin
+    // made no room for it.
     int Plan(const wchar_t* relative, unsigned long dosDateTime);
 
     // Creates a fresh file for every planned entry, new and never through a
