@@ -70,8 +70,7 @@ struct ArchiveCopy {
 DWORD WINAPI WriteArchiveCopy(void* parameter)
 {
     auto* copy = static_cast<ArchiveCopy*>(parameter);
-    DWORD written = 0;
-    return WriteFile(copy->file, copy->bytes, copy->size, &written, nullptr) && written == copy->size;
+    return WriteInPieces(copy->file, copy->bytes, copy->size);
 }
 
 // The archive the program carries; false when it is missing or empty.
