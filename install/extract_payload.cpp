@@ -134,12 +134,8 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced re
     HANDLE thread = copying.IsValid() ? copying.Get() : nullptr;
     int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report,
                                     thread);
-    DWORD copied = 1;
-    if (thread) {
-        WaitForSingleObject(thread, INFINITE);  // before the file goes
-        GetExitCodeThread(thread, &copied);
-    }
-    if (copied != 1) {
+    // the copy ends before the file goes
+    if (thread && WaitForThread(thread) != 1) {
         // as when the short archive did not open: the start folder stays current
         if (startLength > 0 && startLength < startFolder.kUnits)
             SetCurrentDirectoryW(startFolder);

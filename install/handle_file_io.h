@@ -20,10 +20,3 @@ struct HandleSource {
 // open anything. Closing the archive leaves the file open: it stays the
 // caller's, as does source, which must outlive the archive.
 void FillHandleFileFunctions(zlib_filefunc64_def* functions, const HandleSource* source);
-
-// Writes size bytes to file in pieces of kWritePieceBytes; true when every
-// byte was written. One write of many megabytes makes the kernel take large
-// page-cache blocks, which on virtual machines that hand free memory back to
-// their host stall for hundreds of milliseconds; pieces do not.
-constexpr DWORD kWritePieceBytes = 256 * 1024;
-bool WriteInPieces(HANDLE file, const void* bytes, DWORD size);

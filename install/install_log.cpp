@@ -41,13 +41,10 @@ bool AppendEntry(const wchar_t* path, const wchar_t* text)
 
     size_t bytes = FormatInstallLogEntry(date, time, text, nullptr);
     std::unique_ptr<char[]> entry(new (std::nothrow) char[bytes]);
-    DWORD written = 0;
     bool complete = entry != nullptr;
     if (complete) {
         FormatInstallLogEntry(date, time, text, entry.get());
-        complete =
-            WriteFile(file.Get(), entry.get(), static_cast<DWORD>(bytes), &written, nullptr) &&
-            written == bytes;
+        complete = WriteInPieces(file.Get(), entry.get(), static_cast<DWORD>(bytes));
     }
     // a log this run created but could not fill (a full drive) does not stay
     if (!complete && created)

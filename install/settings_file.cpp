@@ -203,9 +203,7 @@ bool MadeFileTakesBytes(const wchar_t* path)
     if (!file.IsValid())
         return false;
     const char probe[kFirstWriteBytes] = {};
-    DWORD written = 0;
-    bool holds = WriteFile(file.Get(), probe, sizeof(probe), &written, nullptr) &&
-                 written == sizeof(probe);
+    bool holds = WriteInPieces(file.Get(), probe, sizeof(probe));
     holds = SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(file.Get()) &&
             holds;
     if (!holds)

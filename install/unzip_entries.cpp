@@ -3,6 +3,7 @@
 
 #include "install/entry_files.h"
 #include "install/entry_name.h"
+#include "install/plain_file.h"
 #include "install/staged_entries.h"
 #include "platform/work_in_parts.h"
 
@@ -33,9 +34,7 @@ int CopyCurrentEntry(unzFile archive, char* buffer, HANDLE out)
         int read = unzReadCurrentFile(archive, buffer, kCopyBytes);
         if (read <= 0)
             return read;
-        DWORD written = 0;
-        if (!WriteFile(out, buffer, static_cast<DWORD>(read), &written, nullptr) ||
-            written != static_cast<DWORD>(read))
+        if (!WriteInPieces(out, buffer, static_cast<DWORD>(read)))
             return UNZ_ERRNO;
     }
 }
@@ -178,11 +177,7 @@ bool WriteAllFiles(Writing& writing, unzFile second)
     other.buffer = buffer.get();
     ScopedHandle thread = buffer ? StartThread(WriteFiles, &other) : ScopedHandle();
     bool written = WriteFiles(&writing) == 1;
-    DWORD otherWritten = 1;
-    if (thread.IsValid() && (WaitForSingleObject(thread.Get(), INFINITE) != WAIT_OBJECT_0 ||
-                             !GetExitCodeThread(thread.Get(), &otherWritten)))
-        otherWritten = 0;
-    return written && otherWritten == 1;
+    return (!thread.IsValid() || WaitForThread(thread.Get()) == 1) && written;
 }
 
 }  // namespace
@@ -211,11 +206,10 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
                        &taken, &stopped, buffer.get(), 0, 0};
     if (!WriteAllFiles(writing, second))
         return kStopped;
-    DWORD copied = 1;
-    if (copying && (WaitForSingleObject(copying, INFINITE) != WAIT_OBJECT_0 ||
-                    !GetExitCodeThread(copying, &copied)))
+    // no entry takes its final name unless the archive's copy is whole
+    if (copying && WaitForThread(copying) != 1)
         return kStopped;
-    return copied == 1 ? staged.Commit(report) : kStopped;
+    return staged.Commit(report);
 }
 
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,

@@ -28,6 +28,14 @@ ScopedHandle StartThread(LPTHREAD_START_ROUTINE start, void* parameter)
     return ScopedHandle(thread ? thread : INVALID_HANDLE_VALUE);
 }
 
+DWORD WaitForThread(HANDLE thread)
+{
+    DWORD code = 0;
+    if (WaitForSingleObject(thread, INFINITE) != WAIT_OBJECT_0 || !GetExitCodeThread(thread, &code))
+        return 0;
+    return code;
+}
+
 void WorkInParts(PartWork work, void* context, size_t count, int parts)
 {
     if (parts > kMaxWorkParts)
@@ -49,6 +57,6 @@ void WorkInParts(PartWork work, void* context, size_t count, int parts)
     WorkPiece(&pieces[0]);
     for (int k = 1; k < parts; ++k) {
         if (threads[k].IsValid())
-            WaitForSingleObject(threads[k].Get(), INFINITE);
+            WaitForThread(threads[k].Get());
     }
 }

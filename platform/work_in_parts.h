@@ -10,6 +10,9 @@
 // A thread running start(parameter); an invalid guard when none could be made.
 ScopedHandle StartThread(LPTHREAD_START_ROUTINE start, void* parameter);
 
+// Waits until thread has ended; its exit code, or 0 when that cannot be had.
+DWORD WaitForThread(HANDLE thread);
+
 constexpr int kMaxWorkParts = 4;
 
 using PartWork = void (*)(void* context, size_t first, size_t end);

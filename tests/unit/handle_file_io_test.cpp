@@ -137,33 +137,3 @@ TEST_P(HandleFileIoTest, EachStreamReadsFromTheStartAndTheHandleStaysOpen)
 INSTANTIATE_TEST_SUITE_P(FileAndCopy, HandleFileIoTest, ::testing::Bool());
 
 }  // namespace
-
-TEST(WriteInPiecesTest, WritesEveryByteOrReportsTheFailure)
-{
-    std::string bytes(3 * kWritePieceBytes + 77, '\0');
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>((i * 13 + i / 4099) & 0xFF);
-    const std::wstring path = FreshFolder(L"pieces") + L"copy.bin";
-    struct Case {
-        DWORD size;
-        DWORD access;
-        bool written;
-    } cases[] = {
-        {0, GENERIC_WRITE, true},
-        {kWritePieceBytes - 1, GENERIC_WRITE, true},
-        {kWritePieceBytes, GENERIC_WRITE, true},
-        {static_cast<DWORD>(bytes.size()), GENERIC_WRITE, true},
-        {static_cast<DWORD>(bytes.size()), GENERIC_READ, false},  // not open for writing
-    };
-    for (const Case& c : cases) {
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        CloseHandle(file);
-        file = CreateFileW(path.c_str(), c.access, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
-        EXPECT_EQ(c.written, WriteInPieces(file, bytes.data(), c.size)) << c.size;
-        CloseHandle(file);
-        if (c.written) {
-            EXPECT_EQ(bytes.substr(0, c.size), ReadFileBytes(path)) << c.size;
-        }
-    }
-}
