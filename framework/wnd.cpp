@@ -1,35 +1,44 @@
 #include "framework/wnd.h"
 
-#include <commctrl.h>
-
-namespace {
-// The bound object of a window (mingw's comctl32 offers no GetWindowSubclass).
-const wchar_t kObjectProperty[] = L"PhotariumCWnd";
-}  // namespace
+// A bound window carries its object in GWLP_USERDATA and our procedure in
+// GWLP_WNDPROC; both are read from the process's own window data. A window
+// property or comctl32's subclass list would cost a round trip to the window
+// manager (the Wine server) on every message.
 
 CWnd::~CWnd()
 {
-    if (m_bSubclassed && m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
-        ::RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, 0);
-        ::RemovePropW(m_hWnd, kObjectProperty);
-    }
+    if (m_bSubclassed && m_hWnd != nullptr && ::IsWindow(m_hWnd))
+        Unbind(m_hWnd);
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND window)
 {
     if (window == nullptr)
         return nullptr;
-    return static_cast<CWnd*>(::GetPropW(window, kObjectProperty));
+    // the user data is ours only while our procedure is the window's
+    if (::GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&CWnd::BoundProc))
+        return nullptr;
+    return reinterpret_cast<CWnd*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 BOOL CWnd::SubclassWindow(HWND window)
 {
     if (window == nullptr || m_hWnd != nullptr || FromHandlePermanent(window) != nullptr)
         return FALSE;
-    if (!::SetWindowSubclass(window, &CWnd::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+    // a window whose user data is taken is not ours to bind
+    if (::GetWindowLongPtrW(window, GWLP_USERDATA) != 0)
         return FALSE;
-    ::SetPropW(window, kObjectProperty, this);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC));
+    if (m_pfnSuper == nullptr)
+        return FALSE;
     m_hWnd = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::BoundProc)) == 0) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        m_hWnd = nullptr;
+        m_pfnSuper = nullptr;
+        return FALSE;
+    }
     m_bSubclassed = true;
     PreSubclassWindow();
     return TRUE;
@@ -40,17 +49,28 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
     return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR data)
+void CWnd::Unbind(HWND window)
 {
-    CWnd* self = reinterpret_cast<CWnd*>(data);
+    // a procedure set over ours stays; ours then finds no object and gives
+    // the messages the default processing rather than reach a gone object
+    if (::GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::BoundProc))
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+}
+
+LRESULT CALLBACK CWnd::BoundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* self = reinterpret_cast<CWnd*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr)
+        return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // the window goes; the object stays and may be bound again later
-        ::RemoveWindowSubclass(window, &CWnd::SubclassProc, 0);
-        ::RemovePropW(window, kObjectProperty);
+        WNDPROC super = self->m_pfnSuper;
+        self->Unbind(window);
         self->m_hWnd = nullptr;
         self->m_bSubclassed = false;
-        return ::DefSubclassProc(window, message, wParam, lParam);
+        self->m_pfnSuper = nullptr;
+        return ::CallWindowProcW(super, window, message, wParam, lParam);
     }
     CurrentMessage saved = self->m_current;
     self->m_current = {message, wParam, lParam};
@@ -61,7 +81,8 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
 
 LRESULT CWnd::Default()
 {
-    return ::DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+    return ::CallWindowProcW(m_pfnSuper, m_hWnd, m_current.message, m_current.wParam,
+                             m_current.lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

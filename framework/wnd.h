@@ -76,14 +76,16 @@ protected:
     LRESULT Default();
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK BoundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Gives the window its own procedure back, when ours is still the one set.
+    void Unbind(HWND window);
     struct CurrentMessage {
         UINT message;
         WPARAM wParam;
         LPARAM lParam;
     };
     CurrentMessage m_current = {};
+    WNDPROC m_pfnSuper = nullptr;  // the window's own procedure
     bool m_bSubclassed = false;
 };
 
