@@ -7,7 +7,7 @@
 
 CWnd::~CWnd()
 {
-    if (m_bSubclassed && m_hWnd != nullptr && ::IsWindow(m_hWnd))
+    if (m_pfnSuper != nullptr && ::IsWindow(m_hWnd))
         Unbind(m_hWnd);
 }
 
@@ -16,7 +16,7 @@ CWnd* CWnd::FromHandlePermanent(HWND window)
     if (window == nullptr)
         return nullptr;
     // the user data is ours only while our procedure is the window's
-    if (::GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&CWnd::BoundProc))
+    if (!HasBoundProc(window))
         return nullptr;
     return reinterpret_cast<CWnd*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -39,7 +39,6 @@ BOOL CWnd::SubclassWindow(HWND window)
         m_pfnSuper = nullptr;
         return FALSE;
     }
-    m_bSubclassed = true;
     PreSubclassWindow();
     return TRUE;
 }
@@ -49,11 +48,16 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
     return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
 }
 
+bool CWnd::HasBoundProc(HWND window)
+{
+    return ::GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::BoundProc);
+}
+
 void CWnd::Unbind(HWND window)
 {
     // a procedure set over ours stays; ours then finds no object and gives
     // the messages the default processing rather than reach a gone object
-    if (::GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::BoundProc))
+    if (HasBoundProc(window))
         ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
@@ -68,7 +72,6 @@ LRESULT CALLBACK CWnd::BoundProc(HWND window, UINT message, WPARAM wParam, LPARA
         WNDPROC super = self->m_pfnSuper;
         self->Unbind(window);
         self->m_hWnd = nullptr;
-        self->m_bSubclassed = false;
         self->m_pfnSuper = nullptr;
         return ::CallWindowProcW(super, window, message, wParam, lParam);
     }

@@ -77,6 +77,8 @@ protected:
 
 private:
     static LRESULT CALLBACK BoundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // True while our procedure is the window's.
+    static bool HasBoundProc(HWND window);
     // Gives the window its own procedure back, when ours is still the one set.
     void Unbind(HWND window);
     struct CurrentMessage {
@@ -85,8 +87,7 @@ private:
         LPARAM lParam;
     };
     CurrentMessage m_current = {};
-    WNDPROC m_pfnSuper = nullptr;  // the window's own procedure
-    bool m_bSubclassed = false;
+    WNDPROC m_pfnSuper = nullptr;  // the window's own procedure; set while bound
 };
 
 // A static text or picture control.

@@ -75,7 +75,7 @@ private:
     struct StagedFile {
         HANDLE file = INVALID_HANDLE_VALUE;  // open until it has its name or is gone
         unsigned long dosDateTime = 0;
-        int placed = 0;  // as Next returns it; kNameTaken until sorted out
+        int placed = 0;  // as Placed returns it; kNameTaken until sorted out
         bool replaced = false;
         wchar_t name[kEntryNameUnits] = {};  // the final name below the target
     };
