@@ -39,3 +39,15 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/release_settings.txt CONTENT
 ")
 set_property(TARGET photar64_setup APPEND PROPERTY LINK_DEPENDS
   ${CMAKE_BINARY_DIR}/generated/release_settings.txt)
+
+# The default-associations files administrators import, beside the program:
+# written from the format rows of the facts, again whenever they change.
+set(DEFAULT_ASSOCIATIONS
+  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Photarium_DefaultAssociations_Images.xml
+  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Photarium_DefaultAssociations_All.xml)
+add_custom_command(OUTPUT ${DEFAULT_ASSOCIATIONS}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/release/write_default_associations.py
+          ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+  DEPENDS ${CMAKE_SOURCE_DIR}/release/write_default_associations.py ${PRODUCT_FACTS}
+  VERBATIM)
+add_custom_target(default_associations ALL DEPENDS ${DEFAULT_ASSOCIATIONS})

@@ -122,8 +122,8 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
 
 // Step 3: the confirmation question and the registration. Without a yes the
 // user's associations stay, and the installation goes on as if no format had
-// been ticked.
-void RegisterViewer(const InstallRequest& request, const wchar_t* folder)
+// been ticked. Returns whether formats were associated.
+int RegisterViewer(const InstallRequest& request, const wchar_t* folder)
 {
     int associate = request.associate;
     const int* formatFlags = request.formatFlags;
@@ -136,6 +136,7 @@ void RegisterViewer(const InstallRequest& request, const wchar_t* folder)
     }
     RegisterApplication(associate, folder, request.startMenuGroup, request.desktopShortcut,
                         request.thumbnailsShortcut, request.allUsers, formatFlags);
+    return associate;
 }
 
 }  // namespace
@@ -145,8 +146,10 @@ void ReportInvalidFolder(const InstallRequest& request)
     ReportFailure(request, IDS_INVALID_FOLDER, request.targetFolder, FolderPlace::kAfterMessage);
 }
 
-int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
+int RunInstall(const InstallRequest& request, wchar_t* installedFolder, int* associated)
 {
+    if (associated != nullptr)
+        *associated = 0;
     InstallPath folder;
     if (!MakeTargetFolder(request, folder) || !UnpackProduct(request, folder))
         return 0;
@@ -167,7 +170,9 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder)
             WriteInstallLog(text);
     }
 
-    RegisterViewer(request, folder);
+    int formatsAssociated = RegisterViewer(request, folder);
+    if (associated != nullptr)
+        *associated = formatsAssociated;
 
     FILE* settings = !activeSettingsFile.Empty() ? OpenSettingsFile(activeSettingsFile) : nullptr;
     if (settings != nullptr)

@@ -10,8 +10,10 @@ struct InstallRequest;
 // a message box in wizard mode, the install log in silent mode. A relative
 // folder, the root of a drive or share, and an unpacking that left no viewer
 // program count as failures too. installedFolder (260 units), when given,
-// receives the folder as created, ending in "\".
-int RunInstall(const InstallRequest& request, wchar_t* installedFolder = nullptr);
+// receives the folder as created, ending in "\"; associated, when given,
+// 1 when formats were associated (ticked, and confirmed in the wizard).
+int RunInstall(const InstallRequest& request, wchar_t* installedFolder = nullptr,
+               int* associated = nullptr);
 
 // Refuses request's target folder as invalid, reported as RunInstall
 // reports it: "message: folder" in the install log of a silent run, the

@@ -14,3 +14,18 @@ bool IsOsVersionAtLeast(WORD major, WORD minor)
     return VerifyVersionInfoW(&info, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR,
                               mask) != FALSE;
 }
+
+bool IsWindows10OrLater()
+{
+    // ntdll is in every process; RtlGetVersion has been there since Windows 2000
+    using GetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto getVersion = ntdll != nullptr ? reinterpret_cast<GetVersionFunction>(
+                                             reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+                                       : nullptr;
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (getVersion == nullptr || getVersion(&info) != 0)
+        return false;
+    return info.dwMajorVersion >= 10;
+}

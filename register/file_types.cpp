@@ -3,6 +3,7 @@
 #include "platform/reg_key.h"
 #include "platform/work_in_parts.h"
 #include "platform/fixed_text.h"
+#include "register/default_apps.h"
 #include "register/format_associations.h"
 #include "register/registration_texts.h"
 
@@ -40,6 +41,14 @@ void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const w
 
     if (!selected)
         return;
+    // "Open with" offers the viewer for the type, on every version
+    if (key.Format(L"SOFTWARE\\Classes\\.%ls\\OpenWithProgids", extension)) {
+        RegKey offered;
+        if (offered.Create(HKEY_LOCAL_MACHINE, key))
+            offered.WriteString(progId, L"");
+    }
+    if (UserChoiceIsWindowsOwn())
+        return;  // the user's choice stays as Windows keeps it
     if (!key.Format(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.%ls"
                     L"\\UserChoice",
                     extension))

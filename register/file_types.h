@@ -1,11 +1,14 @@
 #pragma once
 // File-type associations: the viewer's program identifiers, its capability
-// entries and, for selected formats, the extensions and the user's choice.
+// entries and, for selected formats, the extensions, "Open with" and, before
+// Windows 8, the user's choice.
 
 // Registers one extension (lower case, no dot) under the program identifier
 // "Photarium.<suffix>" with the open command and icon text. The machine-wide
-// extension key and the current user's choice are written only when selected
-// is nonzero (the key of jpg, png and tif always).
+// extension key (the key of jpg, png and tif always) and the identifier
+// under the extension's OpenWithProgids are written only when selected is
+// nonzero; so is the current user's choice, and only where Windows does not
+// keep that choice itself (UserChoiceIsWindowsOwn).
 void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const wchar_t* command,
                         const wchar_t* iconText, int selected);
 

@@ -9,6 +9,7 @@
 #include "platform/message_box.h"
 #include "platform/os_version.h"
 #include "platform/string_table.h"
+#include "register/default_apps.h"
 #include "resources/resource.h"
 #include "wizard/browse_folder.h"
 #include "wizard/folder_rules.h"
@@ -355,7 +356,8 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     m_pSheet->EnableWizardButton(IDCANCEL, FALSE);
 
     FixedText<kTextUnits> installedFolder;
-    int installed = RunInstall(request, installedFolder.Buffer());
+    int associated = 0;
+    int installed = RunInstall(request, installedFolder.Buffer(), &associated);
 
     m_pSheet->KillTimer(kInstallTimerId);
     m_pSheet->EnableWizardButton(IDC_WIZ_BACK, TRUE);
@@ -363,6 +365,7 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     m_pSheet->EnableWizardButton(IDCANCEL, TRUE);
 
     if (installed != 0) {
+        m_pSheet->m_bOpenDefaultApps = associated != 0 && UserChoiceIsWindowsOwn();
         // the finish page starts the viewer from the folder as it was created
         if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions))
             options->SetDlgItemText(IDC_TARGET_FOLDER, installedFolder);

@@ -4,6 +4,7 @@
 #include "platform/folder_path.h"
 #include "platform/message_box.h"
 #include "platform/string_table.h"
+#include "register/default_apps.h"
 #include "resources/product_identity.h"
 #include "resources/resource.h"
 #include "wizard/web_links.h"
@@ -67,9 +68,20 @@ void CWizPropertySheet::RunFinishActions()
 
     if (finish->IsDlgButtonChecked(IDC_SHOW_FAQ) == BST_CHECKED)
         ShellExecuteW(GetDesktopWindow(), L"open", kFaqAddress, nullptr, L"", SW_SHOW);
+    if (finish->IsDlgButtonChecked(IDC_START_VIEWER) == BST_CHECKED)
+        StartInstalledViewer();
 
-    if (finish->IsDlgButtonChecked(IDC_START_VIEWER) != BST_CHECKED)
-        return;
+    // Last, so that Windows' page comes up over the viewer and the FAQ page:
+    // the user asked for the formats and makes the choice there, once the
+    // installer is out of the way.
+    if (m_bOpenDefaultApps) {
+        m_bOpenDefaultApps = false;
+        OpenDefaultAppsSettings();
+    }
+}
+
+void CWizPropertySheet::StartInstalledViewer()
+{
     CPropertyPage* options = GetPage(kPageOptions);
     FixedText<kTextUnits> folder;
     if (options != nullptr && options->m_hWnd != nullptr)

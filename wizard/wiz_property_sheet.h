@@ -28,6 +28,9 @@ public:
     HWND m_hFileTypeList = nullptr;    // not owned; the file-type page's list once filled
     CHyperLink m_linkEula;             // the options page's licence link (IDC_EULA_LINK)
     CXColorStatic m_staticInstalling;  // the ready page's notice (IDC_INSTALLING)
+    // The installation made formats the viewer's with the user's yes: where
+    // Windows keeps the user's choice, its page for it opens as the wizard ends.
+    bool m_bOpenDefaultApps = false;
 
     // Operations
     // A wizard button of the sheet: IDC_WIZ_BACK, IDC_WIZ_NEXT or IDCANCEL.
@@ -50,4 +53,5 @@ private:
     // "Installation beenden?": true when the user answers Yes.
     bool ConfirmExit();
     void RunFinishActions();
+    void StartInstalledViewer();
 };

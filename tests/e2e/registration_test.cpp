@@ -6,6 +6,7 @@
 #include "registration_checks.h"
 #include "zip_builder.h"
 #include "wine_test_util.h"
+#include "wizard_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -69,9 +70,21 @@ TEST_F(SilentRegistration, NoAssociationsAsked)
 TEST_F(SilentRegistration, ImageRowsOnWindows10)
 {
     SetWineWindowsVersion(L"win10");
+    RecordOpenedUrls();
     ASSERT_EQ(0, Install(L"/assoc=1"));
     ExpectFormatRows(kInstalled, Rows(0, 47));
     ExpectStoreAppMarks(true);
+
+    // no choice is made where the user had none, and a silent run opens no
+    // page of Windows': the setup program has ended, so anything it started
+    // is running or has left its line
+    for (const ExpectedExtension& e : kExpectedExtensions)
+        DeleteRegTree(HKEY_CURRENT_USER, UserChoice(e.extension));
+    ASSERT_EQ(0, Install(L"/assoc=1"));
+    for (const ExpectedExtension& e : kExpectedExtensions)
+        EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, UserChoice(e.extension))) << e.row;
+    EXPECT_FALSE(IsProgramRunning(L"url_recorder.exe"));
+    EXPECT_FALSE(FileExists(kOpenedUrls));
 }
 
 TEST_F(SilentRegistration, AllRowsOnWindows8)

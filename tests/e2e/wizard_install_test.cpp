@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,14 @@ ScreenPixels RenderNotice(int width, int height, int weight)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return result;
+}
+
+int CountOf(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
 }
 
 int DifferentPixels(const ScreenPixels& a, const ScreenPixels& b)
@@ -313,6 +322,45 @@ protected:
         SetWineWindowsVersion(L"win7");
     }
 };
+
+TEST_F(WizardVersions, WindowsOwnPageForTheChoiceOpensOnceAsTheWizardEnds)
+{
+    const std::wstring folder = L"C:\\ptest\\choice\\";
+    std::set<int> images;
+    for (int row = 0; row < 48; ++row)
+        images.insert(row);
+    for (const wchar_t* version : {L"win10", L"win7"}) {
+        SCOPED_TRACE(version);
+        SetWineWindowsVersion(version);
+        RemoveTree(folder);
+        ResetRegistrationState();
+        RecordOpenedUrls();
+        ASSERT_NE(nullptr, StartWizard());
+        SetText(Item(kFolder), folder);
+        ASSERT_TRUE(GoTo(1) && GoTo(2));
+        Click(Item(kImagesOnly));
+        ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 47) == 2; }, kLongWait));
+        ASSERT_TRUE(GoTo(3));
+        PressNext(sheet_);
+        ASSERT_TRUE(AnswerMessageBox(Box(), IDYES));
+        ASSERT_TRUE(WaitForPage(sheet_, 4));
+        ExpectFormatRows(folder, images);
+        Click(Item(kStartViewer));
+        ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(kStartViewer)); }, kLongWait));
+        Click(Button(IDCANCEL));
+        ASSERT_TRUE(wizard_->WaitForExit(kLongWait));
+        // the FAQ page on both; Windows' page for the defaults on Windows 10 only
+        std::string opened = WaitForOpenedUrls(std::wstring(version) == L"win10" ? 2 : 1);
+        EXPECT_EQ(std::wstring(version) == L"win10" ? 1 : 0,
+                  CountOf(opened, "\"ms-settings:defaultapps?registeredAppMachine=Photarium\"\n"))
+            << opened;
+        EXPECT_EQ(1, CountOf(opened, "/faq.htm")) << opened;
+        // the recorders have ended: nothing comes later
+        EXPECT_TRUE(WaitUntil([] { return !IsProgramRunning(L"url_recorder.exe"); }, kLongWait));
+        EXPECT_EQ(opened, ReadFileBytes(kOpenedUrls));
+        wizard_.reset();
+    }
+}
 
 TEST_F(WizardVersions, SettingsChoiceFollowsTheWindowsVersion)
 {

@@ -124,10 +124,7 @@ protected:
         viewerFolder_ = FreshFolder(L"viewer");
         CopyFileW(HelperPath(L"fake_viewer.exe").c_str(), (viewerFolder_ + L"photar64.exe").c_str(),
                   FALSE);
-        DeleteFileW(kOpenedUrls);
-        std::wstring recorder = L"\"" + HelperPath(L"url_recorder.exe") + L"\" \"%1\"";
-        for (const wchar_t* scheme : {L"http", L"https"})
-            SetRegText(HKEY_CLASSES_ROOT, std::wstring(scheme) + L"\\shell\\open\\command", L"", recorder);
+        RecordOpenedUrls();
     }
     void TearDown() override
     {
@@ -147,7 +144,6 @@ protected:
         EXPECT_TRUE(IsChecked(Item(kStartViewer)));
     }
 
-    static constexpr const wchar_t* kOpenedUrls = L"C:\\ptest\\opened_urls.txt";
     // The wizard has ended: whatever it started was started before that,
     // and is still running or has already left its trace.
     void ExpectNothingStarted(const char* how)

@@ -58,7 +58,18 @@ const wchar_t* const kStoreApps[] = {
 const wchar_t* const kDesktopNames[] = {L"Photarium 64.lnk", L"Photarium 64 Thumbnails.lnk"};
 
 std::wstring Classes(const std::wstring& key) { return L"SOFTWARE\\Classes\\" + key; }
-std::wstring UserChoice(const std::wstring& ext) { return kFileExts + ext + L"\\UserChoice"; }
+std::wstring OpenWith(const std::wstring& extension)
+{
+    return Classes(L".") + extension + L"\\OpenWithProgids";
+}
+
+// Windows 8 and later, as the prefix reports them: they keep the user's
+// choice under a hash of their own.
+bool WindowsKeepsUserChoice()
+{
+    std::wstring version = ReadRegText(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
+    return version == L"win8" || version == L"win81" || version == L"win10" || version == L"win11";
+}
 
 std::wstring Upper(std::wstring text)
 {
@@ -180,6 +191,8 @@ std::wstring GroupFolder(bool allUsers)
     return ShellFolder(allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS) + L"Photarium\\";
 }
 
+std::wstring UserChoice(const std::wstring& ext) { return kFileExts + ext + L"\\UserChoice"; }
+
 void ResetRegistrationState()
 {
     DeleteRegTree(HKEY_LOCAL_MACHINE, Classes(L"Directory\\shell\\") + kVerb);
@@ -209,6 +222,8 @@ void ResetRegistrationState()
         DeleteRegTree(HKEY_CURRENT_USER, UserChoice(e.extension));
         SetRegText(HKEY_CURRENT_USER, UserChoice(e.extension), L"Progid", foreign);
         SetRegText(HKEY_CURRENT_USER, UserChoice(e.extension), L"Hash", L"alt");
+        DeleteRegTree(HKEY_LOCAL_MACHINE, OpenWith(e.extension));
+        SetRegText(HKEY_LOCAL_MACHINE, OpenWith(e.extension), foreign, L"");
     }
 
     for (bool allUsers : {false, true}) {
@@ -300,7 +315,13 @@ void ExpectFormatRows(const std::wstring& folder, const std::set<int>& selectedR
                       selected || forced ? progId : ForeignProgId(ext));
         ExpectRegText(HKEY_CLASSES_ROOT, L"." + ext, L"",
                       selected || forced ? progId : ForeignProgId(ext));
-        if (selected) {
+        // "Open with" gains the viewer beside what it offered; the user's
+        // choice is rewritten only where Windows keeps no hash of it
+        ExpectRegText(HKEY_LOCAL_MACHINE, OpenWith(ext), ForeignProgId(ext), L"");
+        EXPECT_EQ(selected ? 2u : 1u, ValueCount(HKEY_LOCAL_MACHINE, OpenWith(ext)));
+        if (selected)
+            ExpectRegText(HKEY_LOCAL_MACHINE, OpenWith(ext), progId, L"");
+        if (selected && !WindowsKeepsUserChoice()) {
             ExpectRegText(HKEY_CURRENT_USER, UserChoice(ext), L"Progid", progId);
             EXPECT_EQ(1u, ValueCount(HKEY_CURRENT_USER, UserChoice(ext)));
         } else {

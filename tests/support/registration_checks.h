@@ -23,9 +23,13 @@ void ExpectRegText(HKEY root, const std::wstring& key, const std::wstring& name,
                    const std::wstring& text);
 void ExpectRegDword(HKEY root, const std::wstring& key, const std::wstring& name, DWORD value);
 
+// The current user's choice of a program for an extension (no dot).
+std::wstring UserChoice(const std::wstring& extension);
+
 // Removes everything a registration writes (keys, shortcut files, group
-// folders) and puts marks of an earlier program on every extension key and
-// every user choice of the 84 extensions, so that a test sees what it touches.
+// folders) and puts marks of an earlier program on every extension key,
+// "Open with" list and user choice (with a hash) of the 84 extensions, so
+// that a test sees what it touches.
 void ResetRegistrationState();
 // The mark ResetRegistrationState leaves: "Fremd.<ext>".
 std::wstring ForeignProgId(const std::wstring& extension);
@@ -36,9 +40,11 @@ void ExpectApplicationRows(const std::wstring& installFolder, bool withVerbs);
 // Rows 1 to 4 are absent.
 void ExpectNoFolderVerbs();
 
-// The 67 program identifiers, 84 capability values, the extension keys and
+// The 67 program identifiers, 84 capability values, the extension keys,
+// "Open with" entries and, where the prefix reports Windows 7 or earlier,
 // user choices for the rows in selectedRows (the others keep their marks,
-// apart from the machine-wide keys of jpg, png and tif).
+// apart from the machine-wide keys of jpg, png and tif; on Windows 8 and
+// later every user choice keeps its mark).
 void ExpectFormatRows(const std::wstring& installFolder, const std::set<int>& selectedRows);
 
 // The five store-app marks are all present, or all absent.

@@ -245,7 +245,7 @@ std::wstring RecordOpenedUrls()
 {
     DeleteFileW(kOpenedUrls);
     std::wstring recorder = HelperPath(L"url_recorder.exe");
-    for (const wchar_t* scheme : {L"http", L"https"})
+    for (const wchar_t* scheme : {L"http", L"https", L"ms-settings"})
         SetRegText(HKEY_CLASSES_ROOT, std::wstring(scheme) + L"\\shell\\open\\command", L"",
                    L"\"" + recorder + L"\" \"%1\"");
     return recorder;

@@ -100,7 +100,8 @@ SIZE UnderlinedTextSize(HFONT font, const wchar_t* text);
 // Paths of the helper programs built beside the tests (PHOTARIUM_HELPER_DIR).
 std::wstring HelperPath(const wchar_t* exeName);
 
-// url_recorder.exe as the prefix's web handler (http, https): the file it
+// url_recorder.exe as the prefix's web and settings handler (http, https,
+// ms-settings, the scheme of Windows' Settings app): the file it
 // appends each command line to; a fresh start, returning its path; the lines
 // written once there are count of them.
 extern const wchar_t kOpenedUrls[];
