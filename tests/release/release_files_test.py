@@ -2,7 +2,8 @@
 """The build's release steps on the setup program: a throwaway certificate
 signs a copy (verified when its root is trusted, refused otherwise or once a
 byte changes; a wrong password leaves it unsigned); the manifests beside the
-program validate against the schemas and carry its hash and exit codes.
+program validate against the schemas and carry its hash and exit codes; the
+default-associations files beside it list the format rows.
 Leaves the signed copy, the manifest's command line and uninstall entry in
 DATA_DIR for e2e_release.
 
@@ -15,6 +16,8 @@ import shutil
 import subprocess
 import sys
 
+from xml.etree import ElementTree
+
 import jsonschema
 import yaml
 
@@ -23,6 +26,9 @@ program, schemas, data = sys.argv[1:4]
 schemas = os.environ.get('PHOTARIUM_WINGET_SCHEMAS') or schemas
 SIGN = os.path.join(os.path.dirname(__file__), '..', '..', 'release', 'sign_program.sh')
 TARGET = 'C:\\Program Files\\Verwaltet\\Photarium'
+REPOSITORY = os.path.join(os.path.dirname(__file__), '..', '..')
+WRITE_ASSOCIATIONS = os.path.join(REPOSITORY, 'release', 'write_default_associations.py')
+product_facts_path = os.path.join(REPOSITORY, 'resources', 'product_facts.toml')
 
 
 def run(*args):
@@ -97,5 +103,46 @@ with open(os.path.join(data, 'manifest.txt'), 'w', encoding='utf-8', newline='')
     f.write('\n'.join([
         switches['Silent'] + ' ' + switches['InstallLocation'].replace('<INSTALLPATH>', TARGET),
         TARGET, entry['DisplayName'], entry['Publisher'], entry['DisplayVersion']]))
+
+
+# The default-associations files beside the program: well-formed, each
+# extension of their rows once with its program identifier; written anew
+# from another facts file, they follow it.
+def associations(folder):
+    found = {}
+    for name in ('Images', 'All'):
+        root = ElementTree.parse(os.path.join(folder, 'Photarium_DefaultAssociations_%s.xml'
+                                              % name)).getroot()
+        rows = [(a.get('Identifier'), a.get('ProgId'), a.get('ApplicationName')) for a in root]
+        found[name] = (root.tag, len(rows), dict((i, p) for i, p, _ in rows),
+                       {n for _, _, n in rows})
+    return found
+
+
+files = associations(os.path.dirname(program))
+picked = {'.jpeg': 'Photarium.jpg', '.dib': 'Photarium.bmp', '.cr2': 'Photarium.cr2',
+          '.jxr': 'Photarium.hdp', '.xpm': 'Photarium.xpm'}
+for name, count, extra in [('Images', 65, {}),
+                           ('All', 84, {'.mpeg': 'Photarium.mpg', '.mpe': 'Photarium.mpe',
+                                        '.rmi': 'Photarium.rmi', '.wma': 'Photarium.wma'})]:
+    tag, rows, progIds, names = files[name]
+    wanted = dict(picked, **extra)
+    if (tag, rows, len(progIds), names) != ('DefaultAssociations', count, count,
+                                            {'Photarium 64-bit'}) or \
+            any(progIds.get(e) != p for e, p in wanted.items()):
+        failures.append('%s associations: %r' % (name, (tag, rows, len(progIds), names)))
+if '.swf' in files['Images'][2]:
+    failures.append('Images associations: a row beyond the image formats')
+changed = os.path.join(data, 'facts.toml')
+with open(product_facts_path, encoding='utf-8') as f:
+    text = f.read()
+with open(changed, 'w', encoding='utf-8') as f:
+    f.write(text.replace('["P0", "bmp", "dib:bmp"]', '["P0", "bmp", "dib:bmp", "rle8:bmp"]'))
+run(sys.executable, WRITE_ASSOCIATIONS, os.path.join(data, 'associations'), changed)
+rewritten = associations(os.path.join(data, 'associations'))
+if [rewritten[n][2].get('.rle8') for n in ('Images', 'All')] != ['Photarium.bmp'] * 2 or \
+        rewritten['All'][1] != 85:
+    failures.append('the default associations do not follow the facts')
+
 print('\n'.join('FAIL ' + f for f in failures) or 'ok: installer SHA-256 ' + facts[1])
 sys.exit(1 if failures else 0)
