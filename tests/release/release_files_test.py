@@ -26,9 +26,7 @@ program, schemas, data = sys.argv[1:4]
 schemas = os.environ.get('PHOTARIUM_WINGET_SCHEMAS') or schemas
 SIGN = os.path.join(os.path.dirname(__file__), '..', '..', 'release', 'sign_program.sh')
 TARGET = 'C:\\Program Files\\Verwaltet\\Photarium'
-REPOSITORY = os.path.join(os.path.dirname(__file__), '..', '..')
-WRITE_ASSOCIATIONS = os.path.join(REPOSITORY, 'release', 'write_default_associations.py')
-product_facts_path = os.path.join(REPOSITORY, 'resources', 'product_facts.toml')
+REPOSITORY = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
 
 
 def run(*args):
@@ -104,44 +102,29 @@ with open(os.path.join(data, 'manifest.txt'), 'w', encoding='utf-8', newline='')
         switches['Silent'] + ' ' + switches['InstallLocation'].replace('<INSTALLPATH>', TARGET),
         TARGET, entry['DisplayName'], entry['Publisher'], entry['DisplayVersion']]))
 
-
-# The default-associations files beside the program: well-formed, each
-# extension of their rows once with its program identifier; written anew
-# from another facts file, they follow it.
-def associations(folder):
-    found = {}
-    for name in ('Images', 'All'):
-        root = ElementTree.parse(os.path.join(folder, 'Photarium_DefaultAssociations_%s.xml'
-                                              % name)).getroot()
-        rows = [(a.get('Identifier'), a.get('ProgId'), a.get('ApplicationName')) for a in root]
-        found[name] = (root.tag, len(rows), dict((i, p) for i, p, _ in rows),
-                       {n for _, _, n in rows})
-    return found
+# The default-associations files beside the program: each extension of their
+# rows once with its program identifier; another facts file, other files.
+def associations(folder, name):
+    root = ElementTree.parse(os.path.join(folder, 'Photarium_DefaultAssociations_%s.xml' % name))
+    rows = [(a.get('Identifier'), a.get('ProgId'), a.get('ApplicationName')) for a in root.getroot()]
+    return root.getroot().tag, len(rows), dict(r[:2] for r in rows), {r[2] for r in rows}
 
 
-files = associations(os.path.dirname(program))
-picked = {'.jpeg': 'Photarium.jpg', '.dib': 'Photarium.bmp', '.cr2': 'Photarium.cr2',
-          '.jxr': 'Photarium.hdp', '.xpm': 'Photarium.xpm'}
-for name, count, extra in [('Images', 65, {}),
-                           ('All', 84, {'.mpeg': 'Photarium.mpg', '.mpe': 'Photarium.mpe',
-                                        '.rmi': 'Photarium.rmi', '.wma': 'Photarium.wma'})]:
-    tag, rows, progIds, names = files[name]
-    wanted = dict(picked, **extra)
-    if (tag, rows, len(progIds), names) != ('DefaultAssociations', count, count,
-                                            {'Photarium 64-bit'}) or \
-            any(progIds.get(e) != p for e, p in wanted.items()):
+for name, count, some in [('Images', 65, {'.jpeg': 'Photarium.jpg', '.dib': 'Photarium.bmp',
+                                          '.cr2': 'Photarium.cr2', '.swf': None}),
+                          ('All', 84, {'.jxr': 'Photarium.hdp', '.mpeg': 'Photarium.mpg',
+                                       '.mpe': 'Photarium.mpe', '.wma': 'Photarium.wma'})]:
+    tag, rows, progIds, names = associations(os.path.dirname(program), name)
+    if (tag, rows, len(progIds), names) != ('DefaultAssociations', count, count, {'Photarium 64-bit'}) \
+            or any(progIds.get(e) != p for e, p in some.items()):
         failures.append('%s associations: %r' % (name, (tag, rows, len(progIds), names)))
-if '.swf' in files['Images'][2]:
-    failures.append('Images associations: a row beyond the image formats')
-changed = os.path.join(data, 'facts.toml')
-with open(product_facts_path, encoding='utf-8') as f:
-    text = f.read()
-with open(changed, 'w', encoding='utf-8') as f:
-    f.write(text.replace('["P0", "bmp", "dib:bmp"]', '["P0", "bmp", "dib:bmp", "rle8:bmp"]'))
-run(sys.executable, WRITE_ASSOCIATIONS, os.path.join(data, 'associations'), changed)
-rewritten = associations(os.path.join(data, 'associations'))
-if [rewritten[n][2].get('.rle8') for n in ('Images', 'All')] != ['Photarium.bmp'] * 2 or \
-        rewritten['All'][1] != 85:
+with open(os.path.join(REPOSITORY, 'resources', 'product_facts.toml'), encoding='utf-8') as f:
+    text = f.read().replace('"dib:bmp"]', '"dib:bmp", "rle8:bmp"]')
+with open(os.path.join(data, 'facts.toml'), 'w', encoding='utf-8') as f:
+    f.write(text)
+run(sys.executable, os.path.join(REPOSITORY, 'release', 'write_default_associations.py'), 'new',
+    'facts.toml')
+if associations(os.path.join(data, 'new'), 'All')[2].get('.rle8') != 'Photarium.bmp':
     failures.append('the default associations do not follow the facts')
 
 print('\n'.join('FAIL ' + f for f in failures) or 'ok: installer SHA-256 ' + facts[1])

@@ -58,18 +58,14 @@ const wchar_t* const kStoreApps[] = {
 const wchar_t* const kDesktopNames[] = {L"Photarium 64.lnk", L"Photarium 64 Thumbnails.lnk"};
 
 std::wstring Classes(const std::wstring& key) { return L"SOFTWARE\\Classes\\" + key; }
+// clp: no earlier choice, so that a test sees none made
+constexpr int kRowWithoutChoice = 3;
 std::wstring OpenWith(const std::wstring& extension)
 {
     return Classes(L".") + extension + L"\\OpenWithProgids";
 }
 
-// Windows 8 and later, as the prefix reports them: they keep the user's
-// choice under a hash of their own.
-bool WindowsKeepsUserChoice()
-{
-    std::wstring version = ReadRegText(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
-    return version == L"win8" || version == L"win81" || version == L"win10" || version == L"win11";
-}
+
 
 std::wstring Upper(std::wstring text)
 {
@@ -193,6 +189,23 @@ std::wstring GroupFolder(bool allUsers)
 
 std::wstring UserChoice(const std::wstring& ext) { return kFileExts + ext + L"\\UserChoice"; }
 
+bool PrefixReportsWindows8OrLater()
+{
+    const std::wstring version = ReadRegText(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
+    return version == L"win8" || version == L"win81" || version == L"win10" || version == L"win11";
+}
+
+bool SystemIsWindows8OrLater()
+{
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    auto getVersion = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+    getVersion(&info);
+    return info.dwMajorVersion > 6 || (info.dwMajorVersion == 6 && info.dwMinorVersion >= 2);
+}
+
 void ResetRegistrationState()
 {
     DeleteRegTree(HKEY_LOCAL_MACHINE, Classes(L"Directory\\shell\\") + kVerb);
@@ -220,8 +233,10 @@ void ResetRegistrationState()
         const std::wstring foreign = ForeignProgId(e.extension);
         SetRegText(HKEY_LOCAL_MACHINE, Classes(L".") + e.extension, L"", foreign);
         DeleteRegTree(HKEY_CURRENT_USER, UserChoice(e.extension));
-        SetRegText(HKEY_CURRENT_USER, UserChoice(e.extension), L"Progid", foreign);
-        SetRegText(HKEY_CURRENT_USER, UserChoice(e.extension), L"Hash", L"alt");
+        if (e.row != kRowWithoutChoice) {
+            SetRegText(HKEY_CURRENT_USER, UserChoice(e.extension), L"Progid", foreign);
+            SetRegText(HKEY_CURRENT_USER, UserChoice(e.extension), L"Hash", L"alt");
+        }
         DeleteRegTree(HKEY_LOCAL_MACHINE, OpenWith(e.extension));
         SetRegText(HKEY_LOCAL_MACHINE, OpenWith(e.extension), foreign, L"");
     }
@@ -321,9 +336,11 @@ void ExpectFormatRows(const std::wstring& folder, const std::set<int>& selectedR
         EXPECT_EQ(selected ? 2u : 1u, ValueCount(HKEY_LOCAL_MACHINE, OpenWith(ext)));
         if (selected)
             ExpectRegText(HKEY_LOCAL_MACHINE, OpenWith(ext), progId, L"");
-        if (selected && !WindowsKeepsUserChoice()) {
+        if (selected && !PrefixReportsWindows8OrLater()) {
             ExpectRegText(HKEY_CURRENT_USER, UserChoice(ext), L"Progid", progId);
             EXPECT_EQ(1u, ValueCount(HKEY_CURRENT_USER, UserChoice(ext)));
+        } else if (e.row == kRowWithoutChoice) {
+            EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, UserChoice(ext)));
         } else {
             ExpectRegText(HKEY_CURRENT_USER, UserChoice(ext), L"Progid", ForeignProgId(ext));
             ExpectRegText(HKEY_CURRENT_USER, UserChoice(ext), L"Hash", L"alt");

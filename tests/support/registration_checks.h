@@ -25,10 +25,14 @@ void ExpectRegDword(HKEY root, const std::wstring& key, const std::wstring& name
 
 // The current user's choice of a program for an extension (no dot).
 std::wstring UserChoice(const std::wstring& extension);
+// The version the system reports to this process, read without the code
+// under test; the one the prefix reports to programs started from now on.
+bool SystemIsWindows8OrLater();
+bool PrefixReportsWindows8OrLater();
 
 // Removes everything a registration writes (keys, shortcut files, group
 // folders) and puts marks of an earlier program on every extension key,
-// "Open with" list and user choice (with a hash) of the 84 extensions, so
+// "Open with" list and (but row 3's) user choice of the 84 extensions, so
 // that a test sees what it touches.
 void ResetRegistrationState();
 // The mark ResetRegistrationState leaves: "Fremd.<ext>".
@@ -41,10 +45,9 @@ void ExpectApplicationRows(const std::wstring& installFolder, bool withVerbs);
 void ExpectNoFolderVerbs();
 
 // The 67 program identifiers, 84 capability values, the extension keys,
-// "Open with" entries and, where the prefix reports Windows 7 or earlier,
-// user choices for the rows in selectedRows (the others keep their marks,
-// apart from the machine-wide keys of jpg, png and tif; on Windows 8 and
-// later every user choice keeps its mark).
+// "Open with" entries and (before Windows 8) user choices for the rows in
+// selectedRows (the others keep their marks, apart from the machine-wide
+// keys of jpg, png and tif).
 void ExpectFormatRows(const std::wstring& installFolder, const std::set<int>& selectedRows);
 
 // The five store-app marks are all present, or all absent.

@@ -20,28 +20,6 @@ namespace {
 const wchar_t kFolder[] = L"C:\\Program Files\\Photarium\\";
 const wchar_t kProgram[] = L"C:\\Program Files\\Photarium\\photar64.exe";
 const wchar_t kOpen[] = L"\"C:\\Program Files\\Photarium\\photar64.exe\" \"%1\"";
-const wchar_t kUserChoice[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.%ls\\UserChoice";
-
-std::wstring UserChoiceKey(const wchar_t* ext)
-{
-    wchar_t key[260];
-    swprintf(key, 260, kUserChoice, ext);
-    return key;
-}
-
-// The version the system reports, read without the code under test.
-bool SystemIsWindows8OrLater()
-{
-    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
-    auto getVersion = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
-    OSVERSIONINFOW info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-    getVersion(&info);
-    return info.dwMajorVersion > 6 || (info.dwMajorVersion == 6 && info.dwMinorVersion >= 2);
-}
-
 class Registration : public ::testing::Test {
 protected:
     void SetUp() override { ResetRegistrationState(); }
@@ -72,7 +50,7 @@ TEST_F(Registration, SelectedRowsGetTheirExtensionsAndUserChoices)
     ExpectFormatRows(kFolder, {0, 2, 52});
     // spelled out: the edge cases of rows 2 and 52
     ExpectRegText(HKEY_CLASSES_ROOT, L".dib", L"", L"Photarium.bmp");
-    ExpectRegText(HKEY_CURRENT_USER, UserChoiceKey(L"dib"), L"Progid", L"Photarium.bmp");
+    ExpectRegText(HKEY_CURRENT_USER, UserChoice(L"dib"), L"Progid", L"Photarium.bmp");
     ExpectRegText(HKEY_CLASSES_ROOT, L"Photarium.bmp", L"", L"Photarium BMP File");
     ExpectRegText(HKEY_CLASSES_ROOT, L".mpeg", L"", L"Photarium.mpg");
     ExpectRegText(HKEY_CLASSES_ROOT, L".mpe", L"", L"Photarium.mpe");
@@ -86,12 +64,12 @@ TEST_F(Registration, SelectedRowsGetTheirExtensionsAndUserChoices)
 TEST_F(Registration, UserChoiceThatCannotBeDeletedKeepsItsOtherValues)
 {
     // a subkey makes RegDeleteKeyW fail: the existing key is opened instead
-    SetRegText(HKEY_CURRENT_USER, UserChoiceKey(L"bmp") + L"\\Sub", L"", L"x");
+    SetRegText(HKEY_CURRENT_USER, UserChoice(L"bmp") + L"\\Sub", L"", L"x");
     RegisterApplication(0, kFolder, 0, 0, 0, 0, none_);  // creates the capability key
     AssociateExtension(L"bmp", L"bmp", kOpen, L"%1", 1);
-    ExpectRegText(HKEY_CURRENT_USER, UserChoiceKey(L"bmp"), L"Progid", L"Photarium.bmp");
-    ExpectRegText(HKEY_CURRENT_USER, UserChoiceKey(L"bmp"), L"Hash", L"alt");
-    DeleteRegTree(HKEY_CURRENT_USER, UserChoiceKey(L"bmp"));
+    ExpectRegText(HKEY_CURRENT_USER, UserChoice(L"bmp"), L"Progid", L"Photarium.bmp");
+    ExpectRegText(HKEY_CURRENT_USER, UserChoice(L"bmp"), L"Hash", L"alt");
+    DeleteRegTree(HKEY_CURRENT_USER, UserChoice(L"bmp"));
 }
 
 TEST_F(Registration, ForcedExtensionsIgnoreCase)
@@ -103,7 +81,7 @@ TEST_F(Registration, ForcedExtensionsIgnoreCase)
     ExpectRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.jpg", L"", L"Photarium.jpg");
     ExpectRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.jpeg", L"", ForeignProgId(L"jpeg"));
     ExpectRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.tiff", L"", ForeignProgId(L"tiff"));
-    ExpectRegText(HKEY_CURRENT_USER, UserChoiceKey(L"jpg"), L"Progid", ForeignProgId(L"jpg"));
+    ExpectRegText(HKEY_CURRENT_USER, UserChoice(L"jpg"), L"Progid", ForeignProgId(L"jpg"));
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium"));
 }
 
