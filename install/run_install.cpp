@@ -88,6 +88,13 @@ bool MakeTargetFolder(const InstallRequest& request, InstallPath& folder)
         ReportInvalidFolder(request);
         return false;
     }
+    // Before anything is made: without the rights to register, the files
+    // would stand there with no uninstall entry and no types, as a success.
+    // The message tells the user to start the program as administrator.
+    if (!CanWriteMachineRegistration()) {
+        ReportFailure(request, IDS_INSTALL_FAILED, folder, FolderPlace::kBeforeMessage);
+        return false;
+    }
     if (!MakeFolderPath(folder.Buffer())) {
         ReportFailure(request, IDS_CANNOT_CREATE, folder, FolderPlace::kAfterMessage);
         return false;

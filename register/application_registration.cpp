@@ -111,6 +111,19 @@ void WriteApplicationEntries(const RegistrationTexts& texts)
 
 }  // namespace
 
+bool CanWriteMachineRegistration()
+{
+    static const wchar_t* const kParents[] = {
+        L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", L"SOFTWARE\\Classes"};
+    for (const wchar_t* parent : kParents) {
+        // the access is checked when the key opens, as for every write later
+        RegKey key;
+        if (!key.Open(HKEY_LOCAL_MACHINE, parent, KEY_CREATE_SUB_KEY | KEY_SET_VALUE))
+            return false;
+    }
+    return true;
+}
+
 int RegisterApplication(int associate, const wchar_t* targetFolder, int startMenuGroup,
                         int desktopShortcut, int thumbnailsShortcut, int allUsers,
                         const int* formatFlags)

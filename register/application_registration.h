@@ -12,3 +12,10 @@
 int RegisterApplication(int associate, const wchar_t* targetFolder, int startMenuGroup,
                         int desktopShortcut, int thumbnailsShortcut, int allUsers,
                         const int* formatFlags);
+
+// True when this process may write the machine-wide registration: make keys
+// and set values below the uninstall entries and below SOFTWARE\Classes of
+// HKEY_LOCAL_MACHINE. A standard user's process that runs unelevated (the
+// manifest asks for the highest rights the user has) may not, and a 64-bit
+// program gets no registry virtualization: every write would fail unseen.
+bool CanWriteMachineRegistration();

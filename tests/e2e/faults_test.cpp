@@ -335,45 +335,71 @@ TEST_F(FaultTest, SettingsFileThatCannotBeReplacedStaysNarrow)
     EXPECT_FALSE(FileExists(target + kLog));
 }
 
-// The uninstall entry exists with a security descriptor that refuses to set
-// values: its rows are lost, the other rows are written, the installation
-// counts as done.
-TEST_F(FaultTest, RegistryKeyThatCannotBeWritten)
+// Everyone may still read the key, nobody may set a value or make a subkey
+// below it (the earlier rules stay behind the refusal) until the guard
+// goes, which puts the earlier rules back. Denied(): Windows' answer seen.
+class DeniedWrites {
+public:
+    explicit DeniedWrites(const std::wstring& path) : path_(path)
+    {
+        PACL earlier = nullptr;
+        if (GetNamedSecurityInfoW(Name(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr,
+                                  nullptr, &earlier, nullptr, &descriptor_) != ERROR_SUCCESS)
+            return;
+        EXPLICIT_ACCESSW rule = {};
+        wchar_t everyone[] = L"EVERYONE";
+        BuildExplicitAccessWithNameW(&rule, everyone, KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                                     DENY_ACCESS, NO_INHERITANCE);
+        PACL acl = nullptr;
+        if (SetEntriesInAclW(1, &rule, earlier, &acl) == ERROR_SUCCESS)
+            SetNamedSecurityInfoW(Name(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr,
+                                  nullptr, acl, nullptr);
+        LocalFree(acl);
+        earlier_ = earlier;
+    }
+    ~DeniedWrites()
+    {
+        if (earlier_ != nullptr)
+            SetNamedSecurityInfoW(Name(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr,
+                                  nullptr, earlier_, nullptr);
+        LocalFree(descriptor_);
+    }
+    bool Denied() const
+    {
+        HKEY probe;
+        LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, KEY_SET_VALUE, &probe);
+        if (opened == ERROR_SUCCESS)
+            RegCloseKey(probe);
+        return opened == ERROR_ACCESS_DENIED;
+    }
+
+private:
+    wchar_t* Name() { name_ = L"MACHINE\\" + path_; return &name_[0]; }
+    std::wstring path_, name_;
+    PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+    PACL earlier_ = nullptr;  // inside descriptor_
+};
+
+// Keys the installation cannot write. The uninstall entry itself: its rows
+// are lost, the others written, the installation counts as done. The keys
+// every registration writes below (a standard user's, unelevated): message 7
+// before anything is made.
+TEST_F(FaultTest, RegistryKeysThatCannotBeWritten)
 {
     const std::wstring target = FreshFolder(L"registry") + L"Photarium\\";
     ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
     if (!RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium"))
         SKIP_CHECK("needs the registration step: a plain installation wrote no program "
                    "identifier");
-
     DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
     DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium");
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    // everyone may read the key, nobody may set a value or make a subkey
-    EXPLICIT_ACCESSW rules[2] = {};
-    wchar_t everyone[] = L"EVERYONE";
-    BuildExplicitAccessWithNameW(&rules[0], everyone, KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
-                                 DENY_ACCESS, NO_INHERITANCE);
-    BuildExplicitAccessWithNameW(&rules[1], everyone, KEY_READ, GRANT_ACCESS, NO_INHERITANCE);
-    PACL acl = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, SetEntriesInAclW(2, rules, nullptr, &acl));
-    DWORD set = SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                acl, nullptr);
-    LocalFree(acl);
-    RegCloseKey(key);
-    ASSERT_EQ(ERROR_SUCCESS, set);
-    HKEY probe;
-    LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_SET_VALUE, &probe);
-    if (opened == ERROR_SUCCESS) {
-        RegCloseKey(probe);
-        SKIP_CHECK("Wine grants KEY_SET_VALUE despite a denying security descriptor");
+    SetRegText(HKEY_LOCAL_MACHINE, kUninstallKey, L"", L"");
+    {
+        DeniedWrites denied(kUninstallKey);
+        if (!denied.Denied())
+            SKIP_CHECK("Wine grants KEY_SET_VALUE despite a denying security descriptor");
+        EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
     }
-    EXPECT_EQ(ERROR_ACCESS_DENIED, opened);
-
-    EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
-
     DWORD type;
     std::vector<BYTE> data;
     EXPECT_FALSE(ReadRegValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName", &type, &data));
@@ -386,6 +412,20 @@ TEST_F(FaultTest, RegistryKeyThatCannotBeWritten)
               ReadRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium\\shell\\open\\command"));
     EXPECT_FALSE(FileExists(work_ + kLog));
     EXPECT_FALSE(FileExists(target + kLog));
+
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    const std::wstring fresh = FreshFolder(L"unregistered") + L"Photarium";
+    for (const wchar_t* parent : {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                                  L"SOFTWARE\\Classes"}) {
+        SCOPED_TRACE(parent);
+        DeleteFileW((work_ + kLog).c_str());
+        DeniedWrites denied(parent);
+        ASSERT_TRUE(denied.Denied());
+        EXPECT_EQ(1, RunSetup(L"/silent /folder=" + fresh, work_));
+        EXPECT_EQ(LogEntry(fresh + L": " + kMessage7), OnlyEntryText(ReadFileBytes(work_ + kLog)));
+        EXPECT_FALSE(FolderExists(fresh));
+        EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    }
 }
 
 }  // namespace
