@@ -42,9 +42,10 @@ HANDLE CreateArchiveFile(const wchar_t* path)
                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
 }
 
-// The fixed name is held by something that could not be removed safely (a
-// link whose removal would hit its target): a name of our own beside it
-// that nobody can guess ahead, made the same exclusive way.
+// The fixed name cannot be made: a link whose removal would hit its target,
+// another run's archive, a program that holds the file (a virus scanner, an
+// archiver), a name that leads nowhere. A name of our own beside it that
+// nobody can guess ahead, made the same exclusive way.
 HANDLE CreateArchiveUnderFreshName(const wchar_t* folder, TempPath& path)
 {
     for (int attempt = 0; attempt < 8; ++attempt) {
@@ -99,9 +100,7 @@ HANDLE CreateTempArchive(TempPath& archivePath)
         return INVALID_HANDLE_VALUE;
     bool linked = RemoveLeftoverArchive(tempFolder);
     HANDLE created = linked ? INVALID_HANDLE_VALUE : CreateArchiveFile(archivePath);
-    // a name that is taken yet shows no file is a link to nothing
-    if (linked || (created == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS &&
-                   GetFileAttributesW(archivePath) == INVALID_FILE_ATTRIBUTES))
+    if (created == INVALID_HANDLE_VALUE)
         created = CreateArchiveUnderFreshName(tempFolder, archivePath);
     return created;
 }

@@ -301,6 +301,25 @@ TEST_F(FaultTest, FilesHeldOpenAreSkipped)
     EXPECT_FALSE(FileExists(work_ + kLog));
 }
 
+// Another program holds the temporary archive's fixed name (another run, a
+// virus scanner): the archive goes under a name of its own, and that goes.
+TEST_F(FaultTest, TemporaryArchiveHeldByAnotherProgram)
+{
+    const std::wstring temp = FreshFolder(L"heldtemp"), target = temp + L"Photarium\\";
+    WriteFileBytes(temp + L"phtarg_x64.zip", "fremd");
+    HANDLE held = CreateFileW((temp + L"phtarg_x64.zip").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    {
+        TempFolderOverride override(temp.c_str());
+        EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+    }
+    CloseHandle(held);
+    EXPECT_EQ(entries_.back().data, ReadFileBytes(target + WindowsName(entries_.back().name)));
+    EXPECT_EQ("fremd", ReadFileBytes(temp + L"phtarg_x64.zip"));
+    EXPECT_EQ((std::vector<std::wstring>{L"Photarium", L"phtarg_x64.zip"}), ListFolder(temp));
+}
+
 // The settings file is open in another program that lets others read and
 // write but not delete or replace it: the profile writes go through, the
 // replacement by the converted file fails.

@@ -56,7 +56,7 @@ TEST_F(ExtractPayloadTest, KeepFlagLeavesTheInstalledIconLibrary)
     EXPECT_TRUE(FileExists(target_ + L"Languages\\DEUTSCH.DLL"));
 }
 
-TEST_F(ExtractPayloadTest, TemporaryNameHeldByAnotherProgramStopsTheStep)
+TEST_F(ExtractPayloadTest, TemporaryNameHeldByAnotherProgramGoesUnderAnotherName)
 {
     // held open for reading and writing, sharing nothing: neither removed nor replaced
     WriteFileBytes(archive_, "in use elsewhere");
@@ -65,10 +65,9 @@ TEST_F(ExtractPayloadTest, TemporaryNameHeldByAnotherProgramStopsTheStep)
     ASSERT_NE(INVALID_HANDLE_VALUE, other);
     int result = ExtractPayload(target_.c_str(), 0);
     CloseHandle(other);
-    EXPECT_EQ(-1, result);
+    EXPECT_EQ(0, result);
     EXPECT_EQ("in use elsewhere", ReadFileBytes(archive_));
-    EXPECT_TRUE(ListFolder(target_).empty());
-    EXPECT_NE(target_, CurrentFolder());
+    EXPECT_EQ("MZ", ReadFileBytes(target_ + L"photar64.exe").substr(0, 2));
 }
 
 TEST_F(ExtractPayloadTest, FolderThatCannotBeEnteredStillRemovesTheArchive)
