@@ -15,12 +15,27 @@ bool IsPlain(HANDLE file, const wchar_t* folder, const wchar_t* name)
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(file, &info))
         return false;
-    if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        IsLinkByItsKind(file, info.dwFileAttributes))
         return false;
     return info.nNumberOfLinks == 1 && WhereHandleLeads(file, folder, name) == HandleLeads::kToName;
 }
 
 }  // namespace
+
+bool ReparseTagLeadsElsewhere(DWORD tag)
+{
+    return IsReparseTagNameSurrogate(tag) != 0;
+}
+
+bool IsLinkByItsKind(HANDLE handle, DWORD attributes)
+{
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    FILE_ATTRIBUTE_TAG_INFO tag = {};
+    return !GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof(tag)) ||
+           ReparseTagLeadsElsewhere(tag.ReparseTag);
+}
 
 bool FinalPathOf(HANDLE handle, wchar_t* out, size_t units)
 {

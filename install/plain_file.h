@@ -24,6 +24,15 @@ constexpr int kFullPathUnits = kLogPathUnits + 40;
 ScopedHandle OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
                            bool* created = nullptr);
 
+// Reparse points by their kind. Those that name another place (symbolic
+// links, junctions and mount points: Windows' name surrogates) lead
+// elsewhere; the others are the file itself (OneDrive's cloud files,
+// deduplicated or compressed files) and are taken like any file or folder.
+bool ReparseTagLeadsElsewhere(DWORD tag);
+// The same for an open handle with the attributes its information gave;
+// a reparse point whose tag cannot be read counts as leading elsewhere.
+bool IsLinkByItsKind(HANDLE handle, DWORD attributes);
+
 // The final path of an open file or folder ("\\?\C:\..."), into out of
 // units; false when there is none or it does not fit.
 bool FinalPathOf(HANDLE handle, wchar_t* out, size_t units);

@@ -197,7 +197,7 @@ int StagedEntries::Folder(const wchar_t* relative, size_t length)
         BY_HANDLE_FILE_INFORMATION info;
         folder.usable = handle.IsValid() && GetFileInformationByHandle(handle.Get(), &info) &&
                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                        !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                        !IsLinkByItsKind(handle.Get(), info.dwFileAttributes) &&
                         FinalPathOf(handle.Get(), reached.Buffer(), reached.kUnits) &&
                         SamePath(reached, path);
         if (!folder.usable)

@@ -39,3 +39,21 @@ TEST(WriteInPiecesTest, WritesEveryByteOrReportsTheFailure)
         }
     }
 }
+
+TEST(ReparseTagTest, OnlyNameSurrogatesLeadElsewhere)
+{
+    // tags as Windows documents them (winnt.h)
+    const struct {
+        DWORD tag;
+        bool elsewhere;
+    } rows[] = {
+        {0xA000000C, true},   // symbolic link
+        {0xA0000003, true},   // junction or mount point
+        {0x9000001A, false},  // OneDrive's cloud file, and one of its sixteen kinds
+        {0x9000601A, false},
+        {0x80000013, false},  // deduplicated
+        {0x80000017, false},  // compressed by the overlay filter (WOF)
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.elsewhere, ReparseTagLeadsElsewhere(row.tag)) << std::hex << row.tag;
+}
