@@ -2,6 +2,7 @@
 
 #include "install/icon_version.h"
 #include "platform/fixed_text.h"
+#include "platform/library_search.h"
 #include "platform/scoped_library.h"
 
 #include <windows.h>
@@ -21,7 +22,7 @@ constexpr size_t kVersionTextUnits = 64;
 // looked at. Frees the library when it goes.
 class VersionLibrary {
 public:
-    VersionLibrary() : module_(LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+    VersionLibrary() : module_(LoadSystemLibrary(L"version.dll"))
     {
         HMODULE module = module_.Get();
         if (!module)
@@ -74,24 +75,44 @@ bool ReadFileSize(const wchar_t* path, long long* size)
     return ok && *size >= 0;
 }
 
+// The failures that mean the file has no version to read: it is not there
+// or is no program with a version block. Any other (held by another program,
+// no rights to read it) leaves a version we cannot see.
+bool HasNoVersion(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_RESOURCE_DATA_NOT_FOUND:
+    case ERROR_RESOURCE_TYPE_NOT_FOUND:
+    case ERROR_RESOURCE_NAME_NOT_FOUND:
+    case ERROR_BAD_FORMAT:
+    case ERROR_BAD_EXE_FORMAT:
+    case ERROR_INVALID_DATA:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 bool KeepInstalledIconLibrary(const wchar_t* path)
 {
-    // without the version functions we cannot tell: overwrite, as for a failed call
+    // without the version functions we cannot tell, and the installed one may be newer
     VersionLibrary version;
     if (!version.Loaded())
-        return false;
+        return true;
 
     DWORD bytes = version.GetSize(path);
     if (bytes == 0)
-        return false;
+        return !HasNoVersion(GetLastError());
     // as many UTF-16 units as the block has bytes, zeroed
     std::unique_ptr<wchar_t[]> block(new (std::nothrow) wchar_t[bytes]());
     if (!block)
         return true;  // a version we cannot read for want of memory may be newer: keep it
     if (!version.GetInfo(path, bytes, block.get()))
-        return false;
+        return true;  // it has a block we could not read (held, no rights)
 
     void* root = nullptr;
     UINT rootLength = 0;

@@ -42,7 +42,7 @@ TEST(KeepInstalledIconLibraryTest, VersionSizeAndCompanyDecide)
     EXPECT_EQ(226816u, ReadFileBytes(IconLibrary("icons_430_shipped")).size());
 }
 
-TEST(KeepInstalledIconLibraryTest, MissingOrForeignFileIsOverwritten)
+TEST(KeepInstalledIconLibraryTest, MissingOrForeignFileIsOverwrittenAndAnUnreadableOneKept)
 {
     std::wstring folder = FreshFolder(L"icons");
     EXPECT_FALSE(KeepInstalledIconLibrary((folder + L"Icons.dll").c_str()));
@@ -50,6 +50,14 @@ TEST(KeepInstalledIconLibraryTest, MissingOrForeignFileIsOverwritten)
     EXPECT_FALSE(KeepInstalledIconLibrary((folder + L"Icons.dll").c_str()));
     // the decision writes nothing
     EXPECT_EQ(std::vector<std::wstring>{L"Icons.dll"}, ListFolder(folder));
+
+    // an older one whose version cannot be read, held by another program: kept
+    ASSERT_TRUE(CopyFileW(IconLibrary("icons_429").c_str(), (folder + L"Icons.dll").c_str(), FALSE));
+    HANDLE held = CreateFileW((folder + L"Icons.dll").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    EXPECT_TRUE(KeepInstalledIconLibrary((folder + L"Icons.dll").c_str()));
+    CloseHandle(held);
+    EXPECT_FALSE(KeepInstalledIconLibrary((folder + L"Icons.dll").c_str()));
 }
 
 TEST(VersionTextNumberTest, SinglePrecisionThousandths)
