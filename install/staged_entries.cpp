@@ -275,6 +275,7 @@ void StagedEntries::CreateFiles()
         if (staged.placed != kNameTaken)
             continue;
         staged.placed = 0;
+        staged.namesake = true;  // unless a later namesake holds the file
         for (size_t j = i + 1; j < fileCount_; ++j) {
             StagedFile& holder = files_[j];
             if (holder.file != INVALID_HANDLE_VALUE &&
@@ -282,8 +283,10 @@ void StagedEntries::CreateFiles()
                 // the fresh file is still empty: the earlier entry takes it
                 staged.file = holder.file;
                 staged.placed = 1;
+                staged.namesake = false;
                 holder.file = INVALID_HANDLE_VALUE;
                 holder.placed = 0;
+                holder.namesake = true;
                 break;
             }
         }
@@ -344,7 +347,8 @@ int StagedEntries::Commit(FileNotReplaced report)
     committed_ = true;
     for (size_t i = 0; i < fileCount_ && report; ++i) {
         StagedPath path;
-        if (!files_[i].replaced && path.JoinPath(targetName_, files_[i].name))
+        // a namesake's file is the earlier entry's, reported there if at all
+        if (!files_[i].replaced && !files_[i].namesake && path.JoinPath(targetName_, files_[i].name))
             report(path);
     }
     return 0;

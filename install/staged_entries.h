@@ -77,6 +77,7 @@ private:
         unsigned long dosDateTime = 0;
         int placed = 0;  // as Placed returns it; kNameTaken until sorted out
         bool replaced = false;
+        bool namesake = false;  // a later entry of a name an earlier one took
         wchar_t name[kEntryNameUnits] = {};  // the final name below the target
     };
     struct CheckedFolder {
