@@ -4,6 +4,7 @@
 #include "install/icon_library.h"
 #include "install/install_log.h"
 #include "install/install_request.h"
+#include "install/planted_links.h"
 #include "install/settings_file.h"
 #include "platform/fixed_text.h"
 #include "platform/folder_path.h"
@@ -86,6 +87,12 @@ bool MakeTargetFolder(const InstallRequest& request, InstallPath& folder)
     TrimSpaces(trimmed.Buffer());
     if (folder.Empty() || !InstallFolderFits(folder) || !IsFolderBelowRoot(trimmed)) {
         ReportInvalidFolder(request);
+        return false;
+    }
+    // A junction or link on the way that another user planted would take the
+    // whole product, and the removal of leftovers, wherever it points.
+    if (HasPlantedLinkOnTheWay(trimmed)) {
+        ReportFailure(request, IDS_CANNOT_CREATE, folder, FolderPlace::kAfterMessage);
         return false;
     }
     // Before anything is made: without the rights to register, the files

@@ -1,12 +1,14 @@
 // Writing through a handle: every byte goes to the file, in pieces, or the
 // failure is reported.
 #include "install/plain_file.h"
+#include "install/planted_links.h"
 
 #include "wine_test_util.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <string>
 
@@ -56,4 +58,31 @@ TEST(ReparseTagTest, OnlyNameSurrogatesLeadElsewhere)
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.elsewhere, ReparseTagLeadsElsewhere(row.tag)) << std::hex << row.tag;
+}
+
+TEST(PlantedLinkTest, OnlyTrustedOwnersLinksAreFollowed)
+{
+    const struct {
+        const wchar_t* sid;
+        bool trusted;
+    } rows[] = {
+        {L"S-1-5-32-544", true},  // Administrators: an elevated administrator's links
+        {L"S-1-5-18", true},      // the system
+        {L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", true},  // TrustedInstaller
+        {L"S-1-5-21-1-2-3-1001", true},  // the running account (given below)
+        {L"S-1-5-21-1-2-3-1002", false},  // another user
+        {L"S-1-5-32-545", false},         // Users
+        {L"S-1-1-0", false},              // Everyone
+    };
+    PSID running = nullptr;
+    ASSERT_TRUE(ConvertStringSidToSidW(L"S-1-5-21-1-2-3-1001", &running));
+    for (const auto& row : rows) {
+        PSID owner = nullptr;
+        ASSERT_TRUE(ConvertStringSidToSidW(row.sid, &owner)) << row.sid;
+        EXPECT_EQ(row.trusted, IsTrustedLinkOwner(owner, running)) << row.sid;
+        LocalFree(owner);
+    }
+    LocalFree(running);
+    // the folders of an ordinary target are no links
+    EXPECT_FALSE(HasPlantedLinkOnTheWay(FreshFolder(L"planted").c_str()));
 }
