@@ -1,10 +1,12 @@
 // The what's-new page and the file-type page: the release notes as the
 // resource holds them, the 62 format rows, the three buttons, the marks
 // across page changes and the column widths.
+#include "messages.h"
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <string>
 #include <vector>
@@ -146,6 +148,51 @@ TEST_F(WizardPages, WhatsNewShowsTheReleaseNotes)
     HWND text = Item(kWhatsNewText);
     EXPECT_EQ(notes, WindowText(text));
     EXPECT_TRUE(GetWindowLongW(text, GWL_STYLE) & ES_READONLY);
+
+    // by keys alone: Tab reaches the text, the arrows move down and right
+    // through lines longer and more than the control shows, Esc still asks
+    SetForegroundWindow(sheet_);
+    for (int press = 0; press < 6 && FocusOf(sheet_) != text; ++press) {
+        PressKey(VK_TAB);
+        WaitUntil([&] { return FocusOf(sheet_) == text; }, 500);
+    }
+    ASSERT_EQ(text, FocusOf(sheet_));
+    std::wstring longer;
+    for (int line = 0; line < 80; ++line)
+        longer += std::wstring(300, static_cast<wchar_t>(L'a' + line % 26)) + L"\r\n";
+    SetText(text, longer);
+    auto firstVisible = [&](bool column) {
+        LRESULT at = SendMessageW(text, EM_CHARFROMPOS, 0, MAKELPARAM(3, 3));
+        int line = HIWORD(at);
+        return column ? LOWORD(at) - static_cast<int>(SendMessageW(text, EM_LINEINDEX, line, 0)) : line;
+    };
+    for (bool column : {false, true}) {
+        EXPECT_TRUE(WaitUntil([&] {
+            PressKey(column ? VK_RIGHT : VK_DOWN);
+            return firstVisible(column) > 0;
+        }, kLongWait)) << column;
+    }
+    PressKey(VK_ESCAPE);
+    HWND box = Box();
+    EXPECT_TRUE(IsProgramBox(box, kCancelQuestion, BoxButtons::kYesNo));
+    EXPECT_TRUE(AnswerMessageBox(box, IDNO));
+
+    // read-only text to an accessibility client
+    CoInitialize(nullptr);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(S_OK, AccessibleObjectFromWindow(text, OBJID_CLIENT, __uuidof(IAccessible),
+                                               reinterpret_cast<void**>(&object)));
+    VARIANT self = {};
+    self.vt = VT_I4;
+    VARIANT role = {};
+    VARIANT state = {};
+    EXPECT_EQ(S_OK, object->get_accRole(self, &role));
+    EXPECT_EQ(S_OK, object->get_accState(self, &state));
+    EXPECT_EQ(ROLE_SYSTEM_TEXT, role.lVal);
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_READONLY) << state.lVal;
+    object->Release();
+    CoUninitialize();
+
     // again after coming back from the file-type page
     ASSERT_TRUE(GoTo(2));
     ASSERT_TRUE(GoTo(1));
