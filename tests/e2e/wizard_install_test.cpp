@@ -1,6 +1,6 @@
 // The ready page's Next: the installation through the wizard (compared with
 // a silent one of the same choices), the notice while it runs, a folder that
-// cannot be created and a running viewer.
+// cannot be created and a running viewer; the pages in a high-contrast theme.
 #include "registration_checks.h"
 #include "screen_capture.h"
 #include "messages.h"
@@ -293,8 +293,8 @@ TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
     ASSERT_TRUE(WaitForPage(sheet_, 0));
     EXPECT_TRUE(ButtonsEnabled(false, true, true));
     EXPECT_EQ(L"Q:\\Nirgendwo\\Photarium", WindowText(Item(kFolder)));
-    // the notice stays shown on its page
-    EXPECT_TRUE(GetWindowLongW(Notice(), GWL_STYLE) & WS_VISIBLE);
+    // nothing runs any more: the notice is gone from its page
+    EXPECT_FALSE(GetWindowLongW(Notice(), GWL_STYLE) & WS_VISIBLE);
     EXPECT_TRUE(NoBox());
 
     // forward again: the marks are kept, the settings choice is proposed anew
@@ -388,6 +388,90 @@ TEST_F(WizardVersions, SettingsChoiceFollowsTheWindowsVersion)
     ASSERT_GE(ini.size(), 2u);
     EXPECT_EQ("\xFF\xFE", ini.substr(0, 2));  // the active file, converted
     EXPECT_FALSE(FileExists(AppDataFolder() + L"photar64.ini"));
+}
+
+// A high-contrast theme in the prefix: white text on black, yellow links.
+// The setup program built for it reads the high-contrast setting from the
+// registry, where Windows keeps it (Wine reports none).
+class WizardContrast : public WizardInstall {
+protected:
+    const wchar_t* kColours = L"Control Panel\\Colors";
+    const wchar_t* kSetting = L"Control Panel\\Accessibility\\HighContrast";
+    const std::map<std::wstring, std::wstring> kTheme = {{L"Window", L"0 0 0"},
+        {L"WindowText", L"255 255 255"}, {L"ButtonFace", L"0 0 0"}, {L"ButtonText", L"255 255 255"},
+        {L"HotTrackingColor", L"255 255 0"}};
+    void SetUp() override
+    {
+        WizardInstall::SetUp();
+        for (const auto& colour : kTheme) {
+            saved_[colour.first] = ReadRegText(HKEY_CURRENT_USER, kColours, colour.first);
+            SetRegText(HKEY_CURRENT_USER, kColours, colour.first, colour.second);
+        }
+        SwitchContrast(false);
+    }
+    void TearDown() override
+    {
+        WizardInstall::TearDown();
+        for (const auto& colour : saved_)
+            SetRegText(HKEY_CURRENT_USER, kColours, colour.first, colour.second);
+        SwitchContrast(false);
+    }
+    // Windows' flags: 127 with HCF_HIGHCONTRASTON, 126 without; the wizard
+    // hears of it as every top-level window does.
+    void SwitchContrast(bool on)
+    {
+        SetRegText(HKEY_CURRENT_USER, kSetting, L"Flags", on ? L"127" : L"126");
+        if (sheet_ != nullptr)
+            SendMessageTimeoutW(sheet_, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST,
+                                reinterpret_cast<LPARAM>(L"Accessibility"), SMTO_ABORTIFHUNG, kLongWait, nullptr);
+    }
+    std::map<std::wstring, std::wstring> saved_;
+};
+
+TEST_F(WizardContrast, LinkAndNoticeTakeTheThemesColours)
+{
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), yellow = RGB(255, 255, 0);
+    wizard_ = std::make_unique<WizardProcess>();
+    ASSERT_TRUE(wizard_->Start(L"", TestDataPath("contrast/photar64_setup.exe")));
+    sheet_ = wizard_->Sheet();
+    ASSERT_NE(nullptr, sheet_);
+    ASSERT_TRUE(WaitForPage(sheet_, 0));
+    PinToCorner(sheet_, ScreenCorner::kBottomLeft);
+    HWND link = Item(kLink);
+    auto shows = [](HWND control, COLORREF colour) {
+        return WaitUntil([&] { return CaptureClient(control).Count(colour) > 10; }, kLongWait);
+    };
+    // the theme's page; the link's own blue until the setting is switched on
+    EXPECT_EQ(black, CaptureClient(link).At(0, 0));
+    EXPECT_TRUE(shows(link, RGB(0, 0, 238)));
+    SwitchContrast(true);
+    EXPECT_TRUE(shows(link, yellow));
+    EXPECT_TRUE(CaptureClient(link).HasLineOf(yellow));
+    EXPECT_EQ(0, CaptureClient(link).Count(RGB(0, 0, 238)));
+    EXPECT_TRUE(SaveScreen(ShotFolder() + L"contrast-options.bmp"));
+
+    SetText(Item(kFolder), L"C:\\ptest\\contrast\\");
+    ASSERT_TRUE(GoTo(1) && GoTo(2));
+    Click(Item(kImagesOnly));
+    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 0) == 2; }, kLongWait));
+    ASSERT_TRUE(GoTo(3));
+    PressNext(sheet_);
+    HWND box = Box();
+    ASSERT_TRUE(IsProgramBox(box, kMessage9, BoxButtons::kYesNo));
+    SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // the notice in the theme's window text, none of its red
+    EXPECT_TRUE(WaitUntil([&] { return CaptureClient(Notice()).Count(white) > 100; }, kLongWait));
+    EXPECT_EQ(0, CaptureClient(Notice()).Count(RGB(255, 0, 0)));
+    EXPECT_TRUE(SaveScreen(ShotFolder() + L"contrast-ready.bmp"));
+    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_TRUE(WaitForPage(sheet_, 4));
+    EXPECT_EQ(black, CaptureClient(ActivePage(sheet_)).At(2, 2));
+    EXPECT_TRUE(SaveScreen(ShotFolder() + L"contrast-finish.bmp"));
+    Click(Item(kShowFaq));
+    Click(Item(kStartViewer));
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(Item(kStartViewer)) && !IsChecked(Item(kShowFaq)); }, kLongWait));
+    Click(Button(IDCANCEL));
+    EXPECT_TRUE(wizard_->WaitForExit(kLongWait));
 }
 
 }  // namespace

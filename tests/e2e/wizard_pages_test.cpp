@@ -263,31 +263,62 @@ TEST_F(WizardPages, ReadyPageShowsTrimmedFolderAndResetsTheSettingsChoice)
     ASSERT_TRUE(GoTo(3));
     EXPECT_TRUE(IsChecked(Item(kIniInAppData)));
     EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
+
+    // a folder of 200 characters, wider than the line: cut in its middle, so
+    // that it fits on the line with its drive and its last folder
+    std::wstring folder = L"D:\\";
+    while (folder.size() < 190)
+        folder += L"Unterordner\\";
+    folder = folder.substr(0, 190) + L"\\Letzter\\";
+    for (int page = 2; page >= 0; --page)
+        ASSERT_TRUE(GoTo(page)) << page;
+    SetText(Item(kFolder), folder);
+    for (int page = 1; page <= 3; ++page)
+        ASSERT_TRUE(GoTo(page)) << page;
+    std::wstring line = WindowText(Item(kReadyFolder));
+    EXPECT_EQ(L"Zielverzeichnis: D:\\", line.substr(0, 20)) << line;
+    EXPECT_EQ(L"...\\Letzter\\", line.substr(line.size() - 12)) << line;
+    RECT client = {};
+    GetClientRect(Item(kReadyFolder), &client);
+    EXPECT_LE(DialogTextSize(109, kReadyFolder, line.c_str(), false).cx, client.right) << line;
+    EXPECT_GT(line.size(), 60u) << "as much of the folder as fits";
 }
 
-TEST_F(WizardPages, SecondColumnFollowsTheResolution)
+TEST_F(WizardPages, SecondColumnAndControlsFollowTheResolution)
 {
-    // the setup program reads the resolution when it starts
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", &key));
-    DWORD dpi = 192;
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-    RegCloseKey(key);
-
-    ASSERT_NE(nullptr, StartWizard());
-    ASSERT_TRUE(GoTo(1));
-    ASSERT_TRUE(GoTo(2));
-    HWND list = List();
-    RECT rect = {};
-    GetWindowRect(list, &rect);
-    int width = rect.right - rect.left;
-    EXPECT_EQ((2 * width) / 3 - 50, SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0)) << width;
-    wizard_.reset();
-
-    dpi = 96;
-    RegCreateKeyW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", &key);
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-    RegCloseKey(key);
+    // the column loses 25 pixels at 96 pixels per inch; no control reaches
+    // past its page (at 144 the units round up beyond the page's last pixel)
+    const struct {
+        DWORD dpi;
+        int narrower;
+    } resolutions[] = {{144, 38}, {192, 50}, {96, 25}};
+    for (const auto& row : resolutions) {
+        // the setup program reads the resolution when it starts
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", &key));
+        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&row.dpi), sizeof(row.dpi));
+        RegCloseKey(key);
+        ASSERT_NE(nullptr, StartWizard());
+        for (int page = 1; page <= 3; ++page) {
+            ASSERT_TRUE(GoTo(page)) << page;
+            HWND shown = ActivePage(sheet_);
+            RECT inside = {};
+            GetClientRect(shown, &inside);
+            for (HWND child = GetWindow(shown, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+                RECT rect = {};
+                GetWindowRect(child, &rect);
+                MapWindowPoints(nullptr, shown, reinterpret_cast<POINT*>(&rect), 2);
+                EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= inside.right && rect.bottom <= inside.bottom)
+                    << row.dpi << " page " << page << " control " << GetDlgCtrlID(child) << " ends at " << rect.bottom;
+            }
+        }
+        ASSERT_TRUE(GoTo(2));
+        RECT rect = {};
+        GetWindowRect(List(), &rect);
+        int width = rect.right - rect.left;
+        EXPECT_EQ((2 * width) / 3 - row.narrower, SendMessageW(List(), LVM_GETCOLUMNWIDTH, 1, 0)) << row.dpi;
+        wizard_.reset();
+    }
 }
 
 }  // namespace
