@@ -295,13 +295,10 @@ SIZE DialogTextSize(int templateId, int id, const wchar_t* text, bool underlined
     return size;
 }
 
-void PressKey(WORD key)
+void PressKey(BYTE key)
 {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
 }
 
 HWND FocusOf(HWND sheet)
@@ -310,4 +307,16 @@ HWND FocusOf(HWND sheet)
     info.cbSize = sizeof(info);
     GetGUIThreadInfo(GetWindowThreadProcessId(sheet, nullptr), &info);
     return info.hwndFocus;
+}
+
+bool TabTo(HWND sheet, HWND target, int* before)
+{
+    for (int press = 0; press < 12 && FocusOf(sheet) != target; ++press) {
+        HWND from = FocusOf(sheet);
+        if (before != nullptr)
+            *before = GetDlgCtrlID(from);
+        PressKey(VK_TAB);
+        WaitUntil([&] { return FocusOf(sheet) != from; }, kLongWait);
+    }
+    return FocusOf(sheet) == target;
 }

@@ -102,9 +102,12 @@ SIZE UnderlinedTextSize(HFONT font, const wchar_t* text);
 SIZE DialogTextSize(int templateId, int id, const wchar_t* text, bool underlined);
 
 // A key pressed and let go, as the keyboard gives it to the active window.
-void PressKey(WORD key);
+void PressKey(BYTE key);
 // The window with the keyboard focus on the sheet's thread.
 HWND FocusOf(HWND sheet);
+// Presses Tab until target has the focus (at most 12 times, each waiting for
+// the focus to move); *before: the control's id before it.
+bool TabTo(HWND sheet, HWND target, int* before = nullptr);
 
 // Paths of the helper programs built beside the tests (PHOTARIUM_HELPER_DIR).
 std::wstring HelperPath(const wchar_t* exeName);
