@@ -239,26 +239,14 @@ TEST_F(WizardPages, ReadyPageShowsTrimmedFolderAndResetsTheSettingsChoice)
     EXPECT_TRUE(IsChecked(Item(kIniInAppData)));
     EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
 
-    // a folder of 200 characters, wider than the line: cut in its middle to
-    // fit it, the drive and the last folder kept
-    const std::wstring folder = L"D:\\Alt\\" + std::wstring(184, L'x') + L"\\Letzter\\";
-    for (int page = 2; page >= 0; --page)
-        ASSERT_TRUE(GoTo(page)) << page;
-    SetText(Item(kFolder), folder);
-    for (int page = 1; page <= 3; ++page)
-        ASSERT_TRUE(GoTo(page)) << page;
-    std::wstring line = WindowText(Item(kReadyFolder));
-    EXPECT_EQ(0u, line.find(L"Zielverzeichnis: D:\\Alt\\x")) << line;
-    EXPECT_EQ(line.size() - 12, line.find(L"...\\Letzter\\")) << line;
-    RECT client = {};
-    GetClientRect(Item(kReadyFolder), &client);
-    EXPECT_LE(DialogTextSize(109, kReadyFolder, line.c_str(), false).cx, client.right) << line;
 }
 
-TEST_F(WizardPages, SecondColumnFollowsTheResolution)
+TEST_F(WizardPages, PagesFollowTheResolution)
 {
-    // and no control reaches past its page: at 144 the dialog units of the
-    // file-type buttons round to a pixel below the page's last
+    // the second column; no control reaching past its page (at 144 the file
+    // types' buttons would, by a pixel); a folder of 200 characters cut in
+    // its middle to fit the ready page's line, keeping drive and last folder
+    const std::wstring folder = L"D:\\Alt\\" + std::wstring(184, L'x') + L"\\Letzter\\";
     for (const auto& row : {std::pair<DWORD, int>(144, 38), {192, 50}, {96, 25}}) {
         DWORD dpi = row.first;
         // the setup program reads the resolution when it starts
@@ -268,10 +256,12 @@ TEST_F(WizardPages, SecondColumnFollowsTheResolution)
         RegCloseKey(key);
 
         ASSERT_NE(nullptr, StartWizard());
+        RECT rect = {};
+        SetText(Item(kFolder), folder);
         for (int page = 1; page <= 3; ++page) {
             ASSERT_TRUE(GoTo(page));
             HWND shown = ActivePage(sheet_);
-            RECT inside = {}, rect = {}, both = {};
+            RECT inside = {}, both = {};
             GetClientRect(shown, &inside);
             for (HWND child = GetWindow(shown, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
                 GetWindowRect(child, &rect);
@@ -280,9 +270,13 @@ TEST_F(WizardPages, SecondColumnFollowsTheResolution)
                     << dpi << " " << GetDlgCtrlID(child);
             }
         }
+        std::wstring line = WindowText(Item(kReadyFolder));
+        EXPECT_EQ(0u, line.find(L"Zielverzeichnis: D:\\Alt\\x")) << line;
+        EXPECT_EQ(line.size() - 12, line.find(L"...\\Letzter\\")) << line;
+        GetClientRect(Item(kReadyFolder), &rect);
+        EXPECT_LE(DialogTextSize(109, kReadyFolder, line.c_str(), false).cx, rect.right) << line;
         ASSERT_TRUE(GoTo(2));
         HWND list = List();
-        RECT rect = {};
         GetWindowRect(list, &rect);
         int width = rect.right - rect.left;
         EXPECT_EQ((2 * width) / 3 - row.second, SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0)) << width;
