@@ -1,5 +1,6 @@
 #include "wizard/color_static.h"
 #include "platform/fixed_text.h"
+#include "platform/high_contrast.h"
 
 namespace {
 // The notice's text as painted; longer text is cut there.
@@ -57,9 +58,19 @@ LRESULT CXColorStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange();
+        return Default();
     default:
         return CStatic::WindowProc(message, wParam, lParam);
     }
+}
+
+void CXColorStatic::OnSysColorChange()
+{
+    m_backColour = ::GetSysColor(COLOR_BTNFACE);
+    m_backBrush.Attach(::CreateSolidBrush(m_backColour));
+    Invalidate(TRUE);
 }
 
 BOOL CXColorStatic::OnEraseBkgnd(HDC dc)
@@ -77,7 +88,8 @@ void CXColorStatic::OnPaint()
     HDC dc = ::BeginPaint(m_hWnd, &paint);
     int saved = ::SaveDC(dc);
 
-    ::SetTextColor(dc, m_textColour);
+    // a fixed colour may vanish on a high-contrast background
+    ::SetTextColor(dc, IsHighContrastOn() ? ::GetSysColor(COLOR_WINDOWTEXT) : m_textColour);
     ::SetBkColor(dc, m_backColour);
     ::SetBkMode(dc, OPAQUE);
     if (m_backBrush != nullptr)

@@ -1,6 +1,7 @@
 #pragma once
 // A static text that paints itself: its own text colour and font on a
-// background of its own colour. The ready page's "installing" notice.
+// background of its own colour. The ready page's "installing" notice. In a
+// high-contrast theme the text takes the theme's window text colour.
 
 #include "framework/gdi.h"
 #include "framework/wnd.h"
@@ -34,6 +35,8 @@ public:
 protected:
     void OnPaint();
     BOOL OnEraseBkgnd(HDC dc);
+    // The background follows a new colour scheme.
+    void OnSysColorChange();
 
     CFont m_font;
     COLORREF m_textColour;

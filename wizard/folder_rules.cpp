@@ -60,3 +60,24 @@ void AppendProductFolder(wchar_t* path, size_t units)
     if (append)
         AppendText(path, units, kProduct);
 }
+
+bool FindFolderLineMiddle(const wchar_t* line, size_t folderStart, FolderLineMiddle* middle)
+{
+    size_t length = std::wcslen(line);
+    if (folderStart >= length)
+        return false;
+    const wchar_t* drive = std::wcschr(line + folderStart, L'\\');
+    if (drive == nullptr)
+        return false;
+    size_t head = static_cast<size_t>(drive - line) + 1;
+    // a final backslash belongs to the last folder
+    size_t end = line[length - 1] == L'\\' ? length - 1 : length;
+    size_t tail = end;
+    while (tail > head && line[tail - 1] != L'\\')
+        --tail;
+    if (tail <= head)
+        return false;
+    middle->head = head;
+    middle->tail = tail - 1;
+    return middle->tail > head;
+}

@@ -17,3 +17,14 @@ bool IsAcceptableTargetFolder(const wchar_t* folder);
 // it. path is a buffer of units units; when the result would not fit the
 // path keeps what it had.
 void AppendProductFolder(wchar_t* path, size_t units);
+
+// The part of the ready page's folder line ("Label: C:\A\B\C\") that is left
+// out for "..." when the line is too wide: from head (past the drive's
+// backslash) to tail (the backslash before the last folder), so that the
+// label, the drive and the last folder stay. folderStart is where the folder
+// begins. False when the folder has no such middle.
+struct FolderLineMiddle {
+    size_t head;
+    size_t tail;
+};
+bool FindFolderLineMiddle(const wchar_t* line, size_t folderStart, FolderLineMiddle* middle);

@@ -1,10 +1,13 @@
 #include "wizard/hyperlink.h"
 
 #include "platform/fixed_text.h"
+#include "platform/high_contrast.h"
 #include "platform/reg_key.h"
 #include "platform/scoped_library.h"
+#include "wizard/link_accessible.h"
 #include "wizard/link_rules.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -48,6 +51,9 @@ std::unique_ptr<wchar_t[]> WindowText(HWND window, int& length)
     return text;
 }
 
+// Enter and Space open the link, as a click does.
+bool IsOpenKey(WPARAM key) { return key == VK_RETURN || key == VK_SPACE; }
+
 }  // namespace
 
 CHyperLink::~CHyperLink()
@@ -77,9 +83,10 @@ void CHyperLink::SetUnderlineMode(int mode)
 
 void CHyperLink::PreSubclassWindow()
 {
-    // clicks are reported only with SS_NOTIFY
+    // clicks are reported only with SS_NOTIFY; the dialog's Tab stops at it
+    // where it stands among the page's controls
     LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);
-    ::SetWindowLongW(m_hWnd, GWL_STYLE, style | SS_NOTIFY);
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, style | SS_NOTIFY | WS_TABSTOP);
 
     int length = 0;
     std::unique_ptr<wchar_t[]> text = WindowText(m_hWnd, length);
@@ -172,9 +179,70 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_GETDLGCODE:
+        return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_KEYDOWN:
+        if (!IsOpenKey(wParam))
+            return Default();
+        // once per press, not for the key's repeats (bit 30: it was down)
+        if ((lParam & (1 << 30)) == 0)
+            OnLinkClicked();
+        return 0;
+    case WM_CHAR:
+        return IsOpenKey(wParam) ? 0 : Default();
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE: {
+        LRESULT result = Default();
+        Invalidate(TRUE);
+        return result;
+    }
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_GETOBJECT:
+        return OnGetObject(wParam, lParam);
+    case WM_DESTROY:
+        if (m_bComStarted)
+            ::CoUninitialize();
+        m_bComStarted = false;
+        return Default();
     default:
         return CStatic::WindowProc(message, wParam, lParam);
     }
+}
+
+LRESULT CHyperLink::OnGetDlgCode(const MSG* message)
+{
+    LRESULT code = Default();
+    // the dialog would give Enter to its default button (Next) and Space to nothing
+    if (message != nullptr && (message->message == WM_KEYDOWN || message->message == WM_CHAR) &&
+        IsOpenKey(message->wParam))
+        code |= DLGC_WANTMESSAGE;
+    return code;
+}
+
+void CHyperLink::OnPaint()
+{
+    Default();
+    // the focus rectangle, once the keyboard has been used in the dialog
+    // (Windows hides focus cues until then)
+    if (::GetFocus() != m_hWnd || (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0)
+        return;
+    RECT client = {};
+    ::GetClientRect(m_hWnd, &client);
+    if (ScopedGetDC dc(m_hWnd); dc != nullptr)
+        ::DrawFocusRect(dc, &client);
+}
+
+LRESULT CHyperLink::OnGetObject(WPARAM flags, LPARAM objectId)
+{
+    // a client's calls come through COM: in a single-threaded apartment they
+    // arrive on this thread, as its other messages do
+    if (!m_bComStarted)
+        m_bComStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    LRESULT reference = LinkAccessibleObject(m_hWnd, flags, objectId);
+    return reference != 0 ? reference : Default();
 }
 
 bool CHyperLink::OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT* result)
@@ -198,6 +266,9 @@ HBRUSH CHyperLink::CtlColor(HDC dc)
         colour = m_colorHover;
     else if (m_bOpened)
         colour = m_colorOpened;
+    // a high-contrast theme names its own colour for links
+    if (IsHighContrastOn())
+        colour = ::GetSysColor(COLOR_HOTLIGHT);
     ::SetTextColor(dc, colour);
     ::SetBkMode(dc, TRANSPARENT);
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));

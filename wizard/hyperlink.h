@@ -1,6 +1,9 @@
 #pragma once
 // A static text that acts as a web link: blue and underlined, red while the
-// mouse is over it, purple once opened; a click opens its target.
+// mouse is over it, purple once opened; a click opens its target. It is a tab
+// stop, opens on Enter and Space as on a click, and tells accessibility
+// clients it is a link; in a high-contrast theme it takes the theme's link
+// colour.
 
 #include "framework/gdi.h"
 #include "framework/wnd.h"
@@ -37,6 +40,9 @@ protected:
     void OnTimer(UINT_PTR id) override;
     void OnLinkClicked();
     BOOL OnEraseBkgnd(HDC dc);
+    LRESULT OnGetDlgCode(const MSG* message);
+    void OnPaint();
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
 
     void FitToText();
     void LoadHandCursor();
@@ -51,4 +57,5 @@ protected:
     CFont m_fontUnderlined;
     CFont m_fontNormal;
     HCURSOR m_hHandCursor = nullptr;  // owned: a copy, destroyed with the link
+    bool m_bComStarted = false;       // this thread's COM, for accessibility clients
 };

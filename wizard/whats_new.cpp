@@ -1,6 +1,7 @@
 #include "wizard/whats_new.h"
 
 #include "resources/resource.h"
+#include "wizard/wiz_property_page.h"
 
 #include <cwchar>
 #include <memory>
@@ -26,4 +27,13 @@ void LoadWhatsNewText(CWizPropertyPage* page)
     wmemcpy(text.get(), static_cast<const wchar_t*>(data), units);
     text[units] = L'\0';
     page->SetDlgItemText(IDC_WHATS_NEW_TEXT, text.get());
+}
+
+LRESULT CReleaseNotesText::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // a multi-line edit asks for every key (it would keep Tab inside the page
+    // and Esc from the sheet) and for its text to be selected on focus
+    if (message == WM_GETDLGCODE)
+        return Default() & ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
+    return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 #include "wizard/wiz_property_page.h"
 
+#include "framework/child_fit.h"
 #include "framework/gdi.h"
 #include "install/install_location.h"
 #include "install/install_request.h"
@@ -20,6 +21,8 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 CWizPropertyPage::CWizPropertyPage(UINT templateId) : CPropertyPage(templateId) {}
 
 CWizPropertyPage::~CWizPropertyPage() = default;
@@ -32,6 +35,9 @@ void CWizPropertyPage::DoDataExchange(CDataExchange* pDX)
         DDX_Control(pDX, IDC_EULA_LINK, m_pSheet->m_linkEula);
         m_pSheet->m_linkEula.SetUnderlineMode(CHyperLink::kUnderlineAlways);
         m_pSheet->m_linkEula.SetLinkTarget(kEulaAddress);
+        break;
+    case kPageWhatsNew:
+        DDX_Control(pDX, IDC_WHATS_NEW_TEXT, m_pSheet->m_textWhatsNew);
         break;
     case kPageReady: {
         CXColorStatic& notice = m_pSheet->m_staticInstalling;
@@ -48,6 +54,7 @@ void CWizPropertyPage::DoDataExchange(CDataExchange* pDX)
 
 BOOL CWizPropertyPage::OnSetActive()
 {
+    MoveChildrenInside(m_hWnd);
     switch (m_pSheet->GetActiveIndex()) {
     case kPageOptions:
         OnSetActiveOptions();
@@ -288,6 +295,45 @@ void CWizPropertyPage::OnSelectNone()
 // ---------------------------------------------------------------------------
 // Ready page
 
+namespace {
+
+// The width of text in the control's font.
+LONG TextWidth(HWND control, const wchar_t* text, size_t length)
+{
+    SIZE extent = {};
+    if (ScopedGetDC dc(control); dc != nullptr) {
+        ScopedSelectObject font(dc, ControlFontOrStock(control));
+        ::GetTextExtentPoint32W(dc, text, static_cast<int>(length), &extent);
+    }
+    return extent.cx;
+}
+
+// The folder line as it is, or, when it is wider than its control, cut in
+// its middle so that the drive and the last folder stay readable: the static
+// would wrap it and show only a sliver of its second line.
+void SetFolderLine(HWND control, const wchar_t* line, size_t folderStart)
+{
+    RECT client = {};
+    ::GetClientRect(control, &client);
+    FolderLineMiddle middle = {};
+    if (TextWidth(control, line, std::wcslen(line)) <= client.right ||
+        !FindFolderLineMiddle(line, folderStart, &middle)) {
+        ::SetWindowTextW(control, line);
+        return;
+    }
+    // the line less one character at least, and "..."
+    FixedText<kFolderLabelUnits + 2 + kTextUnits + 2> shortened;
+    // as much of the leading folders as fits
+    for (size_t keep = middle.tail - middle.head; keep-- > 0;) {
+        shortened.Format(L"%.*ls...%ls", static_cast<int>(middle.head + keep), line, line + middle.tail);
+        if (TextWidth(control, shortened, std::wcslen(shortened)) <= client.right)
+            break;
+    }
+    ::SetWindowTextW(control, shortened);
+}
+
+}  // namespace
+
 void CWizPropertyPage::OnSetActiveReady()
 {
     SendDlgItemMessage(IDC_TITLE_READY, WM_SETFONT,
@@ -301,7 +347,7 @@ void CWizPropertyPage::OnSetActiveReady()
     // the label, ": " and the folder
     FixedText<kFolderLabelUnits + 2 + kTextUnits> line;
     if (line.Format(L"%ls: %ls", label.Get(), folder.Get()))
-        SetDlgItemText(IDC_READY_FOLDER, line);
+        SetFolderLine(GetDlgItem(IDC_READY_FOLDER), line, std::wcslen(label) + 2);
 
     CheckDlgButton(IDC_INI_IN_APPDATA, BST_CHECKED);
     CheckDlgButton(IDC_INI_IN_FOLDER, BST_UNCHECKED);
@@ -371,6 +417,8 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
             options->SetDlgItemText(IDC_TARGET_FOLDER, installedFolder);
         return GetNextPageId(TRUE);
     }
+    // nothing runs any more: the notice goes with the page
+    m_pSheet->m_staticInstalling.ShowWindow(SW_HIDE);
     // straight back to the options page, which disables Back again
     return static_cast<LRESULT>(m_pSheet->GetPage(kPageOptions)->GetTemplateId());
 }

@@ -27,6 +27,24 @@ BOOL CWizPropertySheet::OnInitDialog()
     return result;
 }
 
+LRESULT CWizPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Only top-level windows hear of a new colour scheme or high-contrast
+    // setting: the controls are told (the list view and the notice keep
+    // colours of their own), then everything is painted again.
+    if (message != WM_SYSCOLORCHANGE && !(message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST))
+        return CPropertySheet::WindowProc(message, wParam, lParam);
+    if (message == WM_SYSCOLORCHANGE) {
+        ::EnumChildWindows(m_hWnd, [](HWND child, LPARAM) -> BOOL {
+            ::SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+            return TRUE;
+        }, 0);
+    }
+    LRESULT result = CPropertySheet::WindowProc(message, wParam, lParam);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    return result;
+}
+
 bool CWizPropertySheet::ConfirmExit()
 {
     return ShowMessage(m_hWnd, IDS_CANCEL_QUESTION, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;

@@ -6,6 +6,7 @@
 #include "framework/property_sheet.h"
 #include "wizard/color_static.h"
 #include "wizard/hyperlink.h"
+#include "wizard/whats_new.h"
 
 // Page indices in the sheet.
 enum WizardPage {
@@ -28,6 +29,7 @@ public:
     HWND m_hFileTypeList = nullptr;    // not owned; the file-type page's list once filled
     CHyperLink m_linkEula;             // the options page's licence link (IDC_EULA_LINK)
     CXColorStatic m_staticInstalling;  // the ready page's notice (IDC_INSTALLING)
+    CReleaseNotesText m_textWhatsNew;  // the what's-new page's text (IDC_WHATS_NEW_TEXT)
     // The installation made formats the viewer's with the user's yes: where
     // Windows keeps the user's choice, its page for it opens as the wizard ends.
     bool m_bOpenDefaultApps = false;
@@ -43,6 +45,7 @@ public:
 
     // Overridables
     BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -1,6 +1,6 @@
 // The ready page's Next: the installation through the wizard (compared with
 // a silent one of the same choices), the notice while it runs, a folder that
-// cannot be created and a running viewer.
+// cannot be created and a running viewer; the pages in a high-contrast theme.
 #include "registration_checks.h"
 #include "screen_capture.h"
 #include "messages.h"
@@ -293,8 +293,8 @@ TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
     ASSERT_TRUE(WaitForPage(sheet_, 0));
     EXPECT_TRUE(ButtonsEnabled(false, true, true));
     EXPECT_EQ(L"Q:\\Nirgendwo\\Photarium", WindowText(Item(kFolder)));
-    // the notice stays shown on its page
-    EXPECT_TRUE(GetWindowLongW(Notice(), GWL_STYLE) & WS_VISIBLE);
+    // nothing runs any more: the notice is gone from its page
+    EXPECT_FALSE(GetWindowLongW(Notice(), GWL_STYLE) & WS_VISIBLE);
     EXPECT_TRUE(NoBox());
 
     // forward again: the marks are kept, the settings choice is proposed anew
@@ -388,6 +388,67 @@ TEST_F(WizardVersions, SettingsChoiceFollowsTheWindowsVersion)
     ASSERT_GE(ini.size(), 2u);
     EXPECT_EQ("\xFF\xFE", ini.substr(0, 2));  // the active file, converted
     EXPECT_FALSE(FileExists(AppDataFolder() + L"photar64.ini"));
+}
+
+// A high-contrast theme in the prefix (white text on black, yellow links),
+// and the setup program built to read the setting from the registry, where
+// Windows keeps it: Wine reports none.
+class WizardContrast : public WizardInstall {
+protected:
+    void SetUp() override { WizardInstall::SetUp(), saved_ = Theme({L"0 0 0", L"255 255 255", L"255 255 0"}); }
+    void TearDown() override { WizardInstall::TearDown(), Theme(saved_); }
+    // The colours of the page, its text and links; the earlier ones.
+    static std::vector<std::wstring> Theme(const std::vector<std::wstring>& colours)
+    {
+        std::vector<std::wstring> earlier;
+        for (const wchar_t* name : {L"ButtonFace", L"WindowText", L"HotTrackingColor"}) {
+            earlier.push_back(ReadRegText(HKEY_CURRENT_USER, L"Control Panel\\Colors", name));
+            SetRegText(HKEY_CURRENT_USER, L"Control Panel\\Colors", name, colours[earlier.size() - 1]);
+        }
+        SetRegText(HKEY_CURRENT_USER, kSetting, L"Flags", L"126");
+        return earlier;
+    }
+    static constexpr const wchar_t* kSetting = L"Control Panel\\Accessibility\\HighContrast";
+    std::vector<std::wstring> saved_;
+};
+
+TEST_F(WizardContrast, LinkAndNoticeTakeTheThemesColours)
+{
+    const COLORREF yellow = RGB(255, 255, 0);
+    wizard_ = std::make_unique<WizardProcess>();
+    ASSERT_TRUE(wizard_->Start(L"", TestDataPath("contrast/photar64_setup.exe")));
+    ASSERT_TRUE((sheet_ = wizard_->Sheet()) != nullptr && WaitForPage(sheet_, 0));
+    PinToCorner(sheet_, ScreenCorner::kBottomLeft);
+    auto shows = [](HWND control, COLORREF colour) {
+        return WaitUntil([&] { return CaptureClient(control).Count(colour) > 10; }, kLongWait);
+    };
+    // the theme's page, the link's own blue; then the setting is switched on
+    // (127 has HCF_HIGHCONTRASTON) and the wizard hears of it as every
+    // top-level window does
+    EXPECT_EQ(RGB(0, 0, 0), CaptureClient(Item(kLink)).At(0, 0));
+    EXPECT_TRUE(shows(Item(kLink), RGB(0, 0, 238)));
+    SetRegText(HKEY_CURRENT_USER, kSetting, L"Flags", L"127");
+    SendMessageTimeoutW(sheet_, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG, kLongWait, nullptr);
+    EXPECT_TRUE(shows(Item(kLink), yellow) && CaptureClient(Item(kLink)).HasLineOf(yellow));
+    EXPECT_EQ(0, CaptureClient(Item(kLink)).Count(RGB(0, 0, 238)));
+    EXPECT_TRUE(SaveScreen(ShotFolder() + L"contrast-options.bmp"));
+
+    // the notice in the theme's text colour while the installation asks
+    SetText(Item(kFolder), L"C:\\ptest\\contrast\\");
+    ASSERT_TRUE(GoTo(1) && GoTo(2));
+    Click(Item(kImagesOnly));
+    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 0) == 2; }, kLongWait));
+    ASSERT_TRUE(GoTo(3));
+    PressNext(sheet_);
+    HWND box = Box();
+    ASSERT_TRUE(IsProgramBox(box, kMessage9, BoxButtons::kYesNo));
+    SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitUntil([&] { return CaptureClient(Notice()).Count(RGB(255, 255, 255)) > 100; }, kLongWait));
+    EXPECT_EQ(0, CaptureClient(Notice()).Count(RGB(255, 0, 0)));
+    EXPECT_TRUE(SaveScreen(ShotFolder() + L"contrast-ready.bmp"));
+    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    ASSERT_TRUE(WaitForPage(sheet_, 4));
+    EXPECT_TRUE(SaveScreen(ShotFolder() + L"contrast-finish.bmp"));
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
 // The licence link of the options page: its size, its colours and underline
 // as the screen shows them, opening the licence page through the prefix's
-// web handler or the ".htm" program, and a target nothing can open.
+// web handler or the ".htm" program, a target nothing can open, and the link
+// driven by keys alone and seen by an accessibility client.
 #include "screen_capture.h"
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 
+#include <oleacc.h>
+
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -12,23 +16,6 @@ namespace {
 const COLORREF kBlue = RGB(0, 0, 238);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kPurple = RGB(85, 26, 139);
-
-// The size of the link's text, underlined, in the font its dialog gives it:
-// the options page (template 101) made here from the setup program's own
-// resources, as the wizard makes it (a font handle of the wizard's process
-// cannot be read from this one).
-SIZE TextSize(const wchar_t* text)
-{
-    HMODULE setup = LoadLibraryExW(SetupExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HWND owner = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    HWND page = CreateDialogParamW(setup, MAKEINTRESOURCEW(101), owner,
-                                   [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-    HFONT own = reinterpret_cast<HFONT>(SendDlgItemMessageW(page, kLink, WM_GETFONT, 0, 0));
-    SIZE size = UnderlinedTextSize(own, text);
-    DestroyWindow(owner);
-    FreeLibrary(setup);
-    return size;
-}
 
 void MoveMouse(int x, int y)
 {
@@ -79,7 +66,7 @@ TEST_F(WizardLink, ColoursUnderlineAndOpening)
     // fitted to its underlined text (a static without a border)
     RECT client = {};
     GetClientRect(link_, &client);
-    SIZE text = TextSize(L"Photarium EULA");
+    SIZE text = DialogTextSize(101, kLink, L"Photarium EULA", true);
     ASSERT_GT(text.cx, 0) << "the control's font";
     EXPECT_EQ(text.cx, client.right) << "width";
     EXPECT_EQ(text.cy, client.bottom) << "height";
@@ -128,6 +115,56 @@ TEST_F(WizardLink, ColoursUnderlineAndOpening)
     EXPECT_FALSE(IsProgramRunning(L"url_recorder.exe"));
     EXPECT_EQ(opened, ReadFileBytes(kOpenedUrls));
     EXPECT_TRUE(wizard_->IsRunning());
+}
+
+TEST_F(WizardLink, KeysAloneOpenItAndClientsSeeALink)
+{
+    ASSERT_NE(nullptr, StartWizard());
+    PinToCorner(sheet_, ScreenCorner::kBottomRight);
+    SetForegroundWindow(sheet_);
+    link_ = Item(kLink);
+    // Tab reaches it in the template's order, after "&Keine"; a focus
+    // rectangle then covers its corner, which shows the page's face otherwise
+    int before = 0;
+    ASSERT_TRUE(TabTo(sheet_, link_, &before));
+    EXPECT_EQ(kNone, before);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_TRUE(WaitUntil([&] { return CaptureClient(link_).At(0, 0) != face; }, kLongWait));
+
+    // Enter and Space open it as a click does (the wizard stays where it
+    // is), and so does the default action an accessibility client sees
+    auto opens = [](size_t count) {
+        std::string opened = WaitForOpenedUrls(count);
+        return static_cast<size_t>(std::count(opened.begin(), opened.end(), '\n')) == count;
+    };
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(opens(1));
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(opens(2));
+    EXPECT_TRUE(WaitUntil([&] { return CaptureClient(link_).Count(kPurple) > 10; }, kLongWait));
+    EXPECT_EQ(0, ActiveIndex(sheet_));
+    EXPECT_TRUE(NoBox());
+    CoInitialize(nullptr);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(S_OK, AccessibleObjectFromWindow(link_, OBJID_CLIENT, __uuidof(IAccessible),
+                                               reinterpret_cast<void**>(&object)));
+    VARIANT self = {}, role = {};
+    self.vt = VT_I4;  // CHILDID_SELF
+    BSTR name = nullptr, action = nullptr;
+    EXPECT_EQ(S_OK, object->get_accRole(self, &role));
+    EXPECT_EQ(ROLE_SYSTEM_LINK, role.lVal);
+    ASSERT_EQ(S_OK, object->get_accName(self, &name));
+    ASSERT_EQ(S_OK, object->get_accDefaultAction(self, &action));
+    EXPECT_EQ(L"Photarium EULA", std::wstring(name));
+    EXPECT_EQ(L"open", std::wstring(action));
+    EXPECT_EQ(S_OK, object->accDoDefaultAction(self));
+    EXPECT_TRUE(opens(3));
+    SysFreeString(name);
+    SysFreeString(action);
+    object->Release();
+    CoUninitialize();
+    PressKey(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return CaptureClient(link_).At(0, 0) == face; }, kLongWait));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The what's-new page and the file-type page: the release notes as the
 // resource holds them, the 62 format rows, the three buttons, the marks
 // across page changes and the column widths.
+#include "messages.h"
 #include "wine_test_util.h"
 #include "wizard_fixture.h"
 
@@ -146,6 +147,27 @@ TEST_F(WizardPages, WhatsNewShowsTheReleaseNotes)
     HWND text = Item(kWhatsNewText);
     EXPECT_EQ(notes, WindowText(text));
     EXPECT_TRUE(GetWindowLongW(text, GWL_STYLE) & ES_READONLY);
+
+    // by keys alone: Tab reaches the text, the arrows go down and right
+    // through more and longer lines than it shows, Esc still asks
+    SetForegroundWindow(sheet_);
+    ASSERT_TRUE(TabTo(sheet_, text));
+    std::wstring longer;
+    for (int line = 0; line < 80; ++line)
+        longer += std::wstring(300, static_cast<wchar_t>(L'a' + line % 26)) + L"\r\n";
+    SetText(text, longer);
+    for (bool column : {false, true}) {
+        EXPECT_TRUE(WaitUntil([&] {
+            PressKey(column ? VK_RIGHT : VK_DOWN);
+            LRESULT corner = SendMessageW(text, EM_CHARFROMPOS, 0, MAKELPARAM(3, 3));
+            return column ? LOWORD(corner) > SendMessageW(text, EM_LINEINDEX, HIWORD(corner), 0) : HIWORD(corner) > 0;
+        }, kLongWait)) << column;
+    }
+    PressKey(VK_ESCAPE);
+    HWND box = Box();
+    EXPECT_TRUE(IsProgramBox(box, kCancelQuestion, BoxButtons::kYesNo));
+    EXPECT_TRUE(AnswerMessageBox(box, IDNO));
+
     // again after coming back from the file-type page
     ASSERT_TRUE(GoTo(2));
     ASSERT_TRUE(GoTo(1));
@@ -216,31 +238,50 @@ TEST_F(WizardPages, ReadyPageShowsTrimmedFolderAndResetsTheSettingsChoice)
     ASSERT_TRUE(GoTo(3));
     EXPECT_TRUE(IsChecked(Item(kIniInAppData)));
     EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
+
 }
 
-TEST_F(WizardPages, SecondColumnFollowsTheResolution)
+TEST_F(WizardPages, PagesFollowTheResolution)
 {
-    // the setup program reads the resolution when it starts
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", &key));
-    DWORD dpi = 192;
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-    RegCloseKey(key);
+    // the second column; no control reaching past its page (at 144 the file
+    // types' buttons would, by a pixel); a folder of 200 characters cut in
+    // its middle to fit the ready page's line, keeping drive and last folder
+    const std::wstring folder = L"D:\\Alt\\" + std::wstring(184, L'x') + L"\\Letzter\\";
+    for (const auto& row : {std::pair<DWORD, int>(144, 38), {192, 50}, {96, 25}}) {
+        DWORD dpi = row.first;
+        // the setup program reads the resolution when it starts
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", &key));
+        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+        RegCloseKey(key);
 
-    ASSERT_NE(nullptr, StartWizard());
-    ASSERT_TRUE(GoTo(1));
-    ASSERT_TRUE(GoTo(2));
-    HWND list = List();
-    RECT rect = {};
-    GetWindowRect(list, &rect);
-    int width = rect.right - rect.left;
-    EXPECT_EQ((2 * width) / 3 - 50, SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0)) << width;
-    wizard_.reset();
-
-    dpi = 96;
-    RegCreateKeyW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", &key);
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
-    RegCloseKey(key);
+        ASSERT_NE(nullptr, StartWizard());
+        RECT rect = {};
+        SetText(Item(kFolder), folder);
+        for (int page = 1; page <= 3; ++page) {
+            ASSERT_TRUE(GoTo(page));
+            HWND shown = ActivePage(sheet_);
+            RECT inside = {}, both = {};
+            GetClientRect(shown, &inside);
+            for (HWND child = GetWindow(shown, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+                GetWindowRect(child, &rect);
+                MapWindowPoints(nullptr, shown, reinterpret_cast<POINT*>(&rect), 2);
+                EXPECT_TRUE(IntersectRect(&both, &rect, &inside) && EqualRect(&both, &rect))
+                    << dpi << " " << GetDlgCtrlID(child);
+            }
+        }
+        std::wstring line = WindowText(Item(kReadyFolder));
+        EXPECT_EQ(0u, line.find(L"Zielverzeichnis: D:\\Alt\\x")) << line;
+        EXPECT_EQ(line.size() - 12, line.find(L"...\\Letzter\\")) << line;
+        GetClientRect(Item(kReadyFolder), &rect);
+        EXPECT_LE(DialogTextSize(109, kReadyFolder, line.c_str(), false).cx, rect.right) << line;
+        ASSERT_TRUE(GoTo(2));
+        HWND list = List();
+        GetWindowRect(list, &rect);
+        int width = rect.right - rect.left;
+        EXPECT_EQ((2 * width) / 3 - row.second, SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0)) << width;
+        wizard_.reset();
+    }
 }
 
 }  // namespace

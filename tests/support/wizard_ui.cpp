@@ -261,17 +261,62 @@ std::string WaitForOpenedUrls(size_t count)
     return opened;
 }
 
-SIZE UnderlinedTextSize(HFONT font, const wchar_t* text)
+namespace {
+
+SIZE TextSize(HFONT font, const wchar_t* text, bool underline)
 {
     SIZE size = {};
     LOGFONTW description = {};
     if (font == nullptr || GetObjectW(font, sizeof(description), &description) == 0)
         return size;
-    description.lfUnderline = TRUE;
+    description.lfUnderline = underline;
     CFont underlined;
     underlined.Attach(CreateFontIndirectW(&description));
     ScopedGetDC screen(nullptr);
     ScopedSelectObject selected(screen, underlined);
     GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
     return size;
+}
+
+}  // namespace
+
+SIZE UnderlinedTextSize(HFONT font, const wchar_t* text) { return TextSize(font, text, true); }
+
+SIZE DialogTextSize(int templateId, int id, const wchar_t* text, bool underlined)
+{
+    HMODULE setup = LoadLibraryExW(SetupExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HWND owner = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND page = CreateDialogParamW(setup, MAKEINTRESOURCEW(templateId), owner,
+                                   [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HFONT own = reinterpret_cast<HFONT>(SendDlgItemMessageW(page, id, WM_GETFONT, 0, 0));
+    SIZE size = TextSize(own, text, underlined);
+    DestroyWindow(owner);
+    FreeLibrary(setup);
+    return size;
+}
+
+void PressKey(BYTE key)
+{
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+}
+
+HWND FocusOf(HWND sheet)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(sheet, nullptr), &info);
+    return info.hwndFocus;
+}
+
+bool TabTo(HWND sheet, HWND target, int* before)
+{
+    for (int press = 0; press < 12 && FocusOf(sheet) != target; ++press) {
+        HWND from = FocusOf(sheet);
+        if (before != nullptr)
+            *before = GetDlgCtrlID(from);
+        PressKey(VK_TAB);
+        WaitUntil([&] { return FocusOf(sheet) != from; }, kLongWait);
+    }
+    return FocusOf(sheet) == target;
 }

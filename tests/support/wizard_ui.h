@@ -96,6 +96,18 @@ bool WaitUntil(Condition condition, DWORD timeoutMs)
 
 // The extent of text in font (a font of this process), underlined, on the screen.
 SIZE UnderlinedTextSize(HFONT font, const wchar_t* text);
+// The extent of text in the font of control id of dialog template templateId,
+// the dialog made here from the setup program's resources as the wizard makes
+// it (a font handle of the wizard's process cannot be read from this one).
+SIZE DialogTextSize(int templateId, int id, const wchar_t* text, bool underlined);
+
+// A key pressed and let go, as the keyboard gives it to the active window.
+void PressKey(BYTE key);
+// The window with the keyboard focus on the sheet's thread.
+HWND FocusOf(HWND sheet);
+// Presses Tab until target has the focus (at most 12 times, each waiting for
+// the focus to move); *before: the control's id before it.
+bool TabTo(HWND sheet, HWND target, int* before = nullptr);
 
 // Paths of the helper programs built beside the tests (PHOTARIUM_HELPER_DIR).
 std::wstring HelperPath(const wchar_t* exeName);
