@@ -1,11 +1,14 @@
 // The settings-file conversion loop over any bytes, with a Latin-1 code page:
 // text without a leading FF FE comes out as the header followed by the same
-// text widened, less its zero bytes, whatever its line lengths.
+// text widened, less its zero bytes, whatever its line lengths. And the
+// conversion the encoding's verdict asks for is written exactly when it
+// leaves a key line readable or the input had none.
 #include "install/settings_conversion.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -16,6 +19,24 @@ void Latin1(const char* line, wchar_t* out, int units)
     for (; line[i] != '\0' && i + 1 < units; ++i)
         out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
     out[i] = L'\0';
+}
+
+// A line "name=value" with a name, not a comment or a section, in text less its zeros.
+template <class Text>
+bool HasKeyLine(Text text)
+{
+    text.erase(std::remove(text.begin(), text.end(), 0), text.end());
+    const typename Text::value_type blanks[] = {' ', '\t', '\r', 0};
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        Text line = text.substr(start, end - start);
+        size_t first = line.find_first_not_of(blanks), equals = line.find('=');
+        if (first != Text::npos && equals != Text::npos && first < equals && line[first] != ';' &&
+            line[first] != '[')
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 std::string Widened(const char* bytes, size_t size)
@@ -61,5 +82,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             kept += c;
     if (!marked && result != header + Widened(kept.data(), kept.size()))
         __builtin_trap();
+
+    SettingsEncoding verdict = DetectSettingsEncoding(data, size);
+    bool little = verdict == SettingsEncoding::kUtf16WithoutMark;
+    if (!little && verdict != SettingsEncoding::kUtf16BigEndianWithoutMark)
+        return 0;  // the narrow conversion above, or no conversion
+    source = fmemopen(&input[0], input.size(), "rb");
+    target = open_memstream(&output, &outputSize);
+    if (source == nullptr || target == nullptr || fwrite("\xFF\xFE", 1, 2, target) != 2 ||
+        !CopyRest(source, target, !little, false) || fflush(target) != 0)
+        __builtin_trap();
+    std::u16string units;
+    for (size_t i = 2; i + 1 < outputSize; i += 2)
+        units += static_cast<char16_t>(static_cast<unsigned char>(output[i]) |
+                                       static_cast<unsigned char>(output[i + 1]) << 8);
+    FILE* converted = fmemopen(output, outputSize, "rb");
+    if (converted == nullptr)
+        __builtin_trap();
+    bool written = KeepsAKey(source, converted, true);
+    if (written != (!HasKeyLine(input) || HasKeyLine(units)))
+        __builtin_trap();
+    fclose(converted);
+    fclose(source);
+    fclose(target);
+    free(output);
     return 0;
 }
