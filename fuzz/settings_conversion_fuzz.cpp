@@ -1,14 +1,12 @@
 // The settings-file conversion loop over any bytes, with a Latin-1 code page:
 // text without a leading FF FE comes out as the header followed by the same
-// text widened, less its zero bytes, whatever its line lengths. And the
-// conversion the encoding's verdict asks for is written exactly when it
-// leaves a key line readable or the input had none.
+// text widened, less its zero bytes, whatever its line lengths.
 #include "install/settings_conversion.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -27,14 +25,11 @@ bool HasKeyLine(Text text)
 {
     text.erase(std::remove(text.begin(), text.end(), 0), text.end());
     const typename Text::value_type blanks[] = {' ', '\t', '\r', 0};
-    for (size_t start = 0; start <= text.size();) {
-        size_t end = std::min(text.find('\n', start), text.size());
-        Text line = text.substr(start, end - start);
-        size_t first = line.find_first_not_of(blanks), equals = line.find('=');
-        if (first != Text::npos && equals != Text::npos && first < equals && line[first] != ';' &&
-            line[first] != '[')
+    for (size_t start = 0, end; start <= text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        size_t first = text.find_first_not_of(blanks, start), equals = text.find('=', start);
+        if (first < equals && equals < end && text[first] != ';' && text[first] != '[')
             return true;
-        start = end + 1;
     }
     return false;
 }
@@ -86,21 +81,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SettingsEncoding verdict = DetectSettingsEncoding(data, size);
     bool little = verdict == SettingsEncoding::kUtf16WithoutMark;
     if (!little && verdict != SettingsEncoding::kUtf16BigEndianWithoutMark)
-        return 0;  // the narrow conversion above, or no conversion
+        return 0;  // else the conversion is kept exactly when a key line stays or none was
     source = fmemopen(&input[0], input.size(), "rb");
     target = open_memstream(&output, &outputSize);
-    if (source == nullptr || target == nullptr || fwrite("\xFF\xFE", 1, 2, target) != 2 ||
-        !CopyRest(source, target, !little, false) || fflush(target) != 0)
+    if (fwrite("\xFF\xFE", 1, 2, target) != 2 || !CopyRest(source, target, !little, false) ||
+        fflush(target) != 0)
         __builtin_trap();
-    std::u16string units;
-    for (size_t i = 2; i + 1 < outputSize; i += 2)
-        units += static_cast<char16_t>(static_cast<unsigned char>(output[i]) |
-                                       static_cast<unsigned char>(output[i + 1]) << 8);
+    std::u16string units(reinterpret_cast<char16_t*>(output + 2), outputSize / 2 - 1);  // LE host
     FILE* converted = fmemopen(output, outputSize, "rb");
-    if (converted == nullptr)
-        __builtin_trap();
-    bool written = KeepsAKey(source, converted, true);
-    if (written != (!HasKeyLine(input) || HasKeyLine(units)))
+    if (KeepsAKey(source, converted, true) != (!HasKeyLine(input) || HasKeyLine(units)))
         __builtin_trap();
     fclose(converted);
     fclose(source);

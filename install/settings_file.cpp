@@ -47,7 +47,14 @@ void ToUtf16FromUtf8(const char* line, wchar_t* out, int units)
     MultiByteToWideChar(CP_UTF8, 0, line, -1, out, units);
 }
 
-enum class Conversion { kFromAnsi, kFromUtf8, kMarkOnly, kFromBigEndian, kFromBigEndianWithoutMark, kDropZeros };
+enum class Conversion {
+    kFromAnsi,
+    kFromUtf8,
+    kMarkOnly,
+    kFromBigEndian,
+    kFromBigEndianWithoutMark,
+    kDropZeros,
+};
 
 // A binary stream (mode "rb" or "wb") over the handle, which it owns from
 // then on; null when none can be had, and then a file made for it
