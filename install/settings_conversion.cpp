@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int kLineBytes = 2048;
+constexpr size_t kCopyBytes = 4096;
 constexpr wchar_t kHeader[] = L"; UNICODE FILE - edit with care ;-)\r\n\r\n";
 
 // UTF-16LE whatever the width of wchar_t on the building platform
@@ -39,6 +40,26 @@ size_t UnfinishedSequence(const char* piece, size_t length)
     return needed > back + 1 ? back + 1 : 0;
 }
 
+bool IsAscii(int byte) { return byte > 0 && byte < 0x80; }
+
+// Tells whether text, given one unit at a time, holds a key line: a name of
+// at least one character, then "=". Zero units are no characters.
+struct KeyLines {
+    enum { kStart, kName, kRest } state = kStart;
+    bool found = false;
+    void Add(unsigned unit)
+    {
+        if (unit == '\n')
+            state = kStart;
+        else if (unit == 0 || state == kRest)
+            return;
+        else if (state == kStart && unit != ' ' && unit != '\t' && unit != '\r')
+            state = unit == ';' || unit == '[' || unit == '=' ? kRest : kName;
+        else if (state == kName && unit == '=')
+            found = true;
+    }
+};
+
 }  // namespace
 
 bool BeginsWithUtf16Mark(FILE* source)
@@ -50,7 +71,61 @@ bool BeginsWithUtf16Mark(FILE* source)
     return false;
 }
 
-SettingsEncoding DetectSettingsEncoding(const unsigned char* bytes, size_t count)
+void GatherEncodingEvidence(EncodingEvidence& e, const unsigned char* bytes, size_t count)
+{
+    for (size_t i = 0; i < count; ++i, ++e.offset) {
+        int byte = bytes[i];
+        if (byte == 0) {
+            ++e.zeros;
+            ++e.zeroRun;
+        } else {
+            if (e.zeroRun == 1)
+                ++e.loneZeros;
+            e.zeroRun = 0;
+        }
+        if (e.last == '\r' && byte == '\n')
+            ++e.narrowLineEnds;
+        if (e.offset % 2 == 1) {
+            // the unit of the last byte and this one; the byte before it is beforeLast
+            int low = e.last, high = byte;
+            e.zeroUnit = e.zeroUnit || (low == 0 && high == 0);
+            bool littleLow = IsAscii(low) && high == 0, bigLow = low == 0 && IsAscii(high);
+            bool afterReturn = e.beforeLast == '\r';
+            if (littleLow && (e.littleLow || (low == '\n' && !afterReturn)))
+                ++e.littlePlaces;
+            if (bigLow && (e.bigLow || (high == '\n' && !afterReturn)))
+                ++e.bigPlaces;
+            e.littleLow = littleLow;
+            e.bigLow = bigLow;
+        }
+        e.beforeLast = e.last;
+        e.last = byte;
+    }
+}
+
+bool JudgeEncoding(const EncodingEvidence& e, bool whole, SettingsEncoding* verdict)
+{
+    bool lone = e.loneZeros > 0 || (whole && e.zeroRun == 1);
+    bool onlyRuns = e.zeros > 0 && !lone && e.zeroRun != 1;
+    size_t little = e.littlePlaces, big = e.bigPlaces, narrow = e.narrowLineEnds;
+    if (e.zeroUnit || onlyRuns || (whole && e.zeros == 0))
+        *verdict = SettingsEncoding::kNarrow;
+    else if (little >= 2 && little > big && little > narrow)
+        *verdict = SettingsEncoding::kUtf16WithoutMark;
+    else if (big >= 2 && big > little && big > narrow)
+        *verdict = SettingsEncoding::kUtf16BigEndianWithoutMark;
+    else if (narrow > 0 && narrow > little && narrow > big)
+        *verdict = SettingsEncoding::kNarrow;
+    else if (!whole)
+        return false;
+    else if (little < 2 && big < 2 && narrow == 0)
+        *verdict = SettingsEncoding::kNarrow;  // too few places for UTF-16
+    else
+        *verdict = SettingsEncoding::kUndecided;
+    return true;
+}
+
+SettingsEncoding EncodingOfMark(const unsigned char* bytes, size_t count)
 {
     if (count >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
         return SettingsEncoding::kUtf16;
@@ -58,15 +133,66 @@ SettingsEncoding DetectSettingsEncoding(const unsigned char* bytes, size_t count
         return SettingsEncoding::kUtf16BigEndian;
     if (count >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
         return SettingsEncoding::kUtf8WithMark;
-    size_t places = 0;
-    bool previousLow = false;  // the unit before was a character below U+0100
-    for (size_t i = 0; i + 1 < count; i += 2) {
-        bool low = bytes[i] != 0 && bytes[i + 1] == 0;
-        if (low && (previousLow || bytes[i] == '\n'))
-            ++places;
-        previousLow = low;
+    return SettingsEncoding::kNarrow;
+}
+
+SettingsEncoding DetectSettingsEncoding(const unsigned char* bytes, size_t count)
+{
+    SettingsEncoding marked = EncodingOfMark(bytes, count);
+    if (marked != SettingsEncoding::kNarrow)
+        return marked;
+    EncodingEvidence evidence;
+    GatherEncodingEvidence(evidence, bytes, count);
+    SettingsEncoding verdict = SettingsEncoding::kNarrow;
+    JudgeEncoding(evidence, true, &verdict);
+    return verdict;
+}
+
+bool CopyRest(FILE* source, FILE* target, bool swapPairs, bool dropZeros)
+{
+    char buffer[kCopyBytes];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof(buffer), source)) > 0) {
+        for (size_t i = 0; swapPairs && i + 1 < got; i += 2) {
+            char first = buffer[i];
+            buffer[i] = buffer[i + 1];
+            buffer[i + 1] = first;
+        }
+        size_t kept = got;
+        if (dropZeros) {
+            kept = 0;
+            for (size_t i = 0; i < got; ++i) {
+                if (buffer[i] != '\0')
+                    buffer[kept++] = buffer[i];
+            }
+        }
+        if (fwrite(buffer, 1, kept, target) != kept)
+            return false;
     }
-    return places >= 2 ? SettingsEncoding::kUtf16WithoutMark : SettingsEncoding::kNarrow;
+    return ferror(source) == 0;
+}
+
+bool KeepsAKey(FILE* original, FILE* converted, bool convertedIsUtf16)
+{
+    KeyLines out;
+    if (fseek(converted, convertedIsUtf16 ? 2 : 0, SEEK_SET) != 0)
+        return false;
+    unsigned char pair[2];
+    if (convertedIsUtf16) {
+        while (!out.found && fread(pair, 1, 2, converted) == 2)
+            out.Add(pair[0] | (pair[1] << 8));
+    } else {
+        for (int c; !out.found && (c = fgetc(converted)) != EOF;)
+            out.Add(static_cast<unsigned>(c));
+    }
+    if (out.found)
+        return true;
+    KeyLines in;
+    if (fseek(original, 0, SEEK_SET) != 0)
+        return false;
+    for (int c; !in.found && (c = fgetc(original)) != EOF;)
+        in.Add(static_cast<unsigned>(c));
+    return !in.found;
 }
 
 bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out)

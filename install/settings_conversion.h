@@ -14,21 +14,59 @@ using CodePageConverter = void (*)(const char* line, wchar_t* out, int units);
 bool BeginsWithUtf16Mark(FILE* source);
 
 enum class SettingsEncoding {
-    kNarrow,            // the system code page
-    kUtf16,             // UTF-16LE with its byte-order mark
-    kUtf16WithoutMark,  // UTF-16LE, told by its zero bytes
-    kUtf8WithMark,      // EF BB BF first
-    kUtf16BigEndian,    // FE FF first
+    kNarrow,                      // the system code page
+    kUtf16,                       // UTF-16LE with its byte-order mark
+    kUtf16WithoutMark,            // UTF-16LE, told by its zero bytes
+    kUtf8WithMark,                // EF BB BF first
+    kUtf16BigEndian,              // FE FF first
+    kUtf16BigEndianWithoutMark,   // told by its zero bytes, as kUtf16WithoutMark
+    kUndecided,                   // the bytes speak for more than one: left alone
 };
 
-// The encoding of a settings file from its first count bytes, told from all
-// of them. Without a mark, UTF-16LE shows in the characters below U+0100
-// that every settings file has ("[", "=", the line ends, the keys), each a
-// byte and a zero: two places where two of them follow each other or a line
-// feed stands decide, whatever script the rest is written in. A narrow or
-// UTF-8 file holds zero bytes only by accident, and a stray one, or a run of
-// them, makes at most one such place.
+// What the bytes of a settings file without a mark say about its encoding,
+// gathered piece by piece. UTF-16 shows in the characters below U+0100 that
+// every settings file has ("[", "=", the line ends, the keys), each an
+// ASCII byte and a zero: a place is such a unit after another one, or a line feed
+// (little-endian: 0A 00; big-endian the mirror, 00 0A) that does not follow
+// a carriage-return byte. Narrow text shows in CR LF as two bytes side by
+// side, which no UTF-16 line end has. The unit 00 00 (U+0000) stands in no
+// UTF-16 text, and zero bytes that come only in runs are what a crash or an
+// editor leaves in narrow text, not the halves of characters.
+struct EncodingEvidence {
+    size_t littlePlaces = 0, bigPlaces = 0, narrowLineEnds = 0;
+    size_t zeros = 0, loneZeros = 0, zeroRun = 0;
+    bool zeroUnit = false;
+    // carried from one piece to the next
+    unsigned long long offset = 0;
+    int last = -1, beforeLast = -1;
+    bool littleLow = false, bigLow = false;
+};
+void GatherEncodingEvidence(EncodingEvidence& evidence, const unsigned char* bytes, size_t count);
+
+// A verdict from the evidence: false while there is none yet and more of
+// the file is to come (whole false). With the whole file read there is
+// always one; kUndecided when the places of two readings are as many.
+bool JudgeEncoding(const EncodingEvidence& evidence, bool whole, SettingsEncoding* verdict);
+
+// The encoding that the mark at the start of bytes names; kNarrow when
+// there is none.
+SettingsEncoding EncodingOfMark(const unsigned char* bytes, size_t count);
+
+// The encoding of a settings file from all of its count bytes: a mark
+// first, else the verdict of the evidence.
 SettingsEncoding DetectSettingsEncoding(const unsigned char* bytes, size_t count);
+
+// Copies the rest of source into target: with swapPairs each two bytes
+// change places (an odd last one stays as it is), with dropZeros every zero
+// byte is left out. False when a read or write failed.
+bool CopyRest(FILE* source, FILE* target, bool swapPairs, bool dropZeros);
+
+// Whether a conversion may take the place of its original: false only when
+// original (its bytes less their zeros, as narrow text) holds a key line
+// ("name=value", not a comment) and converted holds none (read from its
+// start, after the mark as UTF-16LE when convertedIsUtf16). Reads both from
+// their start and stops at the first key.
+bool KeepsAKey(FILE* original, FILE* converted, bool convertedIsUtf16);
 
 // The drive and folder of activeFile followed by "photar64.ini_temp", into
 // out of 260 units. Empty (and false) when it does not fit.

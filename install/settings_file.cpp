@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <cwchar>
 #include <fcntl.h>
 #include <io.h>
@@ -22,9 +23,8 @@ const wchar_t kFileName[] = PHOTARIUM_SETTINGS_FILE;
 
 using SettingsPath = FixedText<kTextUnits>;
 
-// enough for the first lines of a file even in a script without a character below U+0100
+// the first lines of a file tell its encoding; more is read only when they cannot
 constexpr size_t kProbeBytes = 4096;
-constexpr size_t kCopyBytes = 4096;
 // about what a first installation writes into a settings file
 constexpr DWORD kFirstWriteBytes = 512;
 constexpr size_t kUtf8MarkBytes = 3;
@@ -47,7 +47,14 @@ void ToUtf16FromUtf8(const char* line, wchar_t* out, int units)
     MultiByteToWideChar(CP_UTF8, 0, line, -1, out, units);
 }
 
-enum class Conversion { kFromAnsi, kFromUtf8, kMarkOnly, kFromBigEndian };
+enum class Conversion {
+    kFromAnsi,
+    kFromUtf8,
+    kMarkOnly,
+    kFromBigEndian,
+    kFromBigEndianWithoutMark,
+    kDropZeros,
+};
 
 // A binary stream (mode "rb" or "wb") over the handle, which it owns from
 // then on; null when none can be had, and then a file made for it
@@ -68,48 +75,36 @@ FILE* StreamOver(ScopedHandle& file, const char* mode, bool discardOnFailure)
 }
 
 // "photar64.ini_temp" beside the settings file, opened without following a
-// link and emptied; null when that is not possible. *raw is its handle, the
-// stream's own.
+// link and emptied (readable, to be checked once written); null when that is
+// not possible. *raw is its handle, the stream's own.
 FILE* OpenTempFile(const wchar_t* tempFile, HANDLE* raw)
 {
     bool created = false;
-    ScopedHandle file = OpenPlainFile(tempFile, GENERIC_WRITE | DELETE, 0, OPEN_ALWAYS, &created);
+    ScopedHandle file = OpenPlainFile(tempFile, GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                                      OPEN_ALWAYS, &created);
     if (!file.IsValid())
         return nullptr;
     if (!created && !SetEndOfFile(file.Get()))
         return nullptr;
     *raw = file.Get();
-    return StreamOver(file, "wb", created);
-}
-
-// With swapPairs each two bytes change places (an odd last one stays as it is).
-bool CopyRest(FILE* source, FILE* target, bool swapPairs)
-{
-    char buffer[kCopyBytes];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof(buffer), source)) > 0) {
-        for (size_t i = 0; swapPairs && i + 1 < got; i += 2) {
-            char first = buffer[i];
-            buffer[i] = buffer[i + 1];
-            buffer[i + 1] = first;
-        }
-        if (fwrite(buffer, 1, got, target) != got)
-            return false;
-    }
-    return ferror(source) == 0;
+    return StreamOver(file, "w+b", created);
 }
 
 // Writes source converted into target; the number of lines converted (1 for
-// a file that only changes its mark or byte order), or -1 when a write failed.
+// a file that only changes its mark, byte order or zero bytes), or -1 when a
+// write failed.
 int WriteConversion(FILE* source, FILE* target, Conversion kind)
 {
-    if (kind == Conversion::kMarkOnly || kind == Conversion::kFromBigEndian) {
+    if (kind == Conversion::kDropZeros)
+        return CopyRest(source, target, false, true) ? 1 : -1;
+    if (kind == Conversion::kMarkOnly || kind == Conversion::kFromBigEndian ||
+        kind == Conversion::kFromBigEndianWithoutMark) {
         const unsigned char mark[2] = {0xFF, 0xFE};
-        bool swap = kind == Conversion::kFromBigEndian;
-        if (swap)
+        bool swap = kind != Conversion::kMarkOnly;
+        if (kind == Conversion::kFromBigEndian)
             fseek(source, 2, SEEK_SET);  // its own mark, FE FF
         return fwrite(mark, 1, sizeof(mark), target) == sizeof(mark) &&
-                       CopyRest(source, target, swap)
+                       CopyRest(source, target, swap, false)
                    ? 1
                    : -1;
     }
@@ -122,11 +117,12 @@ int WriteConversion(FILE* source, FILE* target, Conversion kind)
 }
 
 // Writes the converted file beside activeFile and replaces activeFile only
-// when every write, the flush and the close succeeded; otherwise the
-// original stays as it was and the temporary file goes. Closes source.
-// Returns 1 when the replacement was made or nothing was to convert, 0 when
-// the replacement failed; -1 when the converted file could not be written
-// whole (or not made at all).
+// when every write, the flush and the close succeeded and a key of the
+// original can still be read; otherwise the original stays as it was and
+// the temporary file goes. Closes source. Returns 1 when the replacement was
+// made or nothing was to convert, 0 when the replacement failed; -1 when the
+// converted file could not be written whole (or not made at all) or would
+// lose every key.
 int ReplaceWithConversion(const wchar_t* activeFile, FILE* source, Conversion kind)
 {
     SettingsPath tempFile;
@@ -140,6 +136,8 @@ int ReplaceWithConversion(const wchar_t* activeFile, FILE* source, Conversion ki
     int lines = WriteConversion(source, target, kind);
     // a failed flush is not always reported by fclose
     bool complete = fflush(target) == 0 && lines >= 0 && ferror(target) == 0;
+    // a wrong verdict on the encoding shows here: nothing of the original left readable
+    complete = complete && (lines == 0 || KeepsAKey(source, target, kind != Conversion::kDropZeros));
     if (!complete)
         DeleteOnClose(raw);
     complete = fclose(target) == 0 && complete;
@@ -151,10 +149,44 @@ int ReplaceWithConversion(const wchar_t* activeFile, FILE* source, Conversion ki
     return MoveFileExW(tempFile, activeFile, MOVEFILE_REPLACE_EXISTING) ? 1 : 0;
 }
 
-// How the profile functions would misread the file, told from its first bytes.
-bool NeedsConversion(const unsigned char* head, DWORD got, Conversion* kind)
+// The encoding of the open file, read from its start until the bytes give a
+// verdict; a narrow file is read to its end for zero bytes (*zeros). *empty
+// tells a file of no bytes. False when a read failed.
+bool ReadEncoding(HANDLE file, SettingsEncoding* verdict, bool* zeros, bool* empty)
 {
-    switch (DetectSettingsEncoding(head, got)) {
+    unsigned char piece[kProbeBytes];
+    EncodingEvidence evidence;
+    bool decided = false;
+    for (bool first = true;; first = false) {
+        DWORD got = 0;
+        if (!ReadFile(file, piece, sizeof(piece), &got, nullptr))
+            return false;
+        if (first) {
+            *empty = got == 0;
+            *verdict = EncodingOfMark(piece, got);
+            if (*verdict != SettingsEncoding::kNarrow)
+                return true;
+        }
+        if (!decided) {
+            GatherEncodingEvidence(evidence, piece, got);
+            decided = JudgeEncoding(evidence, got == 0, verdict);
+            *zeros = evidence.zeros > 0;
+        } else {
+            *zeros = memchr(piece, 0, got) != nullptr;
+        }
+        if (got == 0 || (decided && (*verdict != SettingsEncoding::kNarrow || *zeros)))
+            return true;
+    }
+}
+
+// How the file must change before the profile functions read or write it:
+// false when it stays as it is. Without a mark they read UTF-16 as narrow
+// text, and zero bytes in narrow text cut the name or section header of their
+// line. With wideValues a narrow file becomes UTF-16, since the profile
+// functions write narrow text in the ANSI code page.
+bool NeedsConversion(SettingsEncoding encoding, bool zeros, bool wideValues, Conversion* kind)
+{
+    switch (encoding) {
     case SettingsEncoding::kUtf16WithoutMark:
         *kind = Conversion::kMarkOnly;
         return true;
@@ -164,34 +196,80 @@ bool NeedsConversion(const unsigned char* head, DWORD got, Conversion* kind)
     case SettingsEncoding::kUtf16BigEndian:
         *kind = Conversion::kFromBigEndian;
         return true;
+    case SettingsEncoding::kUtf16BigEndianWithoutMark:
+        *kind = Conversion::kFromBigEndianWithoutMark;
+        return true;
+    case SettingsEncoding::kNarrow:
+        *kind = wideValues ? Conversion::kFromAnsi : Conversion::kDropZeros;
+        return wideValues || zeros;
     default:
         return false;
     }
 }
 
 // Before the profile functions write into a settings file: false when the
-// file must be left alone (a link, or an encoding the profile functions would
-// misread that could not be mended). A UTF-16 file without its mark gets it,
-// a UTF-8 file with its mark and a big-endian one become UTF-16LE, read
-// through the handle that was checked. *created tells that the file was
-// made here, empty.
-bool PrepareSettingsFile(const wchar_t* path, bool* created)
+// file must be left alone (a link, an encoding that cannot be told, or one
+// the profile functions would misread that could not be mended). A UTF-16
+// file without its mark gets it, a UTF-8 file with its mark and a big-endian
+// one become UTF-16LE, narrow text loses its zero bytes, all read through
+// the handle that was checked; with wideValues narrow text becomes UTF-16
+// and a new file begins as such. *created tells that the file was made
+// here.
+bool PrepareSettingsFile(const wchar_t* path, bool wideValues, bool* created)
 {
-    ScopedHandle file = OpenPlainFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    DWORD access = GENERIC_READ | (wideValues ? GENERIC_WRITE : 0);
+    ScopedHandle file = OpenPlainFile(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       OPEN_ALWAYS, created);
     if (!file.IsValid())
         return false;
-    unsigned char head[kProbeBytes];
-    DWORD got = 0;
-    if (!*created && !ReadFile(file.Get(), head, sizeof(head), &got, nullptr))
+    SettingsEncoding encoding = SettingsEncoding::kNarrow;
+    bool zeros = false, empty = true;
+    if (!ReadEncoding(file.Get(), &encoding, &zeros, &empty))
         return false;
     Conversion kind;
-    if (!NeedsConversion(head, got, &kind))
+    if (encoding == SettingsEncoding::kUndecided)
+        return false;
+    if (!NeedsConversion(encoding, zeros, wideValues, &kind))
         return true;
+    if (empty) {
+        // a new file: the mark and the header the conversion would give it
+        FILE* target = StreamOver(file, "wb", false);
+        bool written = target != nullptr && WriteUtf16Header(target) && fflush(target) == 0;
+        return target != nullptr && fclose(target) == 0 && written;
+    }
     if (SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) != 0)
         return false;
     FILE* source = StreamOver(file, "rb", false);
     return source != nullptr && ReplaceWithConversion(path, source, kind) == 1;
+}
+
+// The settings file at path held open from its check to the last profile
+// write: the profile functions open the file by name for every call, and
+// while a handle without FILE_SHARE_DELETE is open Windows lets no one
+// delete, rename or replace that name (each needs DELETE access to the file,
+// refused with a sharing violation), so no call can reach another file. The
+// handle reads only, and shares reading and writing, so the profile
+// functions' own opens are not refused. Not valid when the name is no longer
+// a plain file of one name.
+ScopedHandle HoldSettingsFile(const wchar_t* path)
+{
+    if (path[0] == L'\0')
+        return ScopedHandle();
+    return OpenPlainFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+}
+
+// Whether the profile functions can write text into a narrow file as it is:
+// they write it in the ANSI code page, and a character it lacks becomes
+// another ("?" or a look-alike). WC_NO_BEST_FIT_CHARS makes
+// WideCharToMultiByte report look-alikes too.
+bool FitsAnsiCodePage(const wchar_t* text)
+{
+    if (GetACP() == CP_UTF8)
+        return true;  // holds every character, and takes no lpUsedDefaultChar
+    BOOL usedDefault = FALSE;
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr,
+                                     &usedDefault);
+    return length > 0 && !usedDefault;
 }
 
 // A settings file made here must hold what is written to it: a full drive
@@ -260,7 +338,7 @@ bool TakeSettingsFolder(SettingsPath& expanded, wchar_t* activeFile, bool* activ
     DWORD before = GetFileAttributesW(expanded);
     bool usable = MakeFolderPath(expanded.Buffer()) &&
                   JoinPath(activeFile, kTextUnits, expanded, kFileName) &&
-                  PrepareSettingsFile(activeFile, activeCreated) &&
+                  PrepareSettingsFile(activeFile, false, activeCreated) &&
                   (!*activeCreated || MadeFileTakesBytes(activeFile));
     if (!usable) {
         if (before == INVALID_FILE_ATTRIBUTES)
@@ -309,8 +387,20 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
         result = kSettingsFolderTooLong;
     }
 
+    // the settings folder as the user gave it, whatever letters it holds
+    bool wideValues = remembered && !FitsAnsiCodePage(settingsFolder);
     bool programCreated = false;
-    if (!PrepareSettingsFile(programFile, &programCreated))
+    if (!PrepareSettingsFile(programFile, wideValues, &programCreated))
+        programFile.Clear();
+    // from here to the last write both names lead to the files checked
+    ScopedHandle activeHold = remembered ? HoldSettingsFile(activeFile) : ScopedHandle();
+    if (remembered && !activeHold.IsValid()) {
+        remembered = false;
+        activeCreated = false;
+        result = kSettingsFolderTooLong;
+    }
+    ScopedHandle programHold = HoldSettingsFile(programFile);
+    if (!programHold.IsValid())
         programFile.Clear();
     if (remembered) {
         // the viewer expands the references itself, so they stay as written
@@ -322,6 +412,9 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
     bool portable = remembered && (wcsstr(activeFile, L"Photarium32_App") != nullptr ||
                                    wcsstr(activeFile, L"Photarium64_App") != nullptr);
     WriteDefaults(activeFile, programFile, portable);
+    // (removing an empty file needs DELETE access, which the holds do not share)
+    activeHold.Close();
+    programHold.Close();
 
     // files made here that no write could fill (a full drive) do not stay
     if (programCreated && !programFile.Empty() && DeleteIfEmptyPlainFile(programFile) &&
@@ -348,7 +441,7 @@ int ConvertSettingsFileToUtf16(const wchar_t* activeFile, FILE* source)
     unsigned char head[kUtf8MarkBytes];
     size_t got = fread(head, 1, sizeof(head), source);
     fseek(source, 0, SEEK_SET);
-    Conversion kind = DetectSettingsEncoding(head, got) == SettingsEncoding::kUtf8WithMark
+    Conversion kind = EncodingOfMark(head, got) == SettingsEncoding::kUtf8WithMark
                           ? Conversion::kFromUtf8
                           : Conversion::kFromAnsi;
     int result = ReplaceWithConversion(activeFile, source, kind);

@@ -15,7 +15,9 @@
 
 #include <shlobj.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -115,6 +117,21 @@ const OddRun kRuns[] = {
                     "Lang=Deutsch\r\n[Toolbar]\r\nSkin=M\r\n", L"\r\n[A]\r\nN=John\r\nC=b\r\n"),
     SettingsRun("zero byte in UTF-8", std::string("\xEF\xBB\xBF[A]\r\nN=J\xC3\xBC\0rg\r\nC=b", 21),
                 L"N=J\u00FCrg\r\nC=b"),
+    SettingsRun("UTF-16 big-endian without a mark", Utf16Be(kScripts), kScripts),
+    SettingsRun("UTF-16 without a mark, a first line of 2,100 CJK characters",
+                Utf16Le(std::wstring(2100, L'\u6708') + L"\r\n" + kScripts), kScripts),
+    SettingsRun("UTF-16 without a mark, a comment of 4,096 bytes",
+                Utf16Le(L";" + std::wstring(2047, L'\u6708') + L"\r\n" + kScripts), kScripts),
+    SettingsRun("narrow text with two line-leading zero bytes",
+                std::string("[A]\r\n\0k=v\r\n\0m=w\r\n", 18), L"[A]\r\nk=v\r\nm=w\r\n"),
+    SettingsRun("narrow text with zero runs after line ends",
+                std::string("[A]\r\nk=v\r\n\0\0\0\0\0m=w\r\n[B]\r\n\0\0n=x\r\n", 32),
+                L"[A]\r\nk=v\r\nm=w\r\n[B]\r\nn=x\r\n"),
+    {"settings folder of letters outside the code page", nullptr, L"/folder=@T /ini=@\u0141ukasz\\\u7167\u7247", 0,
+     L"", L"", [](Folder d) {
+         EXPECT_EQ(d + L"\u0141ukasz\\\u7167\u7247", ReadProfile(d + L"T\\photar64.ini", L"Others", L"INI_Folder"));
+         EXPECT_EQ(L"Deutsch", ReadProfile(d + L"\u0141ukasz\\\u7167\u7247\\photar64.ini", L"Language", L"Lang"));
+     }},
     {"blank before an inner backslash", nullptr, L"/folder=@My Apps \\T /desktop=1", 0, L"", L"",
      [](Folder d) {
          EXPECT_EQ(L"Deutsch", ReadProfile(d + L"My Apps\\T\\photar64.ini", L"Language", L"Lang"));
@@ -291,6 +308,44 @@ TEST(OddInstallations, SilentRuns)
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     EXPECT_FALSE(FileExists(std::wstring(windows) + L"\\photar64.ini"));
+}
+
+// A second process puts a link to a file outside in place of the settings file from the
+// end of the unpacking on: a hard link by a Windows rename, or a Unix link made at the
+// name once a Windows rename freed it (Windows calls under Wine see through Unix links).
+TEST(OddInstallations, SettingsFileSwappedForALinkIsNotWrittenThrough)
+{
+    std::wstring dir = FreshFolder(L"swap"), target = dir + L"T\\", ini = target + L"photar64.ini";
+    std::wstring side = ini + L".neu", victim = dir + L"victim.ini";
+    std::atomic<int> swaps[2] = {};
+    MakeFolder(target);
+    for (int run = 0; run < 16; ++run) {
+        bool symbolic = run % 2 == 0;
+        WriteFileBytes(victim, "[Fremd]\r\nx=1\r\n");
+        WriteFileBytes(ini, "[A]\r\nk=v\r\n");
+        DeleteFileW((target + L"photar64.exe").c_str());
+        std::atomic<bool> done{false};
+        std::thread swapper([&] {
+            while (!done && !FileExists(target + L"photar64.exe")) {}
+            while (!done) {
+                DeleteFileW(side.c_str());
+                WriteFileBytes(side, "[A]\r\nk=v\r\n");
+                if (!MoveFileExW(side.c_str(), ini.c_str(), MOVEFILE_REPLACE_EXISTING))
+                    continue;
+                swaps[symbolic] +=
+                    symbolic ? MoveFileExW(ini.c_str(), side.c_str(), 0) && SetUnixLink(ini, victim, false)
+                             : CreateHardLinkW(side.c_str(), victim.c_str(), nullptr) &&
+                                   MoveFileExW(side.c_str(), ini.c_str(), MOVEFILE_REPLACE_EXISTING);
+            }
+        });
+        EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, dir));
+        done = true;
+        swapper.join();
+        EXPECT_EQ("[Fremd]\r\nx=1\r\n", ReadFileBytes(victim)) << run;
+        SetUnixLink(ini, L"");  // a Unix link or a second name of the victim: the name alone goes
+        DeleteFileW(side.c_str());
+    }
+    EXPECT_TRUE(swaps[0] > 0 && swaps[1] > 0);
 }
 
 // The finish page starts the viewer from the folder as it was created.

@@ -15,6 +15,14 @@ std::string Utf16Le(const std::wstring& text)
     return bytes;
 }
 
+std::string Utf16Be(const std::wstring& text)
+{
+    std::string bytes = Utf16Le(text);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
+    return bytes;
+}
+
 std::string ConvertedHeaderLine()
 {
     return "\xFF\xFE" + Utf16Le(L"; UNICODE FILE - edit with care ;-)\r\n");

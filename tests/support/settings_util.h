@@ -5,6 +5,7 @@
 
 // text as UTF-16LE bytes (no byte-order mark)
 std::string Utf16Le(const std::wstring& text);
+std::string Utf16Be(const std::wstring& text);  // and as UTF-16BE
 
 // A converted settings file's first line: FF FE and the warning, in UTF-16LE.
 std::string ConvertedHeaderLine();

@@ -82,14 +82,14 @@ bool IsProgramRunning(const wchar_t* exeName)
     return found;
 }
 
-bool SetUnixLink(const std::wstring& link, const std::wstring& target)
+bool SetUnixLink(const std::wstring& link, const std::wstring& target, bool replace)
 {
     using UnixName = char* (*)(const wchar_t*);
     auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (unixName == nullptr)
         return false;
-    std::string line = target.empty() ? " -f " : " -sfn ";
+    std::string line = target.empty() ? " -f " : replace ? " -sfn " : " -sn ";
     if (!target.empty())
         line += std::string(unixName(target.c_str())) + " ";
     line += unixName(link.c_str());

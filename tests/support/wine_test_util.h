@@ -56,7 +56,8 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder);
 // an empty target the link removed (rm): under Wine a link shows as its
 // target to every Windows call, and DeleteFileW on it deletes the target.
 // Waits until the change shows (a file or a folder); false when it does not.
-bool SetUnixLink(const std::wstring& link, const std::wstring& target);
+// Without replace a name that exists stays as it is.
+bool SetUnixLink(const std::wstring& link, const std::wstring& target, bool replace = true);
 
 // Registry: a value's type and raw bytes; false when missing.
 bool ReadRegValue(HKEY root, const std::wstring& key, const std::wstring& name, DWORD* type,

@@ -267,6 +267,10 @@ TEST(DetectSettingsEncodingTest, MarksAndZeroBytes)
         {Utf16Le(L"; " + std::wstring(300, L'\uAC00') + L"\r\n[A]"), E::kUtf16WithoutMark},
         {std::string("[A]\r\nName=Jo\0hn\r\nC=\0\0x", 22), E::kNarrow},  // stray zeros
         {"[A]\r\nk=vv\r\n" + std::string(64, '\0'), E::kNarrow},   // a zeroed end
+        {Utf16Be(L"[General]\r\nUser=J\u00FCrgen"), E::kUtf16BigEndianWithoutMark},
+        {std::string("[A]\r\n\0k=v\r\n\0m=w\r\n", 18), E::kNarrow},  // line feeds at even offsets
+        {std::string("[A]\nk=vv\n\0\0m=w\n\0\0n=x\n", 21), E::kNarrow},  // zeros only in runs
+        {Utf16Le(L"abc") + "\r\n\r\n", E::kUndecided},  // as much UTF-16 as narrow text
     };
     for (const auto& c : cases) {
         auto bytes = reinterpret_cast<const unsigned char*>(c.first.data());
