@@ -11,6 +11,10 @@ struct InstallRequest;
 // folder, the root of a drive or share, and an unpacking that left no viewer
 // program count as failures too. installedFolder (260 units), when given,
 // receives the folder as created, ending in "\".
+// Only one installation runs at a time on the machine: when another holds
+// the lock, nothing is changed, the refusal is reported (a message box, or
+// the log) and the result is kInstallBusy.
+constexpr int kInstallBusy = -1;
 int RunInstall(const InstallRequest& request, wchar_t* installedFolder = nullptr);
 
 // Refuses request's target folder as invalid, reported as RunInstall

@@ -332,7 +332,7 @@ void StagedEntries::CommitFiles(void* context, size_t first, size_t end)
     }
 }
 
-int StagedEntries::Commit(FileNotReplaced report)
+int StagedEntries::Commit(FileNotReplaced* report)
 {
     // every file takes a name of its own: no two entries share a fresh name
     WorkInParts(CommitFiles, this, fileCount_, kMaxWorkParts);
@@ -345,7 +345,7 @@ int StagedEntries::Commit(FileNotReplaced report)
     for (size_t i = 0; i < fileCount_ && report; ++i) {
         StagedPath path;
         if (!files_[i].replaced && path.JoinPath(targetName_, files_[i].name))
-            report(path);
+            report->Report(path);
     }
     return 0;
 }

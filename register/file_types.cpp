@@ -9,7 +9,7 @@
 #include <windows.h>
 
 void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const wchar_t* command,
-                        const wchar_t* iconText, int selected)
+                        const wchar_t* iconText, int selected, int userChoice)
 {
     FixedText<kTextUnits> progId;
     FixedText<kTextUnits> description;
@@ -38,7 +38,7 @@ void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const w
             capabilities.WriteString(valueName, progId);
     }
 
-    if (!selected)
+    if (!selected || !userChoice)
         return;
     if (!key.Format(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.%ls"
                     L"\\UserChoice",
@@ -60,6 +60,7 @@ struct FormatRows {
     const wchar_t* soundIcon;
     const wchar_t* videoIcon;
     const int* formatFlags;
+    int userChoice;
 };
 
 void AssociateRows(void* context, size_t first, size_t end)
@@ -76,21 +77,21 @@ void AssociateRows(void* context, size_t first, size_t end)
         }
         for (int i = 0; i < format.extensionCount; ++i)
             AssociateExtension(format.extensions[i].extension, format.extensions[i].suffix,
-                               rows.openCommand, icon, rows.formatFlags[row]);
+                               rows.openCommand, icon, rows.formatFlags[row], rows.userChoice);
     }
 }
 
 }  // namespace
 
 void AssociateFormats(const wchar_t* openCommand, const wchar_t* programIcon,
-                      const wchar_t* programPath, const int* formatFlags)
+                      const wchar_t* programPath, const int* formatFlags, int userChoice)
 {
     FixedText<kRegistrationUnits> videoIcon;
     FixedText<kRegistrationUnits> soundIcon;
     videoIcon.Format(L"%ls,9", programPath);
     soundIcon.Format(L"%ls,8", programPath);
     // each row writes keys and values of its own
-    FormatRows rows = {openCommand, programIcon, soundIcon, videoIcon, formatFlags};
+    FormatRows rows = {openCommand, programIcon, soundIcon, videoIcon, formatFlags, userChoice};
     WorkInParts(AssociateRows, &rows, kFormatCount, kMaxWorkParts);
 }
 

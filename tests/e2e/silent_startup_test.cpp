@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 namespace {
 
 const wchar_t kOpenCommandKey[] = L"SOFTWARE\\Classes\\Photarium\\shell\\open\\command";
@@ -83,6 +86,79 @@ TEST_F(SilentStartup, OpenCommandOfAnotherProgramIsIgnored)
     EXPECT_FALSE(FolderExists(other));
     // the program-files folder followed by "Photarium"
     EXPECT_TRUE(FolderExists(L"C:\\ptest\\pf\\Photarium\\Plugins"));
+}
+
+// Runs at once, each given as its target folder's letter and its temporary
+// folder's: each ends with 0 or with 1618 having changed nothing, and the
+// registry names the folder of one run that ended with 0.
+TEST_F(SilentStartup, RunsAtOnceLeaveOneRunsRegistration)
+{
+    const std::vector<std::wstring> kRounds[] = {
+        {L"AX", L"AX"}, {L"AX", L"BX"}, {L"AX", L"BY"},
+        {L"AX", L"AY", L"AZ"}, {L"AX", L"BX", L"CX"}, {L"AX", L"BY", L"CZ"}};
+    const std::wstring base = FreshFolder(L"parallel");
+    wchar_t temp[MAX_PATH] = L"";  // the test's own, given back at the end
+    GetEnvironmentVariableW(L"TMP", temp, MAX_PATH);
+    for (const std::vector<std::wstring>& round : kRounds) {
+        DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium.jpg");
+        std::vector<HANDLE> runs;
+        for (const std::wstring& run : round) {
+            RemoveTree(base + run.substr(0, 1));
+            std::wstring own = base + L"tmp" + run.substr(1);
+            CreateDirectoryW(own.c_str(), nullptr);
+            SetEnvironmentVariableW(L"TMP", own.c_str());
+            SetEnvironmentVariableW(L"TEMP", own.c_str());
+            runs.push_back(StartProgram(L"\"" + SetupExePath() + L"\" /silent /assoc=1 /folder=" + base +
+                                        run.substr(0, 1), work_));
+        }
+        std::set<std::wstring> installed;
+        for (size_t i = 0; i < runs.size(); ++i) {
+            int code = WaitForProgram(runs[i]);
+            std::wstring folder = base + round[i].substr(0, 1) + L"\\";
+            EXPECT_TRUE(code == 0 || code == 1618) << code;
+            bool ownFolder = std::count_if(round.begin(), round.end(), [&](const std::wstring& r) {
+                                 return r[0] == round[i][0];
+                             }) == 1;
+            if (code == 0) {
+                installed.insert(folder);
+            } else if (ownFolder) {
+                EXPECT_FALSE(FolderExists(folder)) << folder;
+            }
+        }
+        std::wstring folder = ReadRegText(HKEY_LOCAL_MACHINE,
+            L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64", L"InstallLocation");
+        EXPECT_EQ(1u, installed.count(folder)) << folder;
+        const std::wstring open = L"\"" + folder + L"photar64.exe\" \"%1\"";
+        EXPECT_EQ(open, ReadRegText(HKEY_LOCAL_MACHINE, kOpenCommandKey));
+        EXPECT_EQ(open, ReadRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\Photarium.jpg\\shell\\open\\command"));
+        for (const std::string& text : InstallLogTexts(work_))
+            EXPECT_EQ(Latin1(std::wstring(kBusyMessage) + L"\n"), text);
+        RemoveTree(work_ + L"Photarium_Install.log");
+    }
+    SetEnvironmentVariableW(L"TMP", temp);
+    SetEnvironmentVariableW(L"TEMP", temp);
+}
+
+// A wizard on a window station nobody sees (a service's) ends at once with 1
+// and says why in the log "/log=" names.
+TEST_F(SilentStartup, WizardOnAHiddenWindowStationEndsWithOne)
+{
+    HWINSTA visible = GetProcessWindowStation();
+    HWINSTA hidden = CreateWindowStationW(L"PhotariumHidden", 0, WINSTA_ALL_ACCESS, nullptr);
+    ASSERT_NE(nullptr, hidden);
+    ASSERT_TRUE(SetProcessWindowStation(hidden));
+    HDESK desktop = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    SetProcessWindowStation(visible);
+    ASSERT_NE(nullptr, desktop);
+    std::wstring log = work_ + L"logs\\";
+    EXPECT_EQ(1, WaitForProgram(StartProgram(L"\"" + SetupExePath() + L"\" /log=" + log +
+                                                 L"Photarium_Install.log",
+                                             work_, L"PhotariumHidden\\Default"), 30000));
+    EXPECT_EQ((std::vector<std::string>{Latin1(std::wstring(kNoVisibleDesktop) + L"\n"),
+                                        Latin1(kNotInstalled + L"1\n")}),
+              InstallLogTexts(log));
+    CloseDesktop(desktop);
+    CloseWindowStation(hidden);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "registration_checks.h"
+#include "zip_builder.h"
 
 #include "shortcut_util.h"
 #include "wine_test_util.h"
@@ -218,6 +219,28 @@ void ResetRegistrationState()
     }
 }
 
+void ExpectUninstallFacts(const std::wstring& folder, const std::vector<ArchiveEntry>& product)
+{
+    unsigned long long bytes = 0;
+    for (const ArchiveEntry& entry : product)
+        bytes += entry.data.size();
+    ASSERT_GT(bytes, 0u);
+    ExpectRegDword(HKEY_LOCAL_MACHINE, kUninstall, L"EstimatedSize",
+                   static_cast<DWORD>((bytes + 1023) / 1024));
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    wchar_t date[16];
+    swprintf(date, 16, L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    ExpectRegText(HKEY_LOCAL_MACHINE, kUninstall, L"InstallDate", date);
+    ExpectRegDword(HKEY_LOCAL_MACHINE, kUninstall, L"NoModify", 1);
+    ExpectRegDword(HKEY_LOCAL_MACHINE, kUninstall, L"NoRepair", 1);
+    ExpectRegText(HKEY_LOCAL_MACHINE, kUninstall, L"URLInfoAbout", L"https://www.photarium.example/");
+    ExpectRegText(HKEY_LOCAL_MACHINE, kUninstall, L"HelpLink",
+                  L"https://www.photarium.example/faq.htm");
+    ExpectRegText(HKEY_LOCAL_MACHINE, kUninstall, L"QuietUninstallString",
+                  L"\"" + folder + L"pt_uninstall.exe\" /silent");
+}
+
 void ExpectApplicationRows(const std::wstring& folder, bool withVerbs)
 {
     const std::wstring program = folder + L"photar64.exe";
@@ -249,7 +272,7 @@ void ExpectApplicationRows(const std::wstring& folder, bool withVerbs)
     ExpectRegText(lm, kUninstall, L"DisplayIcon", program + L",0");
     ExpectRegDword(lm, kUninstall, L"VersionMajor", 4);
     ExpectRegDword(lm, kUninstall, L"VersionMinor", 53);
-    ExpectRegDword(lm, kUninstall, L"EstimatedSize", 6656);                               // 19
+    ExpectUninstallFacts(folder, ProductEntries());                                      // 19
     EXPECT_TRUE(RegKeyExists(lm, L"SOFTWARE\\Photarium"));                                // 20
     ExpectRegText(lm, L"SOFTWARE\\Photarium\\shell\\open\\command", L"", L"\"" + program + L"\"");
     ExpectRegText(lm, L"SOFTWARE\\Photarium\\Capabilities", L"ApplicationDescription",
