@@ -78,10 +78,8 @@ struct OddRun {
     const wchar_t* account = nullptr;  // the tests' build forced into "system", "other" or "user"
 };
 
-const wchar_t kUserChoiceJpg[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.jpg\\UserChoice";
-const std::wstring kAccountSwitches =
-    L"/folder=@T /assoc=1 /desktop=1 /group=1 /ini=%APPDATA%\\Photarium";
+const wchar_t kUserChoiceJpg[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.jpg\\UserChoice";
+const std::wstring kAccountSwitches = L"/folder=@T /assoc=1 /desktop=1 /group=1 /ini=%APPDATA%\\Photarium";
 // marks on every user choice, Windows 10 (which gets the store-app marks)
 void MarkedWindows10(Folder) { ResetRegistrationState(); SetWineWindowsVersion(L"win10"); }
 
@@ -256,29 +254,21 @@ const OddRun kRuns[] = {
          EXPECT_EQ(L"Photarium.jpg", ReadRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.jpg"));
          SetWineWindowsVersion(L"win7");
      }, true, L"", {}, L"system"},
-    {"another account keeps a settings folder outside its profile", nullptr,
-     L"/folder=@T /desktop=1 /ini=@S", 0, L"", L"T\\",
-     [](Folder d) {
+    {"another account keeps a settings folder outside its profile", nullptr, L"/folder=@T /desktop=1 /ini=@S", 0,
+     L"", L"T\\", [](Folder d) {
          ExpectDesktopShortcuts(d + L"T\\", true, true, false);
          EXPECT_EQ(d + L"S", ReadProfile(d + L"T\\photar64.ini", L"Others", L"INI_Folder"));
      }, false, L"", {}, L"other"},
-    {"/log= in a new folder", nullptr, L"/folder=@T /log=@L\\neu\\Photarium_Install.log", 0, L"", L"",
-     [](Folder d) {
-         EXPECT_EQ(Log(kInstalledIn + d + L"T\\"), InstallLogTexts(d + L"L\\neu\\"));
-         EXPECT_FALSE(FileExists(d + L"T\\Photarium_Install.log"));
-     }},
-    {"/log= on a failure", nullptr, L"/folder=rel\\dir /log=@L\\Photarium_Install.log", 1, L"", L"",
-     [](Folder d) {
-         std::vector<std::string> texts = {Log(kInvalid + L"rel\\dir")[0], Log(kNotInstalled + L"1")[0]};
-         EXPECT_EQ(texts, InstallLogTexts(d + L"L\\"));
+    {"/log= in a new folder", nullptr, L"/folder=@T /log=@L\\neu\\Photarium_Install.log", 0, L"", L"T\\",
+     [](Folder d) { EXPECT_EQ(Log(kInstalledIn + d + L"T\\"), InstallLogTexts(d + L"L\\neu\\")); }},
+    {"/log= on a failure", nullptr, L"/folder=rel\\dir /log=@L\\Photarium_Install.log", 1, L"", L"", [](Folder d) {
+         EXPECT_EQ((std::vector<std::string>{Log(kInvalid + L"rel\\dir")[0], Log(kNotInstalled + L"1")[0]}),
+                   InstallLogTexts(d + L"L\\"));
      }},
     {"/log= in a folder that is a link",
      [](Folder d) { MakeFolder(d + L"real"); ASSERT_TRUE(SetUnixLink(d + L"L", d + L"real")); },
      L"/folder=@T /log=@L\\Photarium_Install.log", 0, kLogUnusable + L"@L\\Photarium_Install.log", L"",
-     [](Folder d) {
-         EXPECT_TRUE(ListFolder(d + L"real\\").empty());
-         EXPECT_TRUE(SetUnixLink(d + L"L", L""));
-     }},
+     [](Folder d) { EXPECT_TRUE(ListFolder(d + L"real\\").empty() && SetUnixLink(d + L"L", L"")); }},
     {"/log= cut by the switch window", nullptr, L"/folder=@T /log=%PHOTAR_TEST_LOG%" + std::wstring(250, L'l'),
      0, kLogUnusable + L"%PHOTAR_TEST_LOG%" + std::wstring(238, L'l'), L"", nullptr},
     {"fresh files a killed run left",

@@ -38,7 +38,6 @@ TEST(Release, ManifestSwitchesInstallIntoTheirFolderAsTheEntryPromises)
     ASSERT_EQ(6u, lines.size());
     EXPECT_EQ(0, InstallWith(SetupExePath(), lines[0], lines[1]));
     EXPECT_TRUE(FileExists(lines[1] + L"\\photar64.exe"));
-    // the log where the manifest's switch puts it, closed with what was installed
     EXPECT_EQ(std::vector<std::string>{Latin1(L"Photarium 4.53 installiert in " + lines[1] + L"\\\n")},
               InstallLogTexts(lines[5].substr(0, lines[5].rfind(L'\\') + 1)));
     const wchar_t* key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";

@@ -33,8 +33,7 @@ inline const std::wstring kLogUnusable =
 // the closing lines of a run given "/log=", the refusals of a busy machine and a hidden desktop
 inline const std::wstring kInstalledIn = L"Photarium 4.53 installiert in ";
 inline const std::wstring kNotInstalled = L"Photarium 4.53 nicht installiert, Exit-Code ";
-inline constexpr wchar_t kBusyMessage[] =
-    L"Eine andere Installation läuft bereits, nichts wurde geändert.\n\nBitte versuchen Sie es "
-    L"erneut, sobald sie beendet ist.";
+inline constexpr wchar_t kBusyMessage[] = L"Eine andere Installation läuft bereits, nichts wurde "
+    L"geändert.\n\nBitte versuchen Sie es erneut, sobald sie beendet ist.";
 inline constexpr wchar_t kNoVisibleDesktop[] =
     L"Keine sichtbare Oberfläche: Installation nur mit /silent möglich.";

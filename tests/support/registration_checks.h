@@ -34,8 +34,7 @@ std::wstring ForeignProgId(const std::wstring& extension);
 // Rows 1 to 24 of the application registration for an installation folder
 // ending in one backslash; rows 1 to 4 only when withVerbs.
 void ExpectApplicationRows(const std::wstring& installFolder, bool withVerbs);
-// The uninstall entry's size (the product's files in KB, rounded up), the
-// day, its pages, and the quiet uninstall command for folder.
+// The uninstall entry's size (product's bytes in KB, rounded up), day, pages, quiet command.
 struct ArchiveEntry;
 void ExpectUninstallFacts(const std::wstring& installFolder, const std::vector<ArchiveEntry>& product);
 // Rows 1 to 4 are absent.

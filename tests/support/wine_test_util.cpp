@@ -46,10 +46,9 @@ HANDLE StartProgram(const std::wstring& commandLine, const std::wstring& workDir
 {
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
-    std::wstring desktopName = desktop ? desktop : L"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    startup.lpDesktop = desktop ? &desktopName[0] : nullptr;
+    startup.lpDesktop = const_cast<wchar_t*>(desktop);  // only read
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         workDir.empty() ? nullptr : workDir.c_str(), &startup, &process))
