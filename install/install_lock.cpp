@@ -11,9 +11,12 @@ const wchar_t kMutexName[] = L"Global\\Photarium64SetupInstallation";
 
 InstallLock::InstallLock()
 {
-    // an existing mutex of another account may refuse us its full access:
-    // then another run holds it
+    // CreateMutexW asks an existing mutex for full access, which the default
+    // security of one made by another account (the system account) may refuse
+    // us: waiting is all we need. A mutex we cannot even wait on counts as held.
     mutex_ = CreateMutexW(nullptr, FALSE, kMutexName);
+    if (mutex_ == nullptr && GetLastError() == ERROR_ACCESS_DENIED)
+        mutex_ = OpenMutexW(SYNCHRONIZE, FALSE, kMutexName);
     if (mutex_ == nullptr)
         return;
     // a run that ended without releasing it (killed) leaves it abandoned to us

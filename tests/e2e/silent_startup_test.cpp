@@ -93,8 +93,7 @@ TEST_F(SilentStartup, OpenCommandOfAnotherProgramIsIgnored)
 // that a run with 0 installed.
 TEST_F(SilentStartup, RunsAtOnceLeaveOneRunsRegistration)
 {
-    const std::wstring base = FreshFolder(L"parallel"),
-                       uninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
+    const std::wstring base = FreshFolder(L"parallel"), uninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Photarium64";
     for (const std::wstring round : {L"AX AX", L"AX BX", L"AX BY", L"AX AY AZ", L"AX BX CX", L"AX BY CZ"}) {
         DeleteRegTree(HKEY_LOCAL_MACHINE, uninstall);
         std::vector<HANDLE> runs;
