@@ -145,6 +145,16 @@ void StripQuotes(wchar_t* text)
         text[--len] = L'\0';
 }
 
+bool ReadLogSwitch(const wchar_t* commandLine, wchar_t* logFile, bool* cut)
+{
+    wchar_t line[kCommandLineUnits];
+    CopyBounded(line, kCommandLineUnits, commandLine, wcslen(commandLine));
+    logFile[0] = L'\0';
+    ReadTextSwitch(line, L"/log=", logFile);
+    *cut = IsSwitchValueCut(commandLine, L"/log=");
+    return logFile[0] != L'\0' && !*cut;
+}
+
 int ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
 {
     wchar_t line[kCommandLineUnits];

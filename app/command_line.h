@@ -33,6 +33,11 @@ long ParseSwitchNumber(const wchar_t* value);
 // trailing spaces again. Leading spaces stay.
 void StripQuotes(wchar_t* text);
 
+// The "/log=" value of the command line, read as "/ini=" is, into logFile
+// (kTextUnits; empty when the switch is absent). Returns false when it is
+// absent, empty or was cut; *cut tells the last.
+bool ReadLogSwitch(const wchar_t* commandLine, wchar_t* logFile, bool* cut);
+
 // Copies the command line into a 520-unit buffer and applies every switch to
 // the request, each independently, first occurrence only. A cut "/ini=" value
 // sets settingsFolderCut. Returns 0 when the "/folder=" value was cut (the

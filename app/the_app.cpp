@@ -2,12 +2,23 @@
 
 #include "app/command_line.h"
 #include "app/silent_setup.h"
+#include "app/window_station.h"
+#include "install/install_log.h"
+#include "platform/fixed_text.h"
 #include "platform/library_search.h"
 #include "wizard/run_wizard.h"
 
 #include <commctrl.h>
 
 TheApp theApp;
+
+namespace {
+
+// a wizard nobody can see would wait for an answer until the agent gives up
+const wchar_t kNoVisibleDesktop[] =
+    L"Keine sichtbare Oberfl\u00e4che: Installation nur mit /silent m\u00f6glich.";
+
+}  // namespace
 
 TheApp::~TheApp() = default;
 
@@ -21,6 +32,14 @@ BOOL TheApp::InitInstance()
     const wchar_t* commandLine = GetCommandLineW();
     if (IsSilentCommandLine(commandLine)) {
         SetExitCode(RunSilentSetup(commandLine));
+        return FALSE;
+    }
+    if (!IsWindowStationVisible()) {
+        FixedText<kTextUnits> logFile;
+        OpenRequestedLog(commandLine, logFile.Buffer());
+        WriteInstallLogTo(logFile, kNoVisibleDesktop);
+        CloseRequestedLog(logFile, kExitInstallFailed, L"");
+        SetExitCode(kExitInstallFailed);
         return FALSE;
     }
     RunWizard();

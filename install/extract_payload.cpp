@@ -107,7 +107,7 @@ HANDLE CreateTempArchive(TempPath& archivePath)
 
 }  // namespace
 
-int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced report)
+int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced* report)
 {
     const void* bytes = nullptr;
     DWORD size = 0;

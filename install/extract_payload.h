@@ -16,4 +16,4 @@ extern const wchar_t kTempArchiveName[];
 // file of an earlier installation has changed). Each file that kept its
 // earlier state goes to report (when given) after a result of 0.
 // Leaves the process's current folder at targetFolder once entered.
-int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced report = nullptr);
+int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced* report = nullptr);

@@ -1,6 +1,7 @@
 #include "install/install_log.h"
 
 #include "install/log_text.h"
+#include "install/percent_expand.h"
 #include "install/plain_file.h"
 #include "platform/fixed_text.h"
 #include "platform/folder_path.h"
@@ -73,4 +74,39 @@ void WriteInstallLogOrIn(const wchar_t* startFolder, const wchar_t* text)
     CurrentFolder(current.Buffer(), current.kUnits);
     if (!SamePath(current, startFolder))
         WriteInstallLogIn(startFolder, text);
+}
+
+bool WriteInstallLogTo(const wchar_t* logFile, const wchar_t* text)
+{
+    if (logFile == nullptr || logFile[0] == L'\0')
+        return WriteInstallLog(text);
+    return AppendEntry(logFile, text);
+}
+
+bool PrepareInstallLogFile(wchar_t* logFile)
+{
+    FixedText<kTextUnits> expanded;
+    FixedText<kTextUnits> full;
+    FixedText<kTextUnits> folder;
+    wchar_t* name = nullptr;
+    DWORD chars = 0;
+    bool usable = ExpandPercentVariables(logFile, expanded.Buffer()) && !expanded.Empty();
+    if (usable) {
+        chars = GetFullPathNameW(expanded, static_cast<DWORD>(full.kUnits), full.Buffer(), &name);
+        usable = chars > 0 && chars < full.kUnits && name != nullptr && name != full.Get();
+    }
+    if (usable) {
+        // the folder is created as a target folder is (MakeFolderPath)
+        folder.Assign(full);
+        folder.Buffer()[name - full.Get()] = L'\0';
+        bool created = false;
+        // the folders may be others' to make (C:\ProgramData): a link planted on the
+        // way would take the elevated run's file elsewhere
+        usable = MakeFolderPath(folder.Buffer()) && IsFolderReachedDirectly(folder) &&
+                 OpenPlainFile(full, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               OPEN_ALWAYS, &created)
+                     .IsValid();
+    }
+    CopyText(logFile, kTextUnits, usable ? full.Get() : L"");
+    return usable;
 }

@@ -15,3 +15,13 @@ bool WriteInstallLogIn(const wchar_t* folder, const wchar_t* text);
 // startFolder (ending in "\", empty for none) unless that is the same one:
 // a silent run never fails without a word.
 void WriteInstallLogOrIn(const wchar_t* startFolder, const wchar_t* text);
+
+// The same in logFile, the full path "/log=" named, when it is not empty.
+bool WriteInstallLogTo(const wchar_t* logFile, const wchar_t* text);
+
+// Makes logFile (as "/log=" gave it, kTextUnits) the full path of a log that
+// takes entries: its "%NAME%" references expanded, made absolute against the
+// current folder (which the unpacking changes), its folder created, the file
+// opened as every entry opens it. False, with logFile emptied, when it cannot
+// take the log: the entries then go where they go without the switch.
+bool PrepareInstallLogFile(wchar_t* logFile);

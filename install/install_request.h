@@ -16,6 +16,7 @@ struct InstallRequest {
     int associate;
     int silent;
     int settingsFolderCut;  // the command line cut settingsFolder short: not used
+    wchar_t logFile[kTextUnits];  // "/log=": the full path of the log, empty for the usual place
 };
 
 // All texts empty, all flags 0.

@@ -44,6 +44,28 @@ bool FinalPathOf(HANDLE handle, wchar_t* out, size_t units)
     return length > 0 && length < units;
 }
 
+bool IsFolderReachedDirectly(const wchar_t* folder)
+{
+    ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FullPath reached, asked;
+    DWORD length = GetLongPathNameW(folder, asked.Buffer(), static_cast<DWORD>(asked.kUnits));
+    if (!directory.IsValid() || length == 0 || length >= asked.kUnits ||
+        !FinalPathOf(directory.Get(), reached.Buffer(), reached.kUnits))
+        return false;
+    // the final path comes as "\\?\C:\..." or "\\?\UNC\server\...", without a final "\"
+    const wchar_t* tail = reached.Get();
+    FullPath unc;
+    if (wcsncmp(tail, L"\\\\?\\UNC\\", 8) == 0 && unc.Format(L"\\\\%ls", tail + 8))
+        tail = unc.Get();
+    else if (wcsncmp(tail, L"\\\\?\\", 4) == 0)
+        tail += 4;
+    while (length > 0 && asked.Get()[length - 1] == L'\\')
+        asked.Buffer()[--length] = L'\0';
+    return SamePath(tail, asked);
+}
+
 bool SamePath(const wchar_t* a, const wchar_t* b)
 {
     return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;

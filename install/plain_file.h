@@ -37,6 +37,10 @@ bool IsLinkByItsKind(HANDLE handle, DWORD attributes);
 // units; false when there is none or it does not fit.
 bool FinalPathOf(HANDLE handle, wchar_t* out, size_t units);
 
+// True when folder (full, ending in "\") is reached by its own name, through
+// no link, junction or mount on the way: its final path is its long name.
+bool IsFolderReachedDirectly(const wchar_t* folder);
+
 // Two paths naming the same place as the file system compares them (no case).
 bool SamePath(const wchar_t* a, const wchar_t* b);
 

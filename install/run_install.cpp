@@ -2,9 +2,12 @@
 
 #include "install/extract_payload.h"
 #include "install/icon_library.h"
+#include "install/install_lock.h"
 #include "install/install_log.h"
 #include "install/install_request.h"
 #include "install/planted_links.h"
+#include "install/percent_expand.h"
+#include "install/run_account.h"
 #include "install/settings_file.h"
 #include "platform/fixed_text.h"
 #include "platform/folder_path.h"
@@ -29,16 +32,29 @@ using ReportText = FixedText<kLongTextUnits>;
 const wchar_t kSettingsFolderNote[] =
     L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis";
 
+// the note of a run under another account whose settings folder lies in that
+// account's own profile, where no user's viewer finds it
+const wchar_t kSettingsFolderOtherAccountNote[] =
+    L"Einstellungsordner im Profil eines anderen Kontos, die Einstellungen bleiben im "
+    L"Zielverzeichnis";
+
 // a silent run names each product file that kept its earlier state
 const wchar_t kFileNotReplacedNote[] =
     L"Datei konnte nicht ersetzt werden und bleibt unver\u00e4ndert";
 
-void LogFileNotReplaced(const wchar_t* path)
-{
-    ReportText text;
-    if (text.Format(L"%ls: %ls", kFileNotReplacedNote, path))
-        WriteInstallLog(text);
-}
+class LogFileNotReplaced : public FileNotReplaced {
+public:
+    explicit LogFileNotReplaced(const wchar_t* logFile) : logFile_(logFile) {}
+    void Report(const wchar_t* path) override
+    {
+        ReportText text;
+        if (text.Format(L"%ls: %ls", kFileNotReplacedNote, path))
+            WriteInstallLogTo(logFile_, text);
+    }
+
+private:
+    const wchar_t* logFile_;  // not owned: the request's
+};
 
 // The unpacking ran, yet the viewer itself may not have come out of it (a
 // folder of its name in the way); without it nothing works.
@@ -71,7 +87,10 @@ void ReportFailure(const InstallRequest& request, UINT messageId, const wchar_t*
         text.Format(L"%ls: %ls", folder, message.Get());
     else
         text.Format(L"%ls: %ls", message.Get(), folder);
-    WriteInstallLogOrIn(startFolder, text);
+    if (request.logFile[0] != L'\0')
+        WriteInstallLogTo(request.logFile, text);
+    else
+        WriteInstallLogOrIn(startFolder, text);
 }
 
 // Step 1: the target folder, created and ending in "\". A folder too long
@@ -125,8 +144,8 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
     CurrentFolder(startFolder.Buffer(), startFolder.kUnits);
     InstallPath extractFolder;
     extractFolder.Assign(folder);
-    if (ExtractPayload(extractFolder, keepIconLibrary,
-                       request.silent ? LogFileNotReplaced : nullptr) != 0 ||
+    LogFileNotReplaced report(request.logFile);
+    if (ExtractPayload(extractFolder, keepIconLibrary, request.silent ? &report : nullptr) != 0 ||
         !ViewerIsInstalled(folder)) {
         ReportFailure(request, IDS_INSTALL_FAILED, folder, FolderPlace::kBeforeMessage, startFolder);
         return false;
@@ -136,8 +155,10 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
 
 // Step 3: the confirmation question and the registration. Without a yes the
 // user's associations stay, and the installation goes on as if no format had
-// been ticked. Returns whether formats were associated.
-int RegisterViewer(const InstallRequest& request, const wchar_t* folder)
+// been ticked. Per-user places that are nobody's are not written: shortcuts
+// go to all users. Returns whether formats were associated for the user at
+// the desktop.
+int RegisterViewer(const InstallRequest& request, const wchar_t* folder, RunAccount account)
 {
     int associate = request.associate;
     const int* formatFlags = request.formatFlags;
@@ -148,9 +169,34 @@ int RegisterViewer(const InstallRequest& request, const wchar_t* folder)
         associate = 0;
         formatFlags = noFormats;
     }
+    bool userPlaces = OwnsUserPlaces(account);
     RegisterApplication(associate, folder, request.startMenuGroup, request.desktopShortcut,
-                        request.thumbnailsShortcut, request.allUsers, formatFlags);
-    return associate;
+                        request.thumbnailsShortcut, userPlaces ? request.allUsers : 1,
+                        formatFlags, userPlaces ? 1 : 0);
+    return userPlaces ? associate : 0;
+}
+
+// A settings folder in the profile of an account that is not the user's at
+// the desktop is nobody's: the settings stay in the target folder.
+bool SettingsFolderIsNobodys(const InstallRequest& request, RunAccount account)
+{
+    if (OwnsUserPlaces(account) || request.settingsFolder[0] == L'\0')
+        return false;
+    InstallPath expanded;
+    ExpandPercentVariables(request.settingsFolder, expanded.Buffer());
+    return IsInOwnProfile(expanded);
+}
+
+// The lock is taken: in the wizard a message box, in silent mode a log line.
+void ReportBusy(const InstallRequest& request)
+{
+    if (!request.silent) {
+        ShowMessage(GetActiveWindow(), IDS_INSTALL_BUSY, MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    FixedText<kTextUnits> message;
+    LoadMessage(IDS_INSTALL_BUSY, message.Buffer(), message.kUnits);
+    WriteInstallLogTo(request.logFile, message);
 }
 
 }  // namespace
@@ -164,6 +210,13 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder, int* ass
 {
     if (associated != nullptr)
         *associated = 0;
+    InstallLock lock;
+    if (!lock.Held()) {
+        ReportBusy(request);
+        return kInstallBusy;
+    }
+    RunAccount account = DecideRunAccount();
+
     InstallPath folder;
     if (!MakeTargetFolder(request, folder) || !UnpackProduct(request, folder))
         return 0;
@@ -174,17 +227,20 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder, int* ass
         CopyText(installedFolder, kTextUnits, folder);
 
     // a settings folder the command line cut short is not used, as one too long
+    bool nobodys = SettingsFolderIsNobodys(request, account);
     InstallPath activeSettingsFile;
     int settingsResult = UpdateSettingsFile(
-        folder, request.settingsFolderCut ? L"" : request.settingsFolder,
+        folder, request.settingsFolderCut || nobodys ? L"" : request.settingsFolder,
         activeSettingsFile.Buffer());
-    if ((settingsResult == kSettingsFolderTooLong || request.settingsFolderCut) && request.silent) {
+    if ((settingsResult == kSettingsFolderTooLong || request.settingsFolderCut || nobodys) &&
+        request.silent) {
         ReportText text;
-        if (text.Format(L"%ls: %ls", kSettingsFolderNote, request.settingsFolder))
-            WriteInstallLog(text);
+        if (text.Format(L"%ls: %ls", nobodys ? kSettingsFolderOtherAccountNote : kSettingsFolderNote,
+                        request.settingsFolder))
+            WriteInstallLogTo(request.logFile, text);
     }
 
-    int formatsAssociated = RegisterViewer(request, folder);
+    int formatsAssociated = RegisterViewer(request, folder, account);
     if (associated != nullptr)
         *associated = formatsAssociated;
 

@@ -12,6 +12,10 @@ struct InstallRequest;
 // program count as failures too. installedFolder (260 units), when given,
 // receives the folder as created, ending in "\"; associated, when given,
 // 1 when formats were associated (ticked, and confirmed in the wizard).
+// Only one installation runs at a time on the machine: when another holds
+// the lock, nothing is changed, the refusal is reported (a message box, or
+// the log) and the result is kInstallBusy.
+constexpr int kInstallBusy = -1;
 int RunInstall(const InstallRequest& request, wchar_t* installedFolder = nullptr,
                int* associated = nullptr);
 

@@ -335,7 +335,7 @@ void StagedEntries::CommitFiles(void* context, size_t first, size_t end)
     }
 }
 
-int StagedEntries::Commit(FileNotReplaced report)
+int StagedEntries::Commit(FileNotReplaced* report)
 {
     // every file takes a name of its own: no two entries share a fresh name
     WorkInParts(CommitFiles, this, fileCount_, kMaxWorkParts);
@@ -349,7 +349,7 @@ int StagedEntries::Commit(FileNotReplaced report)
         StagedPath path;
         // a namesake's file is the earlier entry's, reported there if at all
         if (!files_[i].replaced && !files_[i].namesake && path.JoinPath(targetName_, files_[i].name))
-            report(path);
+            report->Report(path);
     }
     return 0;
 }

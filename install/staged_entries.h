@@ -66,7 +66,7 @@ public:
     // (held open, a folder in its place) keeps its earlier state and is passed
     // to report with its full path once all names are taken. Returns 0, or
     // -1 when not one file took its name (then nothing has changed).
-    int Commit(FileNotReplaced report);
+    int Commit(FileNotReplaced* report);
 
 private:
     using StagedPath = FixedText<kStagedPathUnits>;

@@ -183,7 +183,7 @@ bool WriteAllFiles(Writing& writing, unzFile second)
 }  // namespace
 
 int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced report, void* copying, unzFile second)
+                   FileNotReplaced* report, void* copying, unzFile second)
 {
     unz_global_info64 global;
     unz64_file_pos first = {};
@@ -213,7 +213,7 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
 }
 
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
-                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced report,
+                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced* report,
                        void* copying)
 {
     unzFile archive = unzOpen2_64(archivePath, functions);
@@ -231,7 +231,7 @@ int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePat
 }
 
 int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int keepFlag,
-                  FileNotReplaced report)
+                  FileNotReplaced* report)
 {
     zlib_filefunc64_def functions;
     fill_win32_filefunc64W(&functions);

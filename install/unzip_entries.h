@@ -6,13 +6,19 @@
 
 // Told of each product file that kept its earlier state (held open by
 // another program, a link or a file in the way of its folder): its full path.
-typedef void (*FileNotReplaced)(const wchar_t* path);
+class FileNotReplaced {
+public:
+    virtual void Report(const wchar_t* path) = 0;
+
+protected:
+    ~FileNotReplaced() = default;
+};
 
 // Opens the archive at archivePath (Win32 file functions, read access shared
 // for reading), makes targetFolder the current folder and extracts every
 // entry. Same results as ExtractPayload.
 int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int keepFlag,
-                  FileNotReplaced report = nullptr);
+                  FileNotReplaced* report = nullptr);
 
 // Extracts the entries of an open archive, from its current entry on, into
 // targetFolder: each file is written and stamped under a fresh name beside
@@ -26,10 +32,10 @@ int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int k
 // folders made on the way are gone, and nothing else changed. With second,
 // another handle on the same archive, two threads inflate and write.
 int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced report, void* copying = nullptr,
+                   FileNotReplaced* report, void* copying = nullptr,
                    unzFile second = nullptr);
 
 // UnzipToFolder over a given set of file functions; copying as ExtractEntries.
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
-                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced report,
+                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced* report,
                        void* copying = nullptr);

@@ -7,6 +7,7 @@
 #include "register/registration_texts.h"
 #include "register/shortcuts.h"
 #include "resources/product_identity.h"
+#include "resources/resource.h"
 
 #include "product_facts.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 constexpr int kVersionMajor = PHOTARIUM_VERSION_MAJOR;
 constexpr int kVersionMinor = PHOTARIUM_VERSION_MINOR;
-constexpr DWORD kEstimatedSize = 6656;
 
 const wchar_t kVerb[] = L"Durchsuchen mit &Photarium";
 const wchar_t kUninstallKey[] =
@@ -39,6 +39,41 @@ void WriteFolderVerbs(const wchar_t* thumbsCommand)
     }
 }
 
+// The KB the product takes installed, as the build measured the archive it
+// packed (RCDATA 213 beside it); false for a program built without it.
+bool InstalledSizeKb(DWORD* size)
+{
+    HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_INSTALLED_SIZE), RT_RCDATA);
+    if (resource == nullptr || SizeofResource(nullptr, resource) != sizeof(DWORD))
+        return false;
+    HGLOBAL loaded = LoadResource(nullptr, resource);
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data == nullptr)
+        return false;
+    CopyMemory(size, data, sizeof(DWORD));
+    return true;
+}
+
+// What the lists of installed programs and the deployment tools read beyond
+// the name and version: the day, the web pages, that there is no modify or
+// repair mode, and how to remove the product without a question.
+void WriteUninstallFacts(RegKey& key, const RegistrationTexts& texts)
+{
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    FixedText<kRegistrationUnits> text;
+    if (text.Format(L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay))
+        key.WriteString(L"InstallDate", text);
+    key.WriteDword(L"NoModify", 1);
+    key.WriteDword(L"NoRepair", 1);
+    key.WriteString(L"URLInfoAbout", PHOTARIUM_HOME_PAGE);
+    key.WriteString(L"HelpLink", PHOTARIUM_HELP_PAGE);
+    const wchar_t kQuietSwitch[] = PHOTARIUM_UNINSTALLER_SILENT_SWITCH;
+    if (kQuietSwitch[0] != L'\0' &&
+        text.Format(L"\"%lspt_uninstall.exe\" %ls", texts.installFolder, kQuietSwitch))
+        key.WriteString(L"QuietUninstallString", text);
+}
+
 void WriteUninstallEntry(const RegistrationTexts& texts)
 {
     SetKeyDefault(HKEY_LOCAL_MACHINE, kUninstallKey, L"");
@@ -57,7 +92,10 @@ void WriteUninstallEntry(const RegistrationTexts& texts)
     key.WriteString(L"DisplayIcon", texts.programIcon);
     key.WriteDword(L"VersionMajor", kVersionMajor);
     key.WriteDword(L"VersionMinor", kVersionMinor);
-    key.WriteDword(L"EstimatedSize", kEstimatedSize);
+    DWORD size = 0;
+    if (InstalledSizeKb(&size))
+        key.WriteDword(L"EstimatedSize", size);
+    WriteUninstallFacts(key, texts);
 }
 
 // The program identifier, the application entry, the uninstall entry, the
@@ -126,7 +164,7 @@ bool CanWriteMachineRegistration()
 
 int RegisterApplication(int associate, const wchar_t* targetFolder, int startMenuGroup,
                         int desktopShortcut, int thumbnailsShortcut, int allUsers,
-                        const int* formatFlags)
+                        const int* formatFlags, int userWrites)
 {
     RegistrationTexts texts;
     if (!BuildRegistrationTexts(targetFolder, texts))
@@ -145,10 +183,11 @@ int RegisterApplication(int associate, const wchar_t* targetFolder, int startMen
     }
 
     WriteApplicationEntries(texts);
-    AssociateFormats(texts.openCommand, texts.programIcon, texts.programPath, formatFlags);
+    AssociateFormats(texts.openCommand, texts.programIcon, texts.programPath, formatFlags,
+                     userWrites);
 
     if (associate) {
-        if (IsOsVersionAtLeast(6, 2))
+        if (userWrites && IsOsVersionAtLeast(6, 2))
             HideStoreAppHandlers();
         SystemParametersInfoW(SPI_SETICONS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
         SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH | SHCNF_FLUSHNOWAIT, nullptr, nullptr);

@@ -7,11 +7,13 @@
 // the file-type associations; when associate is set, also the store-app
 // marks (Windows 8 and later) and a shell refresh. targetFolder is taken as
 // the request holds it (untrimmed); formatFlags has one flag a format row.
-// A folder too long for the texts built from it writes nothing.
+// A folder too long for the texts built from it writes nothing. With
+// userWrites 0 (the current user is nobody at the desktop) nothing is written
+// under HKEY_CURRENT_USER: no user's choice, no store-app mark.
 // Returns 1; single failures are not reported.
 int RegisterApplication(int associate, const wchar_t* targetFolder, int startMenuGroup,
                         int desktopShortcut, int thumbnailsShortcut, int allUsers,
-                        const int* formatFlags);
+                        const int* formatFlags, int userWrites = 1);
 
 // True when this process may write the machine-wide registration: make keys
 // and set values below the uninstall entries and below SOFTWARE\Classes of

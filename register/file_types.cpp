@@ -10,7 +10,7 @@
 #include <windows.h>
 
 void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const wchar_t* command,
-                        const wchar_t* iconText, int selected)
+                        const wchar_t* iconText, int selected, int userChoice)
 {
     FixedText<kTextUnits> progId;
     FixedText<kTextUnits> description;
@@ -47,8 +47,8 @@ void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const w
         if (offered.Create(HKEY_LOCAL_MACHINE, key))
             offered.WriteString(progId, L"");
     }
-    if (UserChoiceIsWindowsOwn())
-        return;  // the user's choice stays as Windows keeps it
+    if (!userChoice || UserChoiceIsWindowsOwn())
+        return;  // nobody's place, or the user's choice as Windows keeps it
     if (!key.Format(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.%ls"
                     L"\\UserChoice",
                     extension))
@@ -69,6 +69,7 @@ struct FormatRows {
     const wchar_t* soundIcon;
     const wchar_t* videoIcon;
     const int* formatFlags;
+    int userChoice;
 };
 
 void AssociateRows(void* context, size_t first, size_t end)
@@ -85,21 +86,21 @@ void AssociateRows(void* context, size_t first, size_t end)
         }
         for (int i = 0; i < format.extensionCount; ++i)
             AssociateExtension(format.extensions[i].extension, format.extensions[i].suffix,
-                               rows.openCommand, icon, rows.formatFlags[row]);
+                               rows.openCommand, icon, rows.formatFlags[row], rows.userChoice);
     }
 }
 
 }  // namespace
 
 void AssociateFormats(const wchar_t* openCommand, const wchar_t* programIcon,
-                      const wchar_t* programPath, const int* formatFlags)
+                      const wchar_t* programPath, const int* formatFlags, int userChoice)
 {
     FixedText<kRegistrationUnits> videoIcon;
     FixedText<kRegistrationUnits> soundIcon;
     videoIcon.Format(L"%ls,9", programPath);
     soundIcon.Format(L"%ls,8", programPath);
     // each row writes keys and values of its own
-    FormatRows rows = {openCommand, programIcon, soundIcon, videoIcon, formatFlags};
+    FormatRows rows = {openCommand, programIcon, soundIcon, videoIcon, formatFlags, userChoice};
     WorkInParts(AssociateRows, &rows, kFormatCount, kMaxWorkParts);
 }
 

@@ -21,7 +21,6 @@ import product_facts  # noqa: E402
 IDENTIFIER = 'Calvorn.Photarium'
 SCHEMA = '1.9.0'
 LOCALE = 'de-DE'
-WEB = 'https://www.photarium.example/'
 
 
 def quoted(value):
@@ -43,6 +42,7 @@ def main():
     facts = product_facts.load()
     display_name = product_facts.display_name(facts, version)
     publisher, key = facts['publisher'], facts['uninstall_key']
+    web = facts['home_page']
     extensions = product_facts.extensions(facts)
     folder = os.path.dirname(os.path.abspath(program))
     head = ['PackageIdentifier: ' + IDENTIFIER, 'PackageVersion: ' + quoted(version)]
@@ -57,17 +57,21 @@ def main():
         'MinimumOSVersion: 6.1.0.0',
         'InstallerType: exe',
         'Scope: machine',
-        'InstallModes: [interactive, silent]',
+        # silent mode shows nothing, so it serves both silent modes
+        'InstallModes: [interactive, silent, silentWithProgress]',
         'InstallerSwitches:',
         '  Silent: ' + quoted('/silent'),
         '  SilentWithProgress: ' + quoted('/silent'),
         '  InstallLocation: ' + quoted('/folder="<INSTALLPATH>"'),
+        '  Log: ' + quoted('/log="<LOGPATH>"'),
         # 1 covers a refused folder and a failed unpacking: the log says which
         'ExpectedReturnCodes:',
         '- InstallerReturnCode: 2',
         '  ReturnResponse: packageInUse',
         '- InstallerReturnCode: 1',
         '  ReturnResponse: contactSupport',
+        '- InstallerReturnCode: 1618',
+        '  ReturnResponse: installInProgress',
         'UpgradeBehavior: install',
         'ElevationRequirement: elevatesSelf',
         'FileExtensions:'] + ['- ' + quoted(ext) for ext in extensions] + [
@@ -85,14 +89,14 @@ def main():
     write(folder, IDENTIFIER + '.locale.' + LOCALE + '.yaml', head + [
         'PackageLocale: ' + LOCALE,
         'Publisher: ' + quoted(publisher),
-        'PublisherUrl: ' + quoted(WEB),
+        'PublisherUrl: ' + quoted(web),
         'PackageName: ' + quoted('Photarium 64-bit'),
         'License: ' + quoted('Photarium EULA'),
-        'LicenseUrl: ' + quoted(WEB + 'eula.htm'),
+        'LicenseUrl: ' + quoted(web + 'eula.htm'),
         'ShortDescription: ' + quoted('Bildbetrachter für Windows (64 bit)'),
         'Documentations:',
         '- DocumentLabel: FAQ',
-        '  DocumentUrl: ' + quoted(WEB + 'faq.htm'),
+        '  DocumentUrl: ' + quoted(facts['help_page']),
         'ManifestType: defaultLocale'] + tail)
     print('manifests: %s/%s*.yaml (%d file extensions)' % (folder, IDENTIFIER, len(extensions)))
 

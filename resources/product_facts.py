@@ -39,9 +39,11 @@ def load(path=FACTS):
     if facts.get('display_name', '').count('{version}') != 1:
         raise FactsError('display_name: needs "{version}" once')
     _text(facts, 'display_name')
-    for key in ('publisher', 'uninstall_key', 'icon_library_company', 'fresh_name_mark') + \
-            NAME_KEYS:
+    for key in ('publisher', 'uninstall_key', 'icon_library_company', 'fresh_name_mark',
+                'home_page', 'help_page') + NAME_KEYS:
         _text(facts, key)
+    if 'uninstaller_silent_switch' in facts:
+        _text(facts, 'uninstaller_silent_switch')
     if not isinstance(facts.get('min_install_folder_chars'), int):
         raise FactsError('min_install_folder_chars: not a number')
     rows = []
@@ -82,6 +84,11 @@ def header(facts):
         '#define PHOTARIUM_PUBLISHER_TEXT "%s"' % facts['publisher'],
         '#define PHOTARIUM_UNINSTALL_KEY_NAME %s' % wide(facts['uninstall_key']),
         '#define PHOTARIUM_ICON_LIBRARY_COMPANY %s' % wide(facts['icon_library_company']),
+        '#define PHOTARIUM_HOME_PAGE %s' % wide(facts['home_page']),
+        '#define PHOTARIUM_HELP_PAGE %s' % wide(facts['help_page']),
+        # empty: the uninstaller has no silent switch, no QuietUninstallString
+        '#define PHOTARIUM_UNINSTALLER_SILENT_SWITCH %s' %
+        wide(facts.get('uninstaller_silent_switch', '')),
         '#define PHOTARIUM_MIN_INSTALL_FOLDER_CHARS %d' % facts['min_install_folder_chars'],
         '#define PHOTARIUM_SETTINGS_FILE %s' % wide(facts['settings_file']),
         '#define PHOTARIUM_SETTINGS_TEMP_FILE %s' % wide(facts['settings_temp_file']),

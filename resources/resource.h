@@ -12,11 +12,13 @@
 #define IDS_ASSOC_QUESTION     9
 #define IDS_VIEWER_RUNNING     10
 #define IDS_CANNOT_CREATE      11
+#define IDS_INSTALL_BUSY       12
 
 #define IDI_SETUP              111
 #define IDB_LOGO               113
 #define IDR_WHATSNEW           128
 #define IDR_PAYLOAD            212
+#define IDR_INSTALLED_SIZE     213
 
 // Dialog templates: the wizard pages
 #define IDD_PAGE_OPTIONS       101

@@ -410,6 +410,11 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, TRUE);
     m_pSheet->EnableWizardButton(IDCANCEL, TRUE);
 
+    if (installed == kInstallBusy) {
+        // another installation ran: nothing changed, the user may try again here
+        m_pSheet->m_staticInstalling.ShowWindow(SW_HIDE);
+        return -1;
+    }
     if (installed != 0) {
         m_pSheet->m_bOpenDefaultApps = associated != 0 && UserChoiceIsWindowsOwn();
         // the finish page starts the viewer from the folder as it was created

@@ -1,6 +1,7 @@
 // Silent runs against odd earlier installations, switches and settings files,
 // and links planted where the elevated program writes: the user's bytes stay,
 // and no broken installation exits with 0.
+#include "registration_checks.h"
 #include "settings_util.h"
 #include "shortcut_util.h"
 #include "messages.h"
@@ -76,7 +77,13 @@ struct OddRun {
     bool settingsInTarget = false;  // @T\photar64.ini converted, naming no other folder
     std::wstring earlier = L"";  // installed into first; a refused or plain run leaves it registered
     std::vector<std::wstring> notReplaced = {};  // below @T\, named in the log ahead of log
+    const wchar_t* account = nullptr;  // the tests' build forced into "system", "other" or "user"
 };
+
+const wchar_t kUserChoiceJpg[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.jpg\\UserChoice";
+const std::wstring kAccountSwitches = L"/folder=@T /assoc=1 /desktop=1 /group=1 /ini=%APPDATA%\\Photarium";
+// marks on every user choice, Windows 10 (which gets the store-app marks)
+void MarkedWindows10(Folder) { ResetRegistrationState(); SetWineWindowsVersion(L"win10"); }
 
 const std::wstring kScripts = L"[Recent]\r\nFile1=C:\\Bilder\\\u4E00\u6708\\a.jpg\r\n[Toolbar]\r\n"
     L"Skin=Mine.png\r\n[\u0410\u043D\u0441\u0438\u0447\u0442]\r\nRahmen=\u250C\u2500\u2510 \u0395\u03B9\r\n";
@@ -244,6 +251,43 @@ const OddRun kRuns[] = {
          EXPECT_EQ(std::vector<std::wstring>{L"x"}, ListFolder(d + L"out\\"));
      },
      false, L"", {L"Help\\photar32_deutsch.chm", L"p_about.txt"}},
+    {"desktop user's per-user places", MarkedWindows10, kAccountSwitches, 0, L"", L"T\\",
+     [](Folder d) {
+         ExpectDesktopShortcuts(d + L"T\\", false, true, false);
+         ExpectGroupShortcuts(d + L"T\\", false, false);
+         ExpectStoreAppMarks(true);
+         EXPECT_EQ(L"Photarium.jpg", ReadRegText(HKEY_CURRENT_USER, kUserChoiceJpg, L"Progid"));
+         EXPECT_EQ(L"%APPDATA%\\Photarium", ReadProfile(d + L"T\\photar64.ini", L"Others", L"INI_Folder"));
+     }, false, L"", {}, L"user"},
+    {"system account: no user's places", MarkedWindows10, kAccountSwitches, 0,
+     kOtherAccount + L"%APPDATA%\\Photarium", L"T\\",
+     [](Folder d) {
+         ExpectDesktopShortcuts(d + L"T\\", true, true, false);
+         ExpectDesktopShortcuts(d + L"T\\", false, false, false);
+         ExpectGroupShortcuts(d + L"T\\", true, false);
+         EXPECT_FALSE(FolderExists(GroupFolder(false)));
+         ExpectStoreAppMarks(false);
+         EXPECT_EQ(ForeignProgId(L"jpg"), ReadRegText(HKEY_CURRENT_USER, kUserChoiceJpg, L"Progid"));
+         EXPECT_EQ(L"Photarium.jpg", ReadRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\.jpg"));
+         SetWineWindowsVersion(L"win7");
+     }, true, L"", {}, L"system"},
+    {"another account keeps a settings folder outside its profile", nullptr, L"/folder=@T /desktop=1 /ini=@S", 0,
+     L"", L"T\\", [](Folder d) {
+         ExpectDesktopShortcuts(d + L"T\\", true, true, false);
+         EXPECT_EQ(d + L"S", ReadProfile(d + L"T\\photar64.ini", L"Others", L"INI_Folder"));
+     }, false, L"", {}, L"other"},
+    {"/log= in a new folder", nullptr, L"/folder=@T /log=@L\\neu\\Photarium_Install.log", 0, L"", L"T\\",
+     [](Folder d) { EXPECT_EQ(Log(kInstalledIn + d + L"T\\"), InstallLogTexts(d + L"L\\neu\\")); }},
+    {"/log= on a failure", nullptr, L"/folder=rel\\dir /log=@L\\Photarium_Install.log", 1, L"", L"", [](Folder d) {
+         EXPECT_EQ((std::vector<std::string>{Log(kInvalid + L"rel\\dir")[0], Log(kNotInstalled + L"1")[0]}),
+                   InstallLogTexts(d + L"L\\"));
+     }},
+    {"/log= in a folder that is a link",
+     [](Folder d) { MakeFolder(d + L"real"); ASSERT_TRUE(SetUnixLink(d + L"L", d + L"real")); },
+     L"/folder=@T /log=@L\\Photarium_Install.log", 0, kLogUnusable + L"@L\\Photarium_Install.log", L"",
+     [](Folder d) { EXPECT_TRUE(ListFolder(d + L"real\\").empty() && SetUnixLink(d + L"L", L"")); }},
+    {"/log= cut by the switch window", nullptr, L"/folder=@T /log=%PHOTAR_TEST_LOG%" + std::wstring(250, L'l'),
+     0, kLogUnusable + L"%PHOTAR_TEST_LOG%" + std::wstring(238, L'l'), L"", nullptr},
     {"fresh files a killed run left",
      [](Folder d) {
          Earlier(d);
@@ -283,7 +327,9 @@ TEST(OddInstallations, SilentRuns)
         if (!earlier.empty()) {
             EXPECT_EQ(0, RunSetup(L"/silent /folder=" + earlier, dir));
         }
-        EXPECT_EQ(run.exit, RunSetup(arguments, dir));
+        SetEnvironmentVariableW(L"PHOTARIUM_TEST_ACCOUNT", run.account);
+        std::wstring program = run.account ? TestDataPath("accounts/photar64_setup.exe") : SetupExePath();
+        EXPECT_EQ(run.exit, RunProgram(L"\"" + program + L"\" " + arguments, dir));
         std::vector<std::string> logged;
         for (const std::wstring& name : run.notReplaced)
             logged.push_back(Log(kNotReplaced + dir + L"T\\" + name)[0]);

@@ -285,6 +285,13 @@ TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
         EXPECT_TRUE(IsChecked(Item(kIniInFolder)));  // the page was not left
     }
 
+    // another installation holds the machine's lock: a box of ours, and the ready page stays
+    HANDLE lock = CreateMutexW(nullptr, TRUE, L"Global\\Photarium64SetupInstallation");
+    PressNext(sheet_);
+    HWND busy = Box();
+    ASSERT_TRUE(IsProgramBox(busy, kBusyMessage, BoxButtons::kOk) && AnswerMessageBox(busy, IDOK));
+    EXPECT_TRUE(Settle() && ActiveIndex(sheet_) == 3 && ButtonsEnabled(true, true, true) && !IsWindowVisible(Notice()));
+    CloseHandle(lock);
     PressNext(sheet_);
     HWND box = Box();
     ASSERT_TRUE(IsProgramBox(box, kMessage11, BoxButtons::kOk));

@@ -4,7 +4,7 @@ signs a copy (verified when its root is trusted, refused otherwise or once a
 byte changes; a wrong password leaves it unsigned); the manifests beside the
 program validate against the schemas and carry its hash and exit codes; the
 default-associations files beside it list the format rows.
-Leaves the signed copy, the manifest's command line and uninstall entry in
+Leaves the signed copy, the manifest's command line, uninstall entry and log in
 DATA_DIR for e2e_release.
 
   release_files_test.py PROGRAM.exe SCHEMA_DIR DATA_DIR
@@ -27,6 +27,10 @@ schemas = os.environ.get('PHOTARIUM_WINGET_SCHEMAS') or schemas
 SIGN = os.path.join(os.path.dirname(__file__), '..', '..', 'release', 'sign_program.sh')
 TARGET = 'C:\\Program Files\\Verwaltet\\Photarium'
 REPOSITORY = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
+LOG = 'C:\\ProgramData\\Verwaltet\\Protokolle\\Photarium_Install.log'
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), '..', '..', 'resources'))
+import product_facts  # noqa: E402
 
 
 def run(*args):
@@ -91,16 +95,25 @@ facts = [len({m['PackageVersion'] for m in manifests.values()}),
          installer['Scope'], installer['Installers'][0]['Architecture'],
          {c['InstallerReturnCode']: c['ReturnResponse'] for c in installer['ExpectedReturnCodes']},
          len(set(installer['FileExtensions']) & {'jpg', 'png', 'dib', 'jxr'}),
-         len(installer['FileExtensions'])]
+         len(installer['FileExtensions']),
+         installer['InstallerSwitches'].get('Log'), sorted(installer['InstallModes']),
+         manifests['defaultLocale']['PublisherUrl'],
+         [d['DocumentUrl'] for d in manifests['defaultLocale']['Documentations']]]
+pages = product_facts.load()
+# a mode for each mode's switch that is declared, and interactive without one
+modes = sorted({'interactive'} | {m for m, switch in [('silent', 'Silent'), (
+    'silentWithProgress', 'SilentWithProgress')] if switch in installer['InstallerSwitches']})
 wanted = [1, hashlib.sha256(read(program)).hexdigest(), 'exe', 'machine', 'x64',
-          {2: 'packageInUse', 1: 'contactSupport'}, 4, 84]
+          {2: 'packageInUse', 1: 'contactSupport', 1618: 'installInProgress'}, 4, 84,
+          '/log="<LOGPATH>"', modes, pages['home_page'], [pages['help_page']]]
 failures += ['manifest fact %d: %r, expected %r' % (i, got, want)
              for i, (got, want) in enumerate(zip(facts, wanted)) if got != want]
 switches, entry = installer['InstallerSwitches'], installer['AppsAndFeaturesEntries'][0]
 with open(os.path.join(data, 'manifest.txt'), 'w', encoding='utf-8', newline='') as f:
     f.write('\n'.join([
-        switches['Silent'] + ' ' + switches['InstallLocation'].replace('<INSTALLPATH>', TARGET),
-        TARGET, entry['DisplayName'], entry['Publisher'], entry['DisplayVersion']]))
+        switches['Silent'] + ' ' + switches['InstallLocation'].replace('<INSTALLPATH>', TARGET) +
+        ' ' + switches['Log'].replace('<LOGPATH>', LOG),
+        TARGET, entry['DisplayName'], entry['Publisher'], entry['DisplayVersion'], LOG]))
 
 # The default-associations files beside the program: each extension of their
 # rows once with its program identifier; another facts file, other files.

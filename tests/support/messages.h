@@ -26,3 +26,11 @@ inline constexpr wchar_t kFinishButton[] = L"&Fertig stellen";
 inline const std::wstring kTooLong =
     L"Einstellungsordner zu lang, die Einstellungen bleiben im Zielverzeichnis: ";
 inline const std::wstring kNotReplaced = L"Datei konnte nicht ersetzt werden und bleibt unverändert: ";
+inline const std::wstring kOtherAccount = L"Einstellungsordner im Profil eines anderen Kontos, die Einstellungen bleiben im Zielverzeichnis: ";
+inline const std::wstring kLogUnusable = L"Protokolldatei nicht verwendbar, das Protokoll bleibt am üblichen Ort: ";
+// the closing lines of a run given "/log=", the refusals of a busy machine and a hidden desktop
+inline const std::wstring kInstalledIn = L"Photarium 4.53 installiert in ";
+inline const std::wstring kNotInstalled = L"Photarium 4.53 nicht installiert, Exit-Code ";
+inline constexpr wchar_t kBusyMessage[] = L"Eine andere Installation läuft bereits, nichts wurde "
+    L"geändert.\n\nBitte versuchen Sie es erneut, sobald sie beendet ist.";
+inline constexpr wchar_t kNoVisibleDesktop[] = L"Keine sichtbare Oberfläche: Installation nur mit /silent möglich.";

@@ -1,4 +1,5 @@
 #include "registration_checks.h"
+#include "zip_builder.h"
 
 #include "shortcut_util.h"
 #include "wine_test_util.h"
@@ -248,6 +249,25 @@ void ResetRegistrationState()
     }
 }
 
+void ExpectUninstallFacts(const std::wstring& folder, const std::vector<ArchiveEntry>& product)
+{
+    unsigned long long bytes = 0;
+    for (const ArchiveEntry& entry : product)
+        bytes += entry.data.size();
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    wchar_t date[16];
+    swprintf(date, 16, L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    const HKEY lm = HKEY_LOCAL_MACHINE;
+    ExpectRegDword(lm, kUninstall, L"EstimatedSize", static_cast<DWORD>((bytes + 1023) / 1024));
+    ExpectRegText(lm, kUninstall, L"InstallDate", date);
+    ExpectRegDword(lm, kUninstall, L"NoModify", 1);
+    ExpectRegDword(lm, kUninstall, L"NoRepair", 1);
+    ExpectRegText(lm, kUninstall, L"URLInfoAbout", L"https://www.photarium.example/");
+    ExpectRegText(lm, kUninstall, L"HelpLink", L"https://www.photarium.example/faq.htm");
+    ExpectRegText(lm, kUninstall, L"QuietUninstallString", L"\"" + folder + L"pt_uninstall.exe\" /silent");
+}
+
 void ExpectApplicationRows(const std::wstring& folder, bool withVerbs)
 {
     const std::wstring program = folder + L"photar64.exe";
@@ -279,7 +299,7 @@ void ExpectApplicationRows(const std::wstring& folder, bool withVerbs)
     ExpectRegText(lm, kUninstall, L"DisplayIcon", program + L",0");
     ExpectRegDword(lm, kUninstall, L"VersionMajor", 4);
     ExpectRegDword(lm, kUninstall, L"VersionMinor", 53);
-    ExpectRegDword(lm, kUninstall, L"EstimatedSize", 6656);                               // 19
+    ExpectUninstallFacts(folder, ProductEntries());                                      // 19
     EXPECT_TRUE(RegKeyExists(lm, L"SOFTWARE\\Photarium"));                                // 20
     ExpectRegText(lm, L"SOFTWARE\\Photarium\\shell\\open\\command", L"", L"\"" + program + L"\"");
     ExpectRegText(lm, L"SOFTWARE\\Photarium\\Capabilities", L"ApplicationDescription",

@@ -7,6 +7,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 // One extension of the format table: row, extension, program identifier
 // suffix, icon kind ("F", "P0", "P8", "P9").
@@ -41,6 +42,9 @@ std::wstring ForeignProgId(const std::wstring& extension);
 // Rows 1 to 24 of the application registration for an installation folder
 // ending in one backslash; rows 1 to 4 only when withVerbs.
 void ExpectApplicationRows(const std::wstring& installFolder, bool withVerbs);
+// The uninstall entry's size (product's bytes in KB, rounded up), day, pages, quiet command.
+struct ArchiveEntry;
+void ExpectUninstallFacts(const std::wstring& installFolder, const std::vector<ArchiveEntry>& product);
 // Rows 1 to 4 are absent.
 void ExpectNoFolderVerbs();
 

@@ -41,25 +41,39 @@ std::wstring TestDataPath(const std::string& relative)
     return UnixToWindowsPath(std::string(data ? data : ".") + "/" + relative);
 }
 
-int RunProgram(const std::wstring& commandLine, const std::wstring& workDir, DWORD timeoutMs)
+HANDLE StartProgram(const std::wstring& commandLine, const std::wstring& workDir,
+                    const wchar_t* desktop)
 {
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
+    startup.lpDesktop = const_cast<wchar_t*>(desktop);  // only read
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         workDir.empty() ? nullptr : workDir.c_str(), &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+int WaitForProgram(HANDLE process, DWORD timeoutMs)
+{
+    if (process == nullptr)
         return -1;
-    DWORD waited = WaitForSingleObject(process.hProcess, timeoutMs);
+    DWORD waited = WaitForSingleObject(process, timeoutMs);
     DWORD code = static_cast<DWORD>(-1);
     if (waited == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
+        GetExitCodeProcess(process, &code);
     else
-        TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+        TerminateProcess(process, 99);
+    CloseHandle(process);
     return waited == WAIT_OBJECT_0 ? static_cast<int>(code) : -1;
+}
+
+int RunProgram(const std::wstring& commandLine, const std::wstring& workDir, DWORD timeoutMs)
+{
+    return WaitForProgram(StartProgram(commandLine, workDir), timeoutMs);
 }
 
 int RunSetup(const std::wstring& arguments, const std::wstring& workDir, DWORD timeoutMs)

@@ -38,6 +38,12 @@ int RunSetup(const std::wstring& arguments, const std::wstring& workDir = L"",
 int RunProgram(const std::wstring& commandLine, const std::wstring& workDir = L"",
                DWORD timeoutMs = 120000);
 
+// Starts it on desktop ("station\\desktop") when given: its process handle, or null. WaitForProgram
+// waits (killing it after timeoutMs), closes the handle and returns the exit code, or -1.
+HANDLE StartProgram(const std::wstring& commandLine, const std::wstring& workDir = L"",
+                    const wchar_t* desktop = nullptr);
+int WaitForProgram(HANDLE process, DWORD timeoutMs = 120000);
+
 // True while a process of that file name (e.g. L"photar64.exe") runs.
 bool IsProgramRunning(const wchar_t* exeName);
 
