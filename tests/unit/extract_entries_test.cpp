@@ -86,13 +86,13 @@ protected:
         return std::wstring(folder) + L"\\";
     }
 
-    static void Report(const wchar_t* path) { reported_.push_back(path); }
-    static std::vector<std::wstring> reported_;
+    struct Reported : FileNotReplaced {
+        void Report(const wchar_t* path) override { paths.push_back(path); }
+        std::vector<std::wstring> paths;
+    };
     wchar_t savedFolder_[MAX_PATH] = {};
     std::wstring root_, target_, archive_;
 };
-
-std::vector<std::wstring> ExtractEntriesTest::reported_;
 
 TEST_F(ExtractEntriesTest, FilesWithoutFolderEntriesGetTheirFoldersAndTimes)
 {
@@ -189,10 +189,10 @@ TEST_F(ExtractEntriesTest, EntriesNamingOneFileKeepTheFirst)
                 entries.push_back({"f" + std::to_string(i) + ".txt", "x"});
         }
         WriteFileBytes(archive_, BuildZip(entries));
-        reported_.clear();
-        EXPECT_EQ(0, UnzipToFolder(archive_.c_str(), target_.c_str(), 0, Report)) << c.names[0];
+        Reported reported;
+        EXPECT_EQ(0, UnzipToFolder(archive_.c_str(), target_.c_str(), 0, &reported)) << c.names[0];
         EXPECT_EQ("erste", ReadFileBytes(target_ + c.file)) << c.names[0];
-        EXPECT_TRUE(reported_.empty()) << c.names[0];  // its namesakes are no file of their own
+        EXPECT_TRUE(reported.paths.empty()) << c.names[0];  // its namesakes are no file of their own
         // no fresh file stays behind
         for (const wchar_t* folder : {L"", L"Sub"}) {
             for (const std::wstring& name : ListFolder(target_ + folder))
