@@ -256,7 +256,8 @@ const OddRun kRuns[] = {
          ExpectDesktopShortcuts(d + L"T\\", false, true, false);
          ExpectGroupShortcuts(d + L"T\\", false, false);
          ExpectStoreAppMarks(true);
-         EXPECT_EQ(L"Photarium.jpg", ReadRegText(HKEY_CURRENT_USER, kUserChoiceJpg, L"Progid"));
+         // Windows 10 keeps the user's choice itself, whoever runs us
+         EXPECT_EQ(L"Fremd.jpg", ReadRegText(HKEY_CURRENT_USER, kUserChoiceJpg, L"Progid"));
          EXPECT_EQ(L"%APPDATA%\\Photarium", ReadProfile(d + L"T\\photar64.ini", L"Others", L"INI_Folder"));
      }, false, L"", {}, L"user"},
     {"system account: no user's places", MarkedWindows10, kAccountSwitches, 0,
