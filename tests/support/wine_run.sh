@@ -61,9 +61,15 @@ if [ -n "${PHOTARIUM_TMPFS_DRIVES:-}" ]; then
 fi
 wineserver -p
 if [ -n "${PHOTARIUM_LOGPIXELS:-}" ]; then
-  # read once when a process starts, so set before the test program runs
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
-    /d "$PHOTARIUM_LOGPIXELS" /f >/dev/null 2>&1
+  # read once when a process starts, so set before the test program runs;
+  # checked, as one run under load once left the program at 96
+  for attempt in 1 2 3; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+      /d "$PHOTARIUM_LOGPIXELS" /f >/dev/null 2>&1
+    wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels 2>/dev/null |
+      grep -qi "$(printf '0x%x' "$PHOTARIUM_LOGPIXELS")" && break
+    echo "LogPixels not set (attempt $attempt)" >&2
+  done
 fi
 link_build_drive "$prefix" "${PHOTARIUM_BUILD_ROOT:?}"
 # started from the prefix's own C: drive, as the programs they start are
