@@ -127,6 +127,19 @@ protected:
             states.push_back(ListStateImage(Item(kList), i));
         return states;
     }
+    // From a new wizard: the folder, the formats of one file-type button (up
+    // to lastRow ticked), Next on the ready page and answer to the question.
+    void InstallWithFormats(const std::wstring& folder, int button, int lastRow, int answer)
+    {
+        ASSERT_NE(nullptr, StartWizard());
+        SetText(Item(kFolder), folder);
+        ASSERT_TRUE(GoTo(1) && GoTo(2));
+        Click(Item(button));
+        ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), lastRow) == 2; }, kLongWait));
+        ASSERT_TRUE(GoTo(3));
+        PressNext(sheet_);
+        ASSERT_TRUE(AnswerMessageBox(Box(), answer));
+    }
     // The ready page's notice, wherever the wizard is.
     HWND Notice() const
     {
@@ -242,14 +255,7 @@ TEST_F(WizardInstall, NoToTheQuestionInstallsAsWithoutFormats)
                           L" /desktop=1 /thumbs=1 /group=1 /ini=%APPDATA%\\Photarium"));
     Installation silent = Snapshot(folder);
     clear();
-    ASSERT_NE(nullptr, StartWizard());
-    SetText(Item(kFolder), folder);
-    ASSERT_TRUE(GoTo(1) && GoTo(2));
-    Click(Item(kSelectAll));
-    ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 61) == 2; }, kLongWait));
-    ASSERT_TRUE(GoTo(3));
-    PressNext(sheet_);
-    ASSERT_TRUE(AnswerMessageBox(Box(), IDNO));
+    InstallWithFormats(folder, kSelectAll, 61, IDNO);
     ASSERT_TRUE(WaitForPage(sheet_, 4));
     Installation wizard = Snapshot(folder);
     EXPECT_TRUE(silent.files == wizard.files && silent.settings == wizard.settings);
@@ -333,14 +339,7 @@ TEST_F(WizardVersions, WindowsOwnPageForTheDefaultsOpensOnceAsTheWizardEnds)
         RemoveTree(folder);
         ResetRegistrationState();
         RecordOpenedUrls();
-        ASSERT_NE(nullptr, StartWizard());
-        SetText(Item(kFolder), folder);
-        ASSERT_TRUE(GoTo(1) && GoTo(2));
-        Click(Item(kImagesOnly));
-        ASSERT_TRUE(WaitUntil([&] { return ListStateImage(Item(kList), 47) == 2; }, kLongWait));
-        ASSERT_TRUE(GoTo(3));
-        PressNext(sheet_);
-        ASSERT_TRUE(AnswerMessageBox(Box(), IDYES));
+        InstallWithFormats(folder, kImagesOnly, 47, IDYES);
         ASSERT_TRUE(WaitForPage(sheet_, 4));
         Click(Item(kStartViewer));
         Click(Item(kShowFaq));
