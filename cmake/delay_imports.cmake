@@ -6,7 +6,7 @@
 # imports only kernel32 and msvcrt at load time; every other system library
 # is loaded at its first call, after HardenDllSearchPath has limited the
 # search to the system folder.
-set(DELAY_LOADED_DLLS user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 oleacc)
+set(DELAY_LOADED_DLLS user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 oleacc ntdll)
 set(DELAY_IMPORT_LIBS "")
 find_program(MINGW_NM ${TOOLCHAIN_PREFIX}-nm REQUIRED)
 find_program(MINGW_DLLTOOL ${TOOLCHAIN_PREFIX}-dlltool REQUIRED)

@@ -2,7 +2,7 @@
 # library of its own that links only the one below it, so a layer's code sees
 # no symbol of a higher layer.
 set(PHOTARIUM_LAYERS platform framework register install wizard app)
-set(PHOTARIUM_SYSTEM_LIBS comctl32 shell32 ole32 oleaut32 oleacc uuid advapi32 user32 gdi32)
+set(PHOTARIUM_SYSTEM_LIBS comctl32 shell32 ole32 oleaut32 oleacc uuid advapi32 user32 gdi32 ntdll)
 
 # photar_<layer><suffix> for each layer, compiled with the program's options
 # and those given after the suffix. the_app.cpp and allocation.cpp go into each

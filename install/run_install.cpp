@@ -38,7 +38,7 @@ const wchar_t kSettingsFolderOtherAccountNote[] =
     L"Einstellungsordner im Profil eines anderen Kontos, die Einstellungen bleiben im "
     L"Zielverzeichnis";
 
-// a silent run names each product file that kept its earlier state
+// the target folder's log names each product file that undid the unpacking
 const wchar_t kFileNotReplacedNote[] =
     L"Datei konnte nicht ersetzt werden und bleibt unver\u00e4ndert";
 
@@ -145,7 +145,7 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
     InstallPath extractFolder;
     extractFolder.Assign(folder);
     LogFileNotReplaced report(request.logFile);
-    if (ExtractPayload(extractFolder, keepIconLibrary, request.silent ? &report : nullptr) != 0 ||
+    if (ExtractPayload(extractFolder, keepIconLibrary, &report) != 0 ||
         !ViewerIsInstalled(folder)) {
         ReportFailure(request, IDS_INSTALL_FAILED, folder, FolderPlace::kBeforeMessage, startFolder);
         return false;

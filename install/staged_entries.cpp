@@ -1,6 +1,7 @@
 #include "install/staged_entries.h"
 
 #include "install/entry_files.h"
+#include "install/names_in_folder.h"
 #include "install/plain_file.h"
 #include "platform/work_in_parts.h"
 #include "product_facts.h"
@@ -10,33 +11,40 @@
 #include <new>
 
 const wchar_t kFreshNameMark[] = PHOTARIUM_FRESH_NAME_MARK;
+const wchar_t kKeptNameTail[] = L".alt";
+const wchar_t kCommitMarkName[] = L"Photarium_Update" PHOTARIUM_FRESH_NAME_MARK;
 
 namespace {
 
 constexpr size_t kMarkUnits = sizeof(kFreshNameMark) / sizeof(wchar_t) - 1;
+constexpr size_t kKeptUnits = sizeof(kKeptNameTail) / sizeof(wchar_t) - 1;
 constexpr size_t kHexUnits = 16;
+constexpr size_t kTailUnits = kMarkUnits + kHexUnits + kKeptUnits + 1;
 // a fresh file whose name another entry's file took first
 constexpr int kNameTaken = 2;
-// a folder's path, "\*", the mark and "*"
-constexpr size_t kPatternUnits = 1100;
-static_assert(kPatternUnits >= kStagedPathUnits + kMarkUnits + 3, "every folder's pattern fits");
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool IsHexDigit(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'); }
 
-// The path of an open file below its volume ("\dir\file").
-bool NameWithoutVolume(HANDLE handle, FixedText<kStagedPathUnits>& out)
+// The length of the final name a leftover's name starts with, 0 for a name
+// that is none; *kept for an earlier file kept during a commit.
+size_t LeftoverStem(const wchar_t* name, size_t length, bool* kept)
 {
-    alignas(FILE_NAME_INFO) unsigned char
-        buffer[sizeof(FILE_NAME_INFO) + kStagedPathUnits * sizeof(wchar_t)];
-    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer);
-    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof(buffer)))
-        return false;
-    size_t length = info->FileNameLength / sizeof(wchar_t);
-    if (length >= out.kUnits)
-        return false;
-    std::wmemcpy(out.Buffer(), info->FileName, length);
-    out.Buffer()[length] = L'\0';
-    return true;
+    *kept = length > kKeptUnits &&
+            CompareStringOrdinal(name + length - kKeptUnits, static_cast<int>(kKeptUnits),
+                                 kKeptNameTail, static_cast<int>(kKeptUnits), FALSE) == CSTR_EQUAL;
+    if (*kept)
+        length -= kKeptUnits;
+    if (length <= kMarkUnits + kHexUnits)
+        return 0;
+    const wchar_t* mark = name + length - kMarkUnits - kHexUnits;
+    if (std::wcsncmp(mark, kFreshNameMark, kMarkUnits) != 0)
+        return 0;
+    for (size_t i = 0; i < kHexUnits; ++i) {
+        if (!IsHexDigit(mark[kMarkUnits + i]))
+            return 0;
+    }
+    return static_cast<size_t>(mark - name);
 }
 
 // Errors that say the drive or the system has no room left, as opposed to a
@@ -57,38 +65,42 @@ bool IsOutOfRoom(DWORD error)
     }
 }
 
-// Removes the fresh files a killed run left in folder (a "\\?\" path).
-void RemoveLeftovers(const wchar_t* folder)
+// A volume without hard links (FAT, exFAT, some shares and RAM disks)
+// answers a link request so; the earlier file is then moved aside instead.
+bool HasNoHardLinks(DWORD error)
 {
-    FixedText<kPatternUnits> pattern;
-    if (!pattern.Format(L"%ls\\*%ls*", folder, kFreshNameMark))
-        return;
-    WIN32_FIND_DATAW found;
-    ScopedFind search(FindFirstFileExW(pattern, FindExInfoBasic, &found, FindExSearchNameMatch,
-                                       nullptr, 0));
-    if (!search.IsValid())
-        return;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsFreshName(found.cFileName))
-            RemoveName(folder, found.cFileName);
-    } while (FindNextFileW(search.Get(), &found));
+    return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED ||
+           error == ERROR_INVALID_PARAMETER || error == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+bool SameFile(HANDLE a, HANDLE b)
+{
+    BY_HANDLE_FILE_INFORMATION one, other;
+    return GetFileInformationByHandle(a, &one) && GetFileInformationByHandle(b, &other) &&
+           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+}
+
+// Sets or clears the read-only mark through a handle with
+// FILE_WRITE_ATTRIBUTES; the times stay (zero leaves each as it is).
+bool MarkReadOnly(HANDLE file, bool readOnly)
+{
+    FILE_BASIC_INFO basic = {};
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic)))
+        return false;
+    DWORD attributes = readOnly ? basic.FileAttributes | FILE_ATTRIBUTE_READONLY
+                                : basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY;
+    FILE_BASIC_INFO changed = {};
+    changed.FileAttributes = attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
+    return SetFileInformationByHandle(file, FileBasicInfo, &changed, sizeof(changed)) != FALSE;
 }
 
 }  // namespace
 
 bool IsFreshName(const wchar_t* name)
 {
-    size_t length = std::wcslen(name);
-    if (length <= kMarkUnits + kHexUnits)
-        return false;
-    const wchar_t* mark = name + length - kMarkUnits - kHexUnits;
-    if (std::wcsncmp(mark, kFreshNameMark, kMarkUnits) != 0)
-        return false;
-    for (const wchar_t* p = mark + kMarkUnits; *p; ++p) {
-        if (!IsHexDigit(*p))
-            return false;
-    }
-    return true;
+    bool kept = false;
+    return LeftoverStem(name, std::wcslen(name), &kept) != 0 && !kept;
 }
 
 StagedEntries::~StagedEntries()
@@ -117,14 +129,13 @@ bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
                                        FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!target_.IsValid() ||
-        !FinalPathOf(target_.Get(), targetFinal_.Buffer(), targetFinal_.kUnits) ||
-        std::wcsncmp(targetFinal_, L"\\\\?\\", 4) != 0)
+    // Everything below is checked against the target's path below its
+    // volume, which Windows gives on every volume and share ("\" for a
+    // volume mounted at the target itself).
+    if (!target_.IsValid() || !NameBelowVolume(target_.Get(), targetBase_.Buffer(), targetBase_.kUnits))
         return false;
-    // "\\?\C:" or "\\?\UNC" ahead of the path below the volume
-    volumeUnits_ = std::wcsncmp(targetFinal_ + 4, L"UNC\\", 4) == 0 ? 7 : 6;
-    if (targetFinal_.EndsWithBackslash())
-        targetFinal_.Buffer()[targetFinal_.Length() - 1] = L'\0';
+    if (targetBase_.EndsWithBackslash())
+        targetBase_.Buffer()[targetBase_.Length() - 1] = L'\0';
     if (files > 0x100000)
         return false;
     fileCapacity_ = static_cast<size_t>(files);
@@ -132,15 +143,21 @@ bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
     if (!files_)
         return false;
     bits_ = FreshNameBits();
-    RemoveLeftovers(targetFinal_);
+    DWORD error = 0;
+    restoring_ = OpenInFolder(target_.Get(), kCommitMarkName, std::wcslen(kCommitMarkName),
+                              FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN, FILE_NON_DIRECTORY_FILE,
+                              &error)
+                     .IsValid();
     return true;
 }
 
-bool StagedEntries::FullPath(StagedPath& out, const wchar_t* relative, size_t length,
-                             const wchar_t* tail) const
+bool StagedEntries::IsAt(HANDLE handle, const wchar_t* relative, size_t length,
+                         const wchar_t* tail) const
 {
-    return out.Format(L"%ls\\%.*ls%ls", targetFinal_.Get(), static_cast<int>(length), relative,
-                      tail);
+    StagedPath expected, reached;
+    return expected.Format(L"%ls\\%.*ls%ls", targetBase_.Get(), static_cast<int>(length), relative,
+                           tail) &&
+           NameBelowVolume(handle, reached.Buffer(), reached.kUnits) && SamePath(reached, expected);
 }
 
 bool StagedEntries::Grow()
@@ -158,13 +175,20 @@ bool StagedEntries::Grow()
 
 int StagedEntries::Folder(const wchar_t* relative, size_t length)
 {
+    HANDLE deepest = INVALID_HANDLE_VALUE;
+    return CheckFolders(relative, length, &deepest);
+}
+
+int StagedEntries::CheckFolders(const wchar_t* relative, size_t length, HANDLE* deepest)
+{
+    *deepest = target_.Get();
     while (length > 0 && relative[length - 1] == L'\\')
         --length;
     if (length == 0)
         return 1;  // the target itself
     if (length >= kEntryNameUnits)
         return 0;
-    for (size_t end = 1; end <= length; ++end) {
+    for (size_t start = 0, end = 1; end <= length; ++end) {
         if (end < length && relative[end] != L'\\')
             continue;
         CheckedFolder* known = nullptr;
@@ -174,37 +198,38 @@ int StagedEntries::Folder(const wchar_t* relative, size_t length)
                                      static_cast<int>(end), TRUE) == CSTR_EQUAL)
                 known = &folders_[i];
         }
-        if (known) {
-            if (!known->usable)
-                return 0;
-            continue;
+        if (!known) {
+            if (folderCount_ == folderCapacity_ && !Grow())
+                return -1;
+            known = &folders_[folderCount_++];
+            std::wmemcpy(known->name, relative, end);
+            known->name[end] = L'\0';
+            // Each folder is opened in the one above it, never through a link
+            // at its name. Holding it without delete sharing keeps anyone from
+            // swapping it for a link; one this run made may go again if empty.
+            const DWORD access = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
+            const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+            DWORD error = 0;
+            ScopedHandle handle = OpenInFolder(*deepest, relative + start, end - start,
+                                               access | DELETE, share, FILE_CREATE,
+                                               FILE_DIRECTORY_FILE, &error, &known->created);
+            if (!handle.IsValid() && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS))
+                handle = OpenInFolder(*deepest, relative + start, end - start, access, share,
+                                      FILE_OPEN, FILE_DIRECTORY_FILE, &error);
+            // A file, a junction or a link in the folder's place is not entered;
+            // nor one the system followed all the same (Unix links under Wine).
+            BY_HANDLE_FILE_INFORMATION info;
+            known->usable = handle.IsValid() && GetFileInformationByHandle(handle.Get(), &info) &&
+                            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                            !IsLinkByItsKind(handle.Get(), info.dwFileAttributes) &&
+                            IsAt(handle.Get(), relative, end, L"");
+            if (known->usable)
+                known->handle = handle.Release();
         }
-        if (folderCount_ == folderCapacity_ && !Grow())
-            return -1;
-        CheckedFolder& folder = folders_[folderCount_++];
-        std::wmemcpy(folder.name, relative, end);
-        folder.name[end] = L'\0';
-        StagedPath path, reached;
-        if (!FullPath(path, relative, end, L""))
+        if (!known->usable)
             return 0;
-        folder.created = CreateDirectoryW(path, nullptr) != FALSE;
-        // A link or a file in the folder's place is not entered; holding the
-        // folder without delete sharing keeps anyone from swapping it for one.
-        ScopedHandle handle(CreateFileW(
-            path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE | (folder.created ? DELETE : 0),
-            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        BY_HANDLE_FILE_INFORMATION info;
-        folder.usable = handle.IsValid() && GetFileInformationByHandle(handle.Get(), &info) &&
-                        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                        !IsLinkByItsKind(handle.Get(), info.dwFileAttributes) &&
-                        FinalPathOf(handle.Get(), reached.Buffer(), reached.kUnits) &&
-                        SamePath(reached, path);
-        if (!folder.usable)
-            return 0;
-        folder.handle = handle.Release();
-        if (!folder.created)
-            RemoveLeftovers(path);
+        *deepest = known->handle;
+        start = end + 1;
     }
     return 1;
 }
@@ -215,39 +240,104 @@ int StagedEntries::Plan(const wchar_t* relative, unsigned long dosDateTime)
         return -1;
     StagedFile& staged = files_[fileCount_++];
     staged.dosDateTime = dosDateTime;
+    staged.folder = target_.Get();
     if (!CopyText(staged.name, kEntryNameUnits, relative))
         return 0;
     const wchar_t* last = std::wcsrchr(relative, L'\\');
-    int folder = last ? Folder(relative, static_cast<size_t>(last - relative)) : 1;
+    staged.leaf = last ? static_cast<size_t>(last - relative) + 1 : 0;
+    int folder = last ? CheckFolders(relative, staged.leaf - 1, &staged.folder) : 1;
     if (folder < 0)
         return -1;
     staged.placed = folder;
     return 0;
 }
 
-int StagedEntries::Create(StagedFile& staged) const
+void StagedEntries::FreshTail(wchar_t* tail, bool kept) const
 {
-    wchar_t tail[kMarkUnits + kHexUnits + 1];
     std::wmemcpy(tail, kFreshNameMark, kMarkUnits);
     for (size_t i = 0; i < kHexUnits; ++i)
         tail[kMarkUnits + i] = L"0123456789abcdef"[(bits_ >> (60 - 4 * i)) & 15];
     tail[kMarkUnits + kHexUnits] = L'\0';
-    StagedPath path, reached;
-    if (!FullPath(path, staged.name, std::wcslen(staged.name), tail))
+    if (kept)
+        std::wmemcpy(tail + kMarkUnits + kHexUnits, kKeptNameTail, kKeptUnits + 1);
+}
+
+void StagedEntries::SweepName(void* context, const wchar_t* name, size_t length, DWORD attributes)
+{
+    auto& entries = *static_cast<StagedEntries*>(context);
+    bool kept = false;
+    size_t stem = LeftoverStem(name, length, &kept);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || stem == 0)
+        return;
+    // only what stands beside an entry of this archive: a user's own file
+    // that merely looks like a leftover stays
+    bool beside = false;
+    for (size_t i = 0; i < entries.fileCount_ && !beside; ++i) {
+        const StagedFile& staged = entries.files_[i];
+        const wchar_t* leaf = staged.name + staged.leaf;
+        beside = staged.folder == entries.sweepFolder_ && std::wcslen(leaf) == stem &&
+                 CompareStringOrdinal(leaf, static_cast<int>(stem), name, static_cast<int>(stem),
+                                      TRUE) == CSTR_EQUAL;
+    }
+    StagedPath relative, stemName;
+    if (!beside ||
+        !relative.Format(entries.sweepRelative_[0] ? L"%ls\\%.*ls" : L"%ls%.*ls",
+                         entries.sweepRelative_, static_cast<int>(length), name) ||
+        !stemName.Format(L"%.*ls", static_cast<int>(stem), name))
+        return;
+    DWORD error = 0;
+    ScopedHandle left = OpenInFolder(entries.sweepFolder_, name, length,
+                                     DELETE | FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN,
+                                     FILE_NON_DIRECTORY_FILE, &error);
+    // (a link the system followed leads elsewhere: not touched)
+    if (!left.IsValid() || !entries.IsAt(left.Get(), relative, relative.Length(), L""))
+        return;
+    if (kept && entries.restoring_) {
+        // A killed commit: the earlier file goes back to its name, unless it
+        // never left it.
+        ScopedHandle current = OpenInFolder(entries.sweepFolder_, stemName, stem,
+                                            FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN, 0, &error);
+        if (!current.IsValid() || !SameFile(current.Get(), left.Get())) {
+            current.Close();
+            if (RenameInFolder(left.Get(), entries.sweepFolder_, stemName, true) == 0)
+                return;
+        }
+    }
+    DeleteOnClose(left.Get());
+}
+
+void StagedEntries::SweepLeftovers()
+{
+    sweepFolder_ = target_.Get();
+    sweepRelative_ = L"";
+    ForEachName(sweepFolder_, SweepName, this);
+    for (size_t i = 0; i < folderCount_; ++i) {
+        if (folders_[i].usable && !folders_[i].created) {
+            sweepFolder_ = folders_[i].handle;
+            sweepRelative_ = folders_[i].name;
+            ForEachName(sweepFolder_, SweepName, this);
+        }
+    }
+}
+
+int StagedEntries::Create(StagedFile& staged) const
+{
+    wchar_t tail[kTailUnits];
+    FreshTail(tail, false);
+    StagedPath fresh;
+    if (!fresh.Format(L"%ls%ls", staged.name + staged.leaf, tail))
         return 0;
     // a new file under a name nobody could know ahead: no link can be there
-    ScopedHandle created(CreateFileW(path, GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0,
-                                     nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                     nullptr));
-    if (!created.IsValid()) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_EXISTS ? kNameTaken : IsOutOfRoom(error) ? -1 : 0;
-    }
-    // The folders are held, yet a Unix process is not bound by that. The name
-    // without its volume, since a fresh name may pass MAX_PATH where some
-    // systems give no final path; the volume is that of the checked folder.
-    if (!NameWithoutVolume(created.Get(), reached) || !SamePath(reached, path + volumeUnits_)) {
+    DWORD error = 0;
+    ScopedHandle created = OpenInFolder(staged.folder, fresh, fresh.Length(),
+                                        GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0,
+                                        FILE_CREATE, FILE_NON_DIRECTORY_FILE, &error);
+    if (!created.IsValid())
+        return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? kNameTaken
+               : IsOutOfRoom(error)                                         ? -1
+                                                                            : 0;
+    // The folders are held, yet a Unix process is not bound by that.
+    if (!IsAt(created.Get(), staged.name, std::wcslen(staged.name), tail)) {
         DeleteOnClose(created.Get());
         return 0;
     }
@@ -267,6 +357,7 @@ void StagedEntries::CreateFresh(void* context, size_t first, size_t end)
 
 void StagedEntries::CreateFiles()
 {
+    SweepLeftovers();
     // No two planned entries share a fresh name unless they name the same
     // file; then whichever came first in its part took it.
     WorkInParts(CreateFresh, this, fileCount_, kMaxWorkParts);
@@ -302,54 +393,230 @@ int StagedEntries::Placed(size_t index, HANDLE* file) const
     return files_[index].placed;
 }
 
+StagedEntries::AtName StagedEntries::LookAtName(const StagedFile& staged, ScopedHandle* earlier,
+                                                DWORD* attributes) const
+{
+    const wchar_t* leaf = staged.name + staged.leaf;
+    DWORD error = 0;
+    *earlier = OpenInFolder(staged.folder, leaf, std::wcslen(leaf),
+                            FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, FILE_OPEN, 0,
+                            &error);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!earlier->IsValid())
+        return error == ERROR_FILE_NOT_FOUND ? AtName::kNothing : AtName::kRefused;
+    if (!GetFileInformationByHandle(earlier->Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return AtName::kRefused;  // a folder or a link to one
+    // a link the system followed (Unix links under Wine): the name alone is
+    // replaced, whatever it leads to stays
+    if (!IsAt(earlier->Get(), staged.name, std::wcslen(staged.name), L""))
+        return AtName::kUnseen;
+    *attributes = info.dwFileAttributes;
+    return AtName::kFile;
+}
+
+ScopedHandle StagedEntries::OpenMovable(const StagedFile& staged, HANDLE earlier,
+                                        DWORD attributes) const
+{
+    // Windows opens a running program or a loaded library for no writing
+    // whatever the sharing, nor a file held without write or delete sharing:
+    // such a file could be kept but not replaced, and its second name would
+    // not go again. Refused before it has one. (A read-only file opens for
+    // no writing either; a link at the name is moved, not written.)
+    const wchar_t* leaf = staged.name + staged.leaf;
+    bool writable = !(attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY));
+    DWORD error = 0;
+    ScopedHandle movable = OpenInFolder(
+        staged.folder, leaf, std::wcslen(leaf),
+        DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | (writable ? FILE_WRITE_DATA : 0),
+        kShareAll, FILE_OPEN, 0, &error);
+    if (movable.IsValid() && !SameFile(movable.Get(), earlier))
+        movable.Close();
+    return movable;
+}
+
+bool StagedEntries::CouldTakeName(const StagedFile& staged) const
+{
+    ScopedHandle earlier;
+    DWORD attributes = 0;
+    AtName at = LookAtName(staged, &earlier, &attributes);
+    return at == AtName::kNothing || at == AtName::kUnseen ||
+           (at == AtName::kFile && OpenMovable(staged, earlier.Get(), attributes).IsValid());
+}
+
+bool StagedEntries::TakeName(StagedFile& staged) const
+{
+    const wchar_t* leaf = staged.name + staged.leaf;
+    wchar_t tail[kTailUnits];
+    FreshTail(tail, true);
+    StagedPath keptName;
+    if (!keptName.Format(L"%ls%ls", leaf, tail))
+        return false;
+    {
+        ScopedHandle earlier;
+        DWORD attributes = 0;
+        switch (LookAtName(staged, &earlier, &attributes)) {
+        case AtName::kRefused:
+            return false;
+        case AtName::kNothing:
+            break;
+        case AtName::kUnseen:
+            staged.kept = Kept::kUnseen;
+            break;
+        case AtName::kFile: {
+            // Windows replaces no read-only file; the mark comes back if the
+            // commit is undone.
+            staged.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+            if (staged.readOnly && !MarkReadOnly(earlier.Get(), false))
+                return false;
+            ScopedHandle movable =
+                OpenMovable(staged, earlier.Get(), attributes & ~FILE_ATTRIBUTE_READONLY);
+            // A second name keeps the earlier file as it is, times and all; a
+            // link at the name is moved aside itself.
+            DWORD error = !movable.IsValid() ? ERROR_SHARING_VIOLATION
+                          : (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                              ? ERROR_NOT_SUPPORTED
+                              : LinkInFolder(movable.Get(), staged.folder, keptName);
+            if (error == 0)
+                staged.kept = Kept::kLinked;
+            else if (movable.IsValid() && HasNoHardLinks(error) &&
+                     RenameInFolder(movable.Get(), staged.folder, keptName, false) == 0)
+                staged.kept = Kept::kMovedAside;
+            else {
+                if (staged.readOnly)
+                    MarkReadOnly(earlier.Get(), true);
+                return false;
+            }
+            break;
+        }
+        }
+    }  // closed: Windows replaces no file that has an open handle, ours included
+    // Refused while the earlier file is open anywhere, runs or is mapped.
+    bool replace = staged.kept == Kept::kLinked || staged.kept == Kept::kUnseen;
+    if (RenameInFolder(staged.file, staged.folder, leaf, replace) != 0) {
+        GiveBack(staged);
+        return false;
+    }
+    staged.replaced = true;
+    // the file system may hand the replaced file's creation time on to the
+    // name's new file
+    RestampCreationTime(staged.file, staged.dosDateTime);
+    return true;
+}
+
+bool StagedEntries::GiveBack(StagedFile& staged) const
+{
+    bool replaced = staged.replaced;
+    if (replaced) {
+        // the new file goes first: its name is free once its handle is closed
+        ScopedHandle file(staged.file);
+        staged.file = INVALID_HANDLE_VALUE;
+        staged.replaced = false;
+        if (!DeleteOnClose(file.Get()))
+            return false;
+    }
+    if (staged.kept == Kept::kNothing || staged.kept == Kept::kUnseen)
+        return true;
+    const wchar_t* leaf = staged.name + staged.leaf;
+    wchar_t tail[kTailUnits];
+    FreshTail(tail, true);
+    StagedPath keptName;
+    DWORD error = 0;
+    ScopedHandle kept;
+    if (keptName.Format(L"%ls%ls", leaf, tail))
+        kept = OpenInFolder(staged.folder, keptName, keptName.Length(),
+                            DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll,
+                            FILE_OPEN, FILE_NON_DIRECTORY_FILE, &error);
+    if (!kept.IsValid())
+        return false;
+    bool back = staged.kept == Kept::kLinked && !replaced
+                    ? DeleteOnClose(kept.Get())  // the name never lost it
+                    : RenameInFolder(kept.Get(), staged.folder, leaf, false) == 0;
+    if (back && staged.readOnly)
+        MarkReadOnly(kept.Get(), true);
+    staged.kept = back ? Kept::kNothing : staged.kept;
+    return back;
+}
+
+void StagedEntries::DropKept(StagedFile& staged) const
+{
+    if (staged.kept != Kept::kLinked && staged.kept != Kept::kMovedAside)
+        return;
+    wchar_t tail[kTailUnits];
+    FreshTail(tail, true);
+    StagedPath keptName;
+    DWORD error = 0;
+    // one Windows will not let go of yet (a running program) goes in the next run
+    if (keptName.Format(L"%ls%ls", staged.name + staged.leaf, tail)) {
+        ScopedHandle kept = OpenInFolder(staged.folder, keptName, keptName.Length(), DELETE,
+                                         kShareAll, FILE_OPEN, FILE_NON_DIRECTORY_FILE, &error);
+        if (kept.IsValid())
+            DeleteOnClose(kept.Get());
+    }
+    staged.kept = Kept::kNothing;
+}
+
 void StagedEntries::CommitFiles(void* context, size_t first, size_t end)
 {
     StagedEntries& entries = *static_cast<StagedEntries*>(context);
-    // "\??\C:\..." for the rename: the system's own form of the target's path
-    constexpr size_t kInfoBytes = sizeof(FILE_RENAME_INFO) + kStagedPathUnits * sizeof(wchar_t);
-    alignas(FILE_RENAME_INFO) unsigned char buffer[kInfoBytes];
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer);
+    // Every name is tried, so that the log names each file that refuses.
     for (size_t i = first; i < end; ++i) {
         StagedFile& staged = entries.files_[i];
-        if (staged.file == INVALID_HANDLE_VALUE)
-            continue;
-        ScopedHandle file(staged.file);
-        staged.file = INVALID_HANDLE_VALUE;
-        std::memset(buffer, 0, sizeof(FILE_RENAME_INFO));
-        rename->ReplaceIfExists = TRUE;
-        rename->RootDirectory = nullptr;
-        const wchar_t* target = entries.targetFinal_.Get() + 4;
-        if (FormatText(rename->FileName, kStagedPathUnits, L"\\??\\%ls", target) &&
-            JoinPath(rename->FileName, kStagedPathUnits, rename->FileName, staged.name)) {
-            rename->FileNameLength = static_cast<DWORD>(std::wcslen(rename->FileName) * sizeof(wchar_t));
-            staged.replaced = SetFileInformationByHandle(file.Get(), FileRenameInfo, rename,
-                                                         static_cast<DWORD>(kInfoBytes)) != FALSE;
-        }
-        if (staged.replaced) {
-            // the file system may hand the replaced file's creation time on
-            // to the name's new file
-            RestampCreationTime(file.Get(), staged.dosDateTime);
-        } else {
-            DeleteOnClose(file.Get());
-        }
+        if (staged.file != INVALID_HANDLE_VALUE && !entries.TakeName(staged))
+            staged.refused = true;
     }
 }
 
 int StagedEntries::Commit(FileNotReplaced* report)
 {
-    // every file takes a name of its own: no two entries share a fresh name
-    WorkInParts(CommitFiles, this, fileCount_, kMaxWorkParts);
-    size_t replaced = 0;
-    for (size_t i = 0; i < fileCount_; ++i)
-        replaced += files_[i].replaced ? 1 : 0;
-    if (fileCount_ > 0 && replaced == 0)
-        return -1;  // nothing changed: a read-only drive, every file locked
-    committed_ = true;
+    bool ready = true;
+    for (size_t i = 0; i < fileCount_; ++i) {
+        if (!files_[i].namesake && files_[i].file == INVALID_HANDLE_VALUE) {
+            files_[i].refused = true;  // no fresh file: it could not be written
+            ready = false;
+        }
+    }
+    // so that the log names every file that stands in the way, not the first
+    for (size_t i = 0; i < fileCount_ && !ready; ++i) {
+        if (files_[i].file != INVALID_HANDLE_VALUE && !CouldTakeName(files_[i]))
+            files_[i].refused = true;
+    }
+    // Set while names change hands: a run killed meanwhile leaves it, and
+    // the next run puts the kept earlier files back first.
+    DWORD error = 0;
+    ScopedHandle mark;
+    if (ready)
+        mark = OpenInFolder(target_.Get(), kCommitMarkName, std::wcslen(kCommitMarkName),
+                            DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, FILE_OPEN_IF,
+                            FILE_NON_DIRECTORY_FILE, &error);
+    if (ready && mark.IsValid()) {
+        // every file takes a name of its own: no two entries share a fresh name
+        WorkInParts(CommitFiles, this, fileCount_, kMaxWorkParts);
+        bool refused = false;
+        for (size_t i = 0; i < fileCount_; ++i)
+            refused = refused || files_[i].refused;
+        if (!refused) {
+            DeleteOnClose(mark.Get());
+            mark.Close();  // from here on the new installation stands
+            for (size_t i = 0; i < fileCount_; ++i) {
+                DropKept(files_[i]);
+                ScopedHandle file(files_[i].file);
+                files_[i].file = INVALID_HANDLE_VALUE;
+            }
+            committed_ = true;
+            return 0;
+        }
+    }
+    bool restored = true;
+    for (size_t i = fileCount_; i-- > 0;)
+        restored = GiveBack(files_[i]) && restored;
+    // the earlier installation is whole again; otherwise the next run finishes it
+    if (mark.IsValid() && restored && !restoring_)
+        DeleteOnClose(mark.Get());
     for (size_t i = 0; i < fileCount_ && report; ++i) {
         StagedPath path;
-        // a namesake's file is the earlier entry's, reported there if at all
-        if (!files_[i].replaced && !files_[i].namesake && path.JoinPath(targetName_, files_[i].name))
+        if (files_[i].refused && path.JoinPath(targetName_, files_[i].name))
             report->Report(path);
     }
-    return 0;
+    return -1;
 }

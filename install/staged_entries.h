@@ -16,8 +16,14 @@
 // Paths below the target: fresh names may pass MAX_PATH.
 constexpr size_t kStagedPathUnits = 1024;
 
-// Fresh names are the final name followed by this and 16 hex digits.
+// Fresh names are the final name followed by this and 16 hex digits; the
+// earlier file a name had is kept during the commit under the fresh name
+// with kKeptNameTail after it.
 extern const wchar_t kFreshNameMark[];
+extern const wchar_t kKeptNameTail[];
+// In the target folder while names change hands: the next run puts the
+// kept earlier files back before it does anything else.
+extern const wchar_t kCommitMarkName[];
 
 // True for a name of that form (what a run that was killed leaves behind).
 bool IsFreshName(const wchar_t* name);
@@ -39,7 +45,6 @@ public:
     // Makes the folder relative (a "\" separated name below the target; a
     // final "\" is allowed) and every folder above it, each a real folder
     // inside the target, held open so that nobody swaps it for a link.
-    // Fresh files left in a folder that was there already are removed.
     // 1 when they are fine, 0 when one is a link, a file or cannot be made,
     // -1 when no memory could be had.
     int Folder(const wchar_t* relative, size_t length);
@@ -50,34 +55,46 @@ public:
     // made no room for it.
     int Plan(const wchar_t* relative, unsigned long dosDateTime);
 
-    // Creates a fresh file for every planned entry, new and never through a
+    // Clears what a killed run left at the planned entries' names, then
+    // creates a fresh file for every planned entry, new and never through a
     // link, several at a time. Of two entries that name the same file the
     // earlier one gets it, as when they are created one after the other.
     void CreateFiles();
 
     // The index'th planned entry (from 0, in the order of Plan): 1 with *file
-    // open for writing; 0 when the entry has no usable place (it keeps its
-    // earlier state and is reported by Commit); -1 when the drive or the
+    // open for writing; 0 when the entry has no usable place (Commit then
+    // refuses to give any file its name); -1 when the drive or the
     // memory gave out, or there is no such entry. *file stays this object's.
     int Placed(size_t index, HANDLE* file) const;
 
-    // Gives every fresh file its final name, replacing whatever holds the
-    // name (a link itself, never its target). A file that cannot be replaced
-    // (held open, a folder in its place) keeps its earlier state and is passed
-    // to report with its full path once all names are taken. Returns 0, or
-    // -1 when not one file took its name (then nothing has changed).
+    // Gives every fresh file its final name, all or none. The earlier file
+    // at a name is kept under a second name (a hard link, or the file itself
+    // moved aside where the volume has no hard links) until every name is
+    // taken, then goes; a link at the name is moved aside, never followed.
+    // When one entry has no fresh file or cannot take its name (held open,
+    // running, mapped, a folder or a folder link in its place, its folder a
+    // link or a file), every name taken gets its earlier file back, each
+    // such entry is passed to report with its full path, and -1 is returned.
+    // 0 when all took their names.
     int Commit(FileNotReplaced* report);
 
 private:
     using StagedPath = FixedText<kStagedPathUnits>;
     // The handles below are this object's, closed through a ScopedHandle
     // when their time comes; plain in the arrays, which stay cheap to grow.
+    // How the earlier file at a name is kept while the names change hands.
+    enum class Kept { kNothing, kLinked, kMovedAside, kUnseen };
     struct StagedFile {
-        HANDLE file = INVALID_HANDLE_VALUE;  // open until it has its name or is gone
+        HANDLE file = INVALID_HANDLE_VALUE;  // open until the commit is over or it is gone
+        HANDLE folder = INVALID_HANDLE_VALUE;  // its folder's, not owned
         unsigned long dosDateTime = 0;
         int placed = 0;  // as Placed returns it; kNameTaken until sorted out
+        Kept kept = Kept::kNothing;
         bool replaced = false;
+        bool refused = false;   // could not take its name
+        bool readOnly = false;  // the earlier file was marked so
         bool namesake = false;  // a later entry of a name an earlier one took
+        size_t leaf = 0;        // where the last part of name starts
         wchar_t name[kEntryNameUnits] = {};  // the final name below the target
     };
     struct CheckedFolder {
@@ -87,19 +104,37 @@ private:
         wchar_t name[kEntryNameUnits] = {};
     };
     bool Grow();
+    int CheckFolders(const wchar_t* relative, size_t length, HANDLE* deepest);
+    // True when handle is at the relative path (length units, then tail)
+    // below the target, as the volume names it.
+    bool IsAt(HANDLE handle, const wchar_t* relative, size_t length, const wchar_t* tail) const;
+    void FreshTail(wchar_t* tail, bool kept) const;
+    // Removes (or, after a killed commit, puts back) what an earlier run
+    // left at the names of this run's entries.
+    void SweepLeftovers();
+    static void SweepName(void* context, const wchar_t* name, size_t length, DWORD attributes);
     // Creates the fresh files [first, end) (context: this object).
     static void CreateFresh(void* context, size_t first, size_t end);
     int Create(StagedFile& staged) const;
     // Gives the staged files [first, end) their names (context: this object).
     static void CommitFiles(void* context, size_t first, size_t end);
-    bool FullPath(StagedPath& out, const wchar_t* relative, size_t length,
-                  const wchar_t* tail) const;
+    // What stands at an entry's final name before it changes hands.
+    enum class AtName { kNothing, kFile, kUnseen, kRefused };
+    AtName LookAtName(const StagedFile& staged, ScopedHandle* earlier, DWORD* attributes) const;
+    ScopedHandle OpenMovable(const StagedFile& staged, HANDLE earlier, DWORD attributes) const;
+    bool CouldTakeName(const StagedFile& staged) const;
+    bool TakeName(StagedFile& staged) const;
+    bool GiveBack(StagedFile& staged) const;
+    void DropKept(StagedFile& staged) const;
 
     ScopedHandle target_;
-    StagedPath targetName_;   // as the user named it, ending in "\"
-    StagedPath targetFinal_;  // "\\?\C:\..." without a final "\"
-    size_t volumeUnits_ = 0;       // of targetFinal_ ahead of "\dir"
+    StagedPath targetName_;  // as the user named it, ending in "\"
+    StagedPath targetBase_;  // the target's path below its volume
     unsigned long long bits_ = 0;  // the fresh names' run mark
+    bool restoring_ = false;       // a commit was killed: its kept files go back
+    // the folder a sweep is in, and the entries there
+    HANDLE sweepFolder_ = INVALID_HANDLE_VALUE;
+    const wchar_t* sweepRelative_ = L"";
     std::unique_ptr<StagedFile[]> files_;
     size_t fileCount_ = 0, fileCapacity_ = 0;
     std::unique_ptr<CheckedFolder[]> folders_;

@@ -4,8 +4,10 @@
 #include <ioapi.h>
 #include <unzip.h>
 
-// Told of each product file that kept its earlier state (held open by
-// another program, a link or a file in the way of its folder): its full path.
+// Told of each product file that could not be written or take its name
+// (held open by another program, running, a folder or a link in its place,
+// a link or a file in the way of its folder), which undid the whole
+// unpacking: its full path.
 class FileNotReplaced {
 public:
     virtual void Report(const wchar_t* path) = 0;
@@ -27,9 +29,10 @@ int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int k
 // library are skipped. Returns 0, or -1 when an entry stopped the extraction
 // (unreadable entry information, failed move to the next entry, no memory,
 // entry not readable, read or write error, full drive, CRC mismatch) or when
-// not one file could take its final name (a read-only drive), or when the
-// thread copying (if given) did not end with 1; then the fresh files and the
-// folders made on the way are gone, and nothing else changed. With second,
+// a file could not be written or take its final name (then every name has
+// its earlier file back), or when the thread copying (if given) did not end
+// with 1; then the fresh files and the folders made on the way are gone, and
+// nothing else changed. With second,
 // another handle on the same archive, two threads inflate and write.
 int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
                    FileNotReplaced* report, void* copying = nullptr,

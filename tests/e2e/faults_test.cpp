@@ -3,6 +3,7 @@
 // another program, a settings file that cannot be replaced, a registry key
 // that cannot be written. The small drives are tmpfs mounts that the harness
 // (tests/support/wine_run.sh) links into this test's prefix.
+#include "registration_checks.h"
 #include "settings_util.h"
 #include "messages.h"
 #include "wine_test_util.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -252,53 +254,99 @@ TEST_F(FaultTest, ReadOnlyDrive)
     SettingsFolderNotUsed(work_, L"R:\\Photarium");  // no rights to make a file there
 }
 
-// Another program holds files of an earlier installation open: those files
-// stay as they are, every other file is replaced, and the installation counts
-// as done.
-TEST_F(FaultTest, FilesHeldOpenAreSkipped)
+// Something holds a file of an earlier installation or stands at its name
+// while the update gives the new files their names: no name changes hands,
+// the earlier installation stays file for file (bytes, attributes, times)
+// and registered as it was, and the target folder's log names the file
+// ahead of message 7. A read-only earlier file is replaced like any other.
+TEST_F(FaultTest, AnUpdateReplacesEveryFileOrNone)
 {
-    const std::wstring target = FreshFolder(L"held") + L"Photarium\\";
-    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
-
-    struct Held {
-        const wchar_t* name;
-        DWORD share;
-    } held[] = {
-        {L"photar64.exe", 0},                    // no sharing at all
-        {L"Languages\\DEUTSCH.DLL", FILE_SHARE_READ},  // as a loaded library
+    using Release = std::function<void()>;
+    struct InTheWay {
+        const char* how;
+        const wchar_t* name;  // below the target
+        bool holds;           // holds it rather than changing the folder
+        std::function<Release(const std::wstring& path)> make;
+    } cases[] = {
+        {"held without sharing", L"photar64.exe", true, [](const std::wstring& path) -> Release {
+             HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             return [file] { CloseHandle(file); };
+         }},
+        {"held with delete sharing", L"p_about.txt", true, [](const std::wstring& path) -> Release {
+             HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+             return [file] { CloseHandle(file); };
+         }},
+        {"a loaded library", L"Languages\\DEUTSCH.DLL", true, [](const std::wstring& path) -> Release {
+             HMODULE library = LoadLibraryW(path.c_str());
+             EXPECT_NE(nullptr, library);
+             return [library] { FreeLibrary(library); };
+         }},
+        {"a folder at the name", L"readme.txt", false, [](const std::wstring& path) -> Release {
+             DeleteFileW(path.c_str());
+             CreateDirectoryW(path.c_str(), nullptr);
+             WriteFileBytes(path + L"\\x", "fremd");
+             return [] {};
+         }},
+        {"a link to a folder at the name", L"Html\\slideshow.htm", false, [](const std::wstring& path) -> Release {
+             CreateDirectoryW((path + L"-ziel").c_str(), nullptr);
+             EXPECT_TRUE(SetUnixLink(path, path + L"-ziel"));
+             return [] {};
+         }},
+        {"read-only", L"p_options.txt", false, [](const std::wstring& path) -> Release {
+             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+             return [] {};
+         }},
     };
-    std::vector<HANDLE> handles;
-    for (const Held& h : held) {
-        WriteFileBytes(target + h.name, "laufende Version");
-        HANDLE file = CreateFileW((target + h.name).c_str(), GENERIC_READ, h.share, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file) << h.name;
-        handles.push_back(file);
-    }
-    WriteFileBytes(target + L"p_about.txt", "alt");
-
-    EXPECT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
-    for (HANDLE file : handles)
-        CloseHandle(file);
-    std::vector<std::string> named;
-
-    for (const ArchiveEntry& entry : entries_) {
-        if (entry.name.back() == '/')
-            continue;
-        std::wstring name = WindowsName(entry.name);
-        bool wasHeld = std::any_of(std::begin(held), std::end(held),
-                                   [&](const Held& h) { return name == h.name; });
-        std::string bytes = ReadFileBytes(target + name);
-        if (wasHeld) {
-            EXPECT_EQ("laufende Version", bytes) << entry.name;
-            named.push_back(Latin1(kNotReplaced + target + name + L"\n"));
-        } else {
-            EXPECT_TRUE(entry.data == bytes) << entry.name;
+    int index = 0;
+    for (const InTheWay& c : cases) {
+        SCOPED_TRACE(c.how);
+        const std::wstring target = FreshFolder(L"held" + std::to_wstring(index++)) + L"Photarium\\";
+        ASSERT_EQ(0, RunSetup(L"/silent /folder=" + target, work_));
+        // an earlier version: other bytes and times in every file, another version registered
+        for (const auto& file : FilesBelow(target)) {
+            std::wstring path = target + file.first;
+            if (path.find(L".DLL") == std::wstring::npos)  // a library stays loadable
+                WriteFileBytes(path, "alt " + Latin1(file.first));
+            HANDLE handle = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            const FILETIME earlier = {0x12345678, 0x01d6a000};
+            SetFileTime(handle, &earlier, nullptr, &earlier);
+            CloseHandle(handle);
         }
+        SetRegText(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayVersion", L"4.52");
+        // (a file held without sharing cannot be read while held)
+        auto before = FilesBelow(target, true);
+        Release release = c.make(target + c.name);
+        if (!c.holds)
+            before = FilesBelow(target, true);
+        const std::wstring registration = SnapshotRegistration();
+        bool readOnly = std::string(c.how) == "read-only";
+
+        EXPECT_EQ(readOnly ? 0 : 1, RunSetup(L"/silent /folder=" + target, work_));
+        release();
+        auto after = FilesBelow(target, true);
+        after.erase(kLog);
+        if (readOnly) {
+            for (const ArchiveEntry& entry : entries_)
+                if (entry.name.back() != '/')
+                    EXPECT_TRUE(entry.data == ReadFileBytes(target + WindowsName(entry.name))) << entry.name;
+            for (const auto& file : after)
+                EXPECT_EQ(std::wstring::npos, file.first.find(L".~ph")) << file.first;
+            continue;
+        }
+        EXPECT_TRUE(before == after);
+        for (const auto& file : after)
+            if (before.count(file.first) == 0 || before.at(file.first) != file.second)
+                ADD_FAILURE() << Latin1(file.first) << ": " << file.second.size();
+        for (const auto& file : before)
+            if (after.count(file.first) == 0)
+                ADD_FAILURE() << "gone: " << Latin1(file.first);
+        EXPECT_TRUE(registration == SnapshotRegistration());
+        EXPECT_EQ((std::vector<std::string>{Latin1(kNotReplaced + target + c.name + L"\n"),
+                                            Latin1(target + L": " + kMessage7 + L"\n")}),
+                  InstallLogTexts(target));
+        EXPECT_FALSE(FileExists(work_ + kLog));
     }
-    // a silent run names each of them in the target folder's log
-    EXPECT_EQ(named, InstallLogTexts(target));
-    EXPECT_FALSE(FileExists(work_ + kLog));
 }
 
 // Another program holds the temporary archive's fixed name (another run, a

@@ -246,9 +246,10 @@ const OddRun kRuns[] = {
          ASSERT_TRUE(SetUnixLink(d + L"T\\p_about.txt", d + L"out"));
          ASSERT_TRUE(SetUnixLink(d + L"T\\Help", d + L"out"));
      },
-     L"/folder=@T", 0, L"", L"T\\",
+     L"/folder=@T", 1, L"@T\\: " + std::wstring(kMessage7), L"T\\",
      [](Folder d) {
          EXPECT_EQ(std::vector<std::wstring>{L"x"}, ListFolder(d + L"out\\"));
+         EXPECT_EQ("alte Version", ReadFileBytes(d + L"T\\photar64.exe"));
      },
      false, L"", {L"Help\\photar32_deutsch.chm", L"p_about.txt"}},
     {"desktop user's per-user places", MarkedWindows10, kAccountSwitches, 0, L"", L"T\\",

@@ -35,19 +35,6 @@ std::wstring AppDataFolder()
     return path;
 }
 
-// Every file below folder with its bytes, by relative path.
-void CollectTree(const std::wstring& folder, const std::wstring& relative,
-                 std::map<std::wstring, std::string>* files)
-{
-    for (const std::wstring& name : ListFolder(folder + relative)) {
-        std::wstring path = relative + name;
-        if (FolderExists(folder + path))
-            CollectTree(folder, path + L"\\", files);
-        else
-            (*files)[path] = ReadFileBytes(folder + path);
-    }
-}
-
 struct Installation {
     std::map<std::wstring, std::string> files;
     std::map<std::wstring, std::string> settings;
@@ -57,8 +44,8 @@ struct Installation {
 Installation Snapshot(const std::wstring& folder)
 {
     Installation result;
-    CollectTree(folder, L"", &result.files);
-    CollectTree(AppDataFolder(), L"", &result.settings);
+    result.files = FilesBelow(folder);
+    result.settings = FilesBelow(AppDataFolder());
     result.registration = SnapshotRegistration();
     return result;
 }

@@ -174,6 +174,40 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder)
     return names;
 }
 
+namespace {
+
+void CollectFiles(const std::wstring& folder, const std::wstring& relative, bool withTimes,
+                  std::map<std::wstring, std::string>* files)
+{
+    for (const std::wstring& name : ListFolder(folder + relative)) {
+        std::wstring path = relative + name;
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        GetFileAttributesExW((folder + path).c_str(), GetFileExInfoStandard, &data);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CollectFiles(folder, path + L"\\", withTimes, files);
+            continue;
+        }
+        std::string& entry = (*files)[path] = ReadFileBytes(folder + path);
+        if (withTimes)
+            for (unsigned long long value :
+                 {static_cast<unsigned long long>(data.dwFileAttributes),
+                  (static_cast<unsigned long long>(data.ftCreationTime.dwHighDateTime) << 32) |
+                      data.ftCreationTime.dwLowDateTime,
+                  (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime})
+                entry += " " + std::to_string(value);
+    }
+}
+
+}  // namespace
+
+std::map<std::wstring, std::string> FilesBelow(const std::wstring& folder, bool withTimes)
+{
+    std::map<std::wstring, std::string> files;
+    CollectFiles(folder, L"", withTimes, &files);
+    return files;
+}
+
 void RemoveTree(const std::wstring& path)
 {
     std::wstring plain = path;

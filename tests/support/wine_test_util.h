@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,9 @@ void RemoveTree(const std::wstring& path);
 std::wstring FreshFolder(const std::wstring& name);
 // Names of the entries of a folder, sorted, without "." and "..".
 std::vector<std::wstring> ListFolder(const std::wstring& folder);
+// Every file below folder (ending in "\") by its relative path: its bytes,
+// with times followed by its attributes and its creation and last-write times.
+std::map<std::wstring, std::string> FilesBelow(const std::wstring& folder, bool withTimes = false);
 
 // A Unix symbolic link at link pointing to target (made with ln -s), or with
 // an empty target the link removed (rm): under Wine a link shows as its

@@ -134,33 +134,33 @@ TEST_F(ExtractEntriesTest, FolderEntriesAndExistingFiles)
     EXPECT_EQ("danach", ReadFileBytes(target_ + L"after.txt"));
 }
 
-TEST_F(ExtractEntriesTest, FileHeldOpenByAnotherHandleIsSkipped)
+TEST_F(ExtractEntriesTest, FileHeldOpenByAnotherHandleUndoesTheUnpacking)
 {
     CreateDirectoryW((target_ + L"Sub").c_str(), nullptr);
     std::wstring held = target_ + L"photar64.exe", heldBelow = target_ + L"Sub\\held.txt";
     WriteFileBytes(held, "running");
     WriteFileBytes(heldBelow, "offen");
+    WriteFileBytes(target_ + L"readme.txt", "alt");
     HANDLE first = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    HANDLE second = CreateFileW(heldBelow.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE second = CreateFileW(heldBelow.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, first);
     ASSERT_NE(INVALID_HANDLE_VALUE, second);
 
-    int result = Unzip({{"photar64.exe", "new viewer"}, {"Sub/held.txt", "neu"}, {"readme.txt", "lies"}});
+    Reported reported;
+    WriteFileBytes(archive_, BuildZip({{"readme.txt", "lies"}, {"photar64.exe", "new viewer"},
+                                       {"Sub/held.txt", "neu"}, {"Neu/new.txt", "neu"}}));
+    int result = UnzipToFolder(archive_.c_str(), target_.c_str(), 0, &reported);
     CloseHandle(first);
     CloseHandle(second);
-    EXPECT_EQ(0, result);
-    EXPECT_EQ("running", ReadFileBytes(held));
-    EXPECT_EQ("offen", ReadFileBytes(heldBelow));
-    EXPECT_EQ("lies", ReadFileBytes(target_ + L"readme.txt"));
-
-    // when not one file can be created, nothing was installed: that stops
-    first = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    second = CreateFileW(heldBelow.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    result = Unzip({{"Sub/", ""}, {"photar64.exe", "new viewer"}, {"Sub/held.txt", "neu"}});
-    CloseHandle(first);
-    CloseHandle(second);
+    // every file keeps its earlier state, a new one goes, and each held one is named
     EXPECT_EQ(-1, result);
     EXPECT_EQ("running", ReadFileBytes(held));
+    EXPECT_EQ("offen", ReadFileBytes(heldBelow));
+    EXPECT_EQ("alt", ReadFileBytes(target_ + L"readme.txt"));
+    EXPECT_EQ((std::vector<std::wstring>{L"Sub", L"photar64.exe", L"readme.txt"}), ListFolder(target_));
+    EXPECT_EQ((std::vector<std::wstring>{L"held.txt"}), ListFolder(target_ + L"Sub"));
+    EXPECT_EQ((std::vector<std::wstring>{held, heldBelow}), reported.paths);
     // an archive of folders alone has no file to create
     EXPECT_EQ(0, Unzip({{"Leer/", ""}, {"Leer/Auch/", ""}}));
     EXPECT_TRUE(FolderExists(target_ + L"Leer\\Auch"));

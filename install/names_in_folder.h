@@ -1,0 +1,41 @@
+#pragma once
+// Files and folders opened, renamed and linked by their name in a folder that
+// is already open and checked, never by a path. Nothing on the way can be
+// swapped for a link between the check and the use, and no final path is
+// asked for: GetFinalPathNameByHandleW fails on an SMB share below a folder
+// the user may pass but not list, for a volume without a drive letter, on
+// RAM disks and image mounters the mount manager does not know, and past
+// MAX_PATH on some volumes. Names here are one part (no "\").
+
+#include "platform/scoped_handle.h"
+
+#include <windows.h>
+
+#include <cstddef>
+
+// Opens name (length units) in folder, never through a reparse point at the
+// name: the link itself is opened. disposition is FILE_OPEN, FILE_CREATE or
+// FILE_OPEN_IF; options FILE_DIRECTORY_FILE, FILE_NON_DIRECTORY_FILE or 0.
+// The handle does synchronous I/O. *error gets Windows' error code (0 when
+// opened); *created whether the call made it.
+ScopedHandle OpenInFolder(HANDLE folder, const wchar_t* name, size_t length, DWORD access,
+                          DWORD share, DWORD disposition, DWORD options, DWORD* error,
+                          bool* created = nullptr);
+
+// Gives the open file the name in folder; replace: a file of that name goes
+// (Windows refuses while that file has any open handle, runs or is mapped).
+// Windows' error code, 0 when done.
+DWORD RenameInFolder(HANDLE file, HANDLE folder, const wchar_t* name, bool replace);
+
+// A second name for the open file in folder (a hard link); never replaces.
+DWORD LinkInFolder(HANDLE file, HANDLE folder, const wchar_t* name);
+
+// The open file's path below its volume ("\dir\file", on a share
+// "\server\share\dir\file"), whatever its length; false when it does not fit
+// units.
+bool NameBelowVolume(HANDLE handle, wchar_t* out, size_t units);
+
+// Calls visit(context, name, length, attributes) for every name in the open
+// folder (listed through its handle, so the folder's path plays no part).
+using NameVisit = void (*)(void* context, const wchar_t* name, size_t length, DWORD attributes);
+void ForEachName(HANDLE folder, NameVisit visit, void* context);
