@@ -19,26 +19,6 @@ UNICODE_STRING Counted(const wchar_t* name, size_t length)
     return text;
 }
 
-// Renames or links (the two structures are laid out alike) the open file to
-// name in folder.
-DWORD SetName(HANDLE file, HANDLE folder, const wchar_t* name, bool replace,
-              FILE_INFORMATION_CLASS kind)
-{
-    size_t length = std::wcslen(name);
-    if (length >= kNameUnits)
-        return ERROR_FILENAME_EXCED_RANGE;
-    alignas(FILE_RENAME_INFORMATION) unsigned char
-        buffer[sizeof(FILE_RENAME_INFORMATION) + kNameUnits * sizeof(wchar_t)] = {};
-    auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer);
-    info->ReplaceIfExists = replace ? TRUE : FALSE;
-    info->RootDirectory = folder;
-    info->FileNameLength = static_cast<ULONG>(length * sizeof(wchar_t));
-    std::memcpy(info->FileName, name, length * sizeof(wchar_t));
-    IO_STATUS_BLOCK io = {};
-    NTSTATUS status = NtSetInformationFile(file, &io, info, sizeof(buffer), kind);
-    return NT_SUCCESS(status) ? 0 : RtlNtStatusToDosError(status);
-}
-
 }  // namespace
 
 ScopedHandle OpenInFolder(HANDLE folder, const wchar_t* name, size_t length, DWORD access,
@@ -70,14 +50,33 @@ ScopedHandle OpenInFolder(HANDLE folder, const wchar_t* name, size_t length, DWO
     return ScopedHandle(handle);
 }
 
+DWORD SetNameInFolder(HANDLE file, HANDLE folder, const wchar_t* name, bool replace, bool link)
+{
+    size_t length = std::wcslen(name);
+    if (length >= kNameUnits)
+        return ERROR_FILENAME_EXCED_RANGE;
+    alignas(FILE_RENAME_INFORMATION) unsigned char
+        buffer[sizeof(FILE_RENAME_INFORMATION) + kNameUnits * sizeof(wchar_t)] = {};
+    auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer);
+    info->ReplaceIfExists = replace ? TRUE : FALSE;
+    info->RootDirectory = folder;
+    info->FileNameLength = static_cast<ULONG>(length * sizeof(wchar_t));
+    std::memcpy(info->FileName, name, length * sizeof(wchar_t));
+    IO_STATUS_BLOCK io = {};
+    // the two structures are laid out alike
+    NTSTATUS status = NtSetInformationFile(file, &io, info, sizeof(buffer),
+                                           link ? FileLinkInformation : FileRenameInformation);
+    return NT_SUCCESS(status) ? 0 : RtlNtStatusToDosError(status);
+}
+
 DWORD RenameInFolder(HANDLE file, HANDLE folder, const wchar_t* name, bool replace)
 {
-    return SetName(file, folder, name, replace, FileRenameInformation);
+    return ChangeNameInFolder(file, folder, name, replace, false);
 }
 
 DWORD LinkInFolder(HANDLE file, HANDLE folder, const wchar_t* name)
 {
-    return SetName(file, folder, name, false, FileLinkInformation);
+    return ChangeNameInFolder(file, folder, name, false, true);
 }
 
 bool NameBelowVolume(HANDLE handle, wchar_t* out, size_t units)

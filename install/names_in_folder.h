@@ -30,6 +30,12 @@ DWORD RenameInFolder(HANDLE file, HANDLE folder, const wchar_t* name, bool repla
 // A second name for the open file in folder (a hard link); never replaces.
 DWORD LinkInFolder(HANDLE file, HANDLE folder, const wchar_t* name);
 
+// The one place where every name of the installation changes hands (link:
+// a second name, else a rename), on its own so that the tests' build can
+// stop the program at each change in turn. It calls SetNameInFolder.
+DWORD ChangeNameInFolder(HANDLE file, HANDLE folder, const wchar_t* name, bool replace, bool link);
+DWORD SetNameInFolder(HANDLE file, HANDLE folder, const wchar_t* name, bool replace, bool link);
+
 // The open file's path below its volume ("\dir\file", on a share
 // "\server\share\dir\file"), whatever its length; false when it does not fit
 // units.

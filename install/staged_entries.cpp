@@ -301,6 +301,8 @@ void StagedEntries::SweepName(void* context, const wchar_t* name, size_t length,
             current.Close();
             if (RenameInFolder(left.Get(), entries.sweepFolder_, stemName, true) == 0)
                 return;
+            entries.keepMark_ = true;  // not all back: the mark stays for the next run
+            return;
         }
     }
     DeleteOnClose(left.Get());
@@ -611,7 +613,7 @@ int StagedEntries::Commit(FileNotReplaced* report)
     for (size_t i = fileCount_; i-- > 0;)
         restored = GiveBack(files_[i]) && restored;
     // the earlier installation is whole again; otherwise the next run finishes it
-    if (mark.IsValid() && restored && !restoring_)
+    if (mark.IsValid() && restored && !keepMark_)
         DeleteOnClose(mark.Get());
     for (size_t i = 0; i < fileCount_ && report; ++i) {
         StagedPath path;

@@ -132,6 +132,7 @@ private:
     StagedPath targetBase_;  // the target's path below its volume
     unsigned long long bits_ = 0;  // the fresh names' run mark
     bool restoring_ = false;       // a commit was killed: its kept files go back
+    bool keepMark_ = false;        // and not all of them could
     // the folder a sweep is in, and the entries there
     HANDLE sweepFolder_ = INVALID_HANDLE_VALUE;
     const wchar_t* sweepRelative_ = L"";

@@ -2,7 +2,8 @@
 // the user's keys and another company's plug-in, fails in turn (the failing
 // build of the setup program): no run crashes or hangs; a success leaves
 // every product file in place (or names it in the log) with the user's keys
-// and the plug-in; a failure leaves the earlier installation as it was.
+// and the plug-in; a failure leaves the earlier installation as it was. The
+// same build killed at each change of a name of an update.
 #include "settings_util.h"
 #include "wine_test_util.h"
 #include "zip_builder.h"
@@ -19,20 +20,9 @@ const wchar_t kMark[] = L"C:\\ptest\\allocation.mark";
 const wchar_t kLog[] = L"Photarium_Install.log";
 const wchar_t kIni[] = L"photar64.ini";
 
-void ReadTree(const std::wstring& root, const std::wstring& relative, Tree* tree)
-{
-    for (const std::wstring& name : ListFolder(root + relative)) {
-        if (FolderExists(root + relative + name))
-            ReadTree(root, relative + name + L"\\", tree);
-        else
-            (*tree)[relative + name] = ReadFileBytes(root + relative + name);
-    }
-}
-
 Tree TreeWithout(const std::wstring& root, const std::wstring& left)
 {
-    Tree tree;
-    ReadTree(root, L"", &tree);
+    Tree tree = FilesBelow(root);
     tree.erase(left);
     return tree;
 }
@@ -47,12 +37,20 @@ void RestoreTree(const std::wstring& root, const Tree& tree)
     }
 }
 
-TEST(AllocationFailure, EachAllocationFailsInTurn)
+Tree ProductTree()
 {
     Tree product;
     for (const ArchiveEntry& entry : ProductEntries())
         if (entry.name.back() != '/')
             product[WindowsName(entry.name)] = entry.data;
+    return product;
+}
+
+std::wstring FailingSetup() { return L"\"" + TestDataPath("failing/photar64_setup.exe") + L"\""; }
+
+TEST(AllocationFailure, EachAllocationFailsInTurn)
+{
+    const Tree product = ProductTree();
     const std::string plugin = ReadFileBytes(TestDataPath("icons/icons_429_other_company.dll"));
     ASSERT_FALSE(plugin.empty());
 
@@ -72,8 +70,7 @@ TEST(AllocationFailure, EachAllocationFailsInTurn)
             DeleteFileW(kMark);
             SetEnvironmentVariableW(L"PHOTARIUM_FAIL_ALLOCATION", std::to_wstring(n).c_str());
             SetEnvironmentVariableW(L"PHOTARIUM_FAIL_ALLOCATION_MARK", kMark);
-            int code = RunProgram(L"\"" + TestDataPath("failing/photar64_setup.exe") +
-                                      L"\" /silent /folder=" + folder, L"C:\\", 60000);
+            int code = RunProgram(FailingSetup() + L" /silent /folder=" + folder, L"C:\\", 60000);
             reached = FileExists(kMark);
             ASSERT_TRUE(code == 0 || code == 1) << "allocation " << n << ": exit code " << code;
             Tree now = TreeWithout(folder, kLog);
@@ -87,7 +84,7 @@ TEST(AllocationFailure, EachAllocationFailsInTurn)
             for (const auto& [name, bytes] : now)
                 EXPECT_TRUE(product.count(name)) << "allocation " << n << ": " << Latin1(name) << " left";
             for (const auto& [name, bytes] : product) {
-                bool kept = update && name == L"Plugins\\Icons.dll";
+                const bool kept = update && name == L"Plugins\\Icons.dll";
                 EXPECT_TRUE(now[name] == (kept ? plugin : bytes) ||
                             log.find(Latin1(name)) != std::string::npos)
                     << "allocation " << n << ": " << Latin1(name);
@@ -100,6 +97,49 @@ TEST(AllocationFailure, EachAllocationFailsInTurn)
         EXPECT_LT(n, 5000);
         std::printf("%s: %lld runs\n", update ? "update" : "new installation", n - 1);
     }
+}
+
+// An update killed at one change of a name after another: the next run ends with
+// the whole installation, and nothing of the killed one is left.
+TEST(InterruptedRuns, EachNameChangeKilledInTurn)
+{
+    const Tree product = ProductTree();
+    const std::wstring folder = FreshFolder(L"killed");
+    Tree earlier;
+    for (const auto& [name, bytes] : product)
+        earlier[name] = "alt " + Latin1(name);
+    HANDLE reached = CreateEventW(nullptr, FALSE, FALSE, L"PhotariumNameChange");
+    SetEnvironmentVariableW(L"PHOTARIUM_KILL_EVENT", L"PhotariumNameChange");
+    // every third change: the two of one file and its neighbours' in turn
+    int n = 1, lastKilled = 0;
+    for (bool killed = true; killed && n < 500; n += 3) {
+        RestoreTree(folder, earlier);
+        SetEnvironmentVariableW(L"PHOTARIUM_KILL_AT_NAME_CHANGE", std::to_wstring(n).c_str());
+        HANDLE run = StartProgram(FailingSetup() + L" /silent /folder=" + folder, L"C:\\");
+        ASSERT_NE(nullptr, run);
+        HANDLE either[] = {reached, run};
+        killed = WaitForMultipleObjects(2, either, FALSE, 60000) == WAIT_OBJECT_0;
+        if (killed) {
+            TerminateProcess(run, 9);
+            lastKilled = n;
+        }
+        EXPECT_EQ(killed ? 9 : 0, WaitForProgram(run)) << "change " << n;
+        SetEnvironmentVariableW(L"PHOTARIUM_KILL_AT_NAME_CHANGE", nullptr);
+        if (n == 22) {  // a next run that cannot finish puts the earlier files back
+            HANDLE held = CreateFileW((folder + L"readme.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+            EXPECT_EQ(1, RunSetup(L"/silent /folder=" + folder, L"C:\\"));
+            CloseHandle(held);
+            EXPECT_TRUE(TreeWithout(folder, kLog) == earlier);
+        }
+        EXPECT_EQ(0, RunSetup(L"/silent /folder=" + folder, L"C:\\")) << "killed at change " << n;
+        Tree now = TreeWithout(folder, kLog);
+        now.erase(kIni);
+        EXPECT_TRUE(now == product) << "killed at change " << n;
+    }
+    CloseHandle(reached);
+    // a second name and a rename for each earlier file
+    EXPECT_GE(static_cast<size_t>(lastKilled + 3), 2 * product.size());
 }
 
 }  // namespace
