@@ -132,8 +132,11 @@ bool MakeTargetFolder(const InstallRequest& request, InstallPath& folder)
 bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
 {
     InstallPath pluginFolder;
-    if (pluginFolder.JoinPath(folder, L"Plugins"))
+    bool madePlugins = false;
+    if (pluginFolder.JoinPath(folder, L"Plugins")) {
+        madePlugins = GetFileAttributesW(pluginFolder) == INVALID_FILE_ATTRIBUTES;
         MakeFolderPath(pluginFolder.Buffer());  // it ends in "\" then
+    }
     int keepIconLibrary = 0;
     InstallPath iconLibrary;
     if (!pluginFolder.Empty() && iconLibrary.JoinPath(pluginFolder, L"Icons.dll"))
@@ -147,6 +150,8 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
     LogFileNotReplaced report(request.logFile);
     if (ExtractPayload(extractFolder, keepIconLibrary, &report) != 0 ||
         !ViewerIsInstalled(folder)) {
+        if (madePlugins)
+            RemoveDirectoryW(pluginFolder);  // a failed unpacking leaves no folder of its own
         ReportFailure(request, IDS_INSTALL_FAILED, folder, FolderPlace::kBeforeMessage, startFolder);
         return false;
     }

@@ -290,6 +290,35 @@ const OddRun kRuns[] = {
      [](Folder d) { EXPECT_TRUE(ListFolder(d + L"real\\").empty() && SetUnixLink(d + L"L", L"")); }},
     {"/log= cut by the switch window", nullptr, L"/folder=@T /log=%PHOTAR_TEST_LOG%" + std::wstring(250, L'l'),
      0, kLogUnusable + L"%PHOTAR_TEST_LOG%" + std::wstring(238, L'l'), L"", nullptr},
+    {"files at the product's folder names, a new installation",
+     [](Folder d) {
+         MakeFolder(d + L"T");
+         WriteFileBytes(d + L"T\\Help", "fremd");
+         WriteFileBytes(d + L"T\\Html", "fremd");
+     },
+     L"/folder=@T", 1, L"@T\\: " + std::wstring(kMessage7), L"T\\",
+     [](Folder d) {
+         EXPECT_EQ((std::vector<std::wstring>{L"Help", L"Html", L"Photarium_Install.log"}), ListFolder(d + L"T"));
+         EXPECT_EQ("fremd", ReadFileBytes(d + L"T\\Html"));
+     },
+     false, L"", {L"Help\\photar32_deutsch.chm", L"Html\\slideshow.htm", L"Html\\thumbnail.htm"}},
+    {"leftovers deep below a target of 225 characters, a user's file named like one",
+     [](Folder d) {
+         const std::wstring t = L"\\\\?\\" + d + std::wstring(209, L'd') + L"\\";
+         MakeFolder(t);
+         MakeFolder(t + L"Toolbars");
+         WriteFileBytes(t + L"Toolbars\\Quartz_16.png.~ph0123456789abcdef", "halb");
+         WriteFileBytes(t + L"Toolbars\\Quartz_16.png.~ph0123456789abcdef.alt", "alt");
+         WriteFileBytes(t + L"Meine Fotos.jpg.~ph0123456789abcdef", "meins");
+     },
+     L"/folder=@" + std::wstring(209, L'd'), 0, L"", L"",
+     [](Folder d) {
+         const std::wstring t = L"\\\\?\\" + d + std::wstring(209, L'd') + L"\\";
+         for (const std::wstring& name : ListFolder(t + L"Toolbars"))
+             EXPECT_EQ(std::wstring::npos, name.find(L".~ph")) << Latin1(name);
+         EXPECT_TRUE(Shipped("Toolbars/Quartz_16.png") == ReadFileBytes(t + L"Toolbars\\Quartz_16.png"));
+         EXPECT_EQ("meins", ReadFileBytes(t + L"Meine Fotos.jpg.~ph0123456789abcdef"));
+     }},
     {"fresh files a killed run left",
      [](Folder d) {
          Earlier(d);
