@@ -1,16 +1,44 @@
 #include "install/plain_file.h"
 
+#include "install/names_in_folder.h"
 #include "platform/fixed_text.h"
 
 #include <ntsecapi.h>
 
 #include <cwchar>
+#include <utility>
 
 namespace {
 
 using FullPath = FixedText<kFullPathUnits>;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-bool IsPlain(HANDLE file, const wchar_t* folder, const wchar_t* name)
+// A folder opened by its path, wherever that leads.
+ScopedHandle OpenFolderByPath(const wchar_t* folder)
+{
+    return ScopedHandle(CreateFileW(folder, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, kShareAll,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// Where an open handle leads, compared with name in the open folder by their
+// paths below the volume, which Windows gives on every volume and share (a
+// final path it does not). kElsewhere for what the system followed to
+// another place (Unix links under Wine).
+HandleLeads WhereHandleLeads(HANDLE file, HANDLE folder, const wchar_t* name, size_t length)
+{
+    FullPath reached, expected;
+    if (!NameBelowVolume(file, reached.Buffer(), reached.kUnits) ||
+        !NameBelowVolume(folder, expected.Buffer(), expected.kUnits))
+        return HandleLeads::kUnknown;
+    if (expected.EndsWithBackslash())
+        expected.Buffer()[expected.Length() - 1] = L'\0';  // a volume's root is "\"
+    FullPath joined;
+    if (!joined.Format(L"%ls\\%.*ls", expected.Get(), static_cast<int>(length), name))
+        return HandleLeads::kUnknown;
+    return SamePath(reached, joined) ? HandleLeads::kToName : HandleLeads::kElsewhere;
+}
+
+bool IsPlain(HANDLE file, HANDLE folder, const wchar_t* name)
 {
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(file, &info))
@@ -18,7 +46,21 @@ bool IsPlain(HANDLE file, const wchar_t* folder, const wchar_t* name)
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
         IsLinkByItsKind(file, info.dwFileAttributes))
         return false;
-    return info.nNumberOfLinks == 1 && WhereHandleLeads(file, folder, name) == HandleLeads::kToName;
+    return info.nNumberOfLinks == 1 &&
+           WhereHandleLeads(file, folder, name, std::wcslen(name)) == HandleLeads::kToName;
+}
+
+// The length of the root a full path starts with: "C:\" or "\\server\share\";
+// 0 for any other form.
+size_t RootLength(const wchar_t* path)
+{
+    if (path[0] != L'\0' && path[1] == L':' && path[2] == L'\\')
+        return 3;
+    if (path[0] != L'\\' || path[1] != L'\\' || path[2] == L'?' || path[2] == L'.')
+        return 0;
+    const wchar_t* server = std::wcschr(path + 2, L'\\');
+    const wchar_t* share = server ? std::wcschr(server + 1, L'\\') : nullptr;
+    return share && share > server + 1 ? static_cast<size_t>(share - path) + 1 : 0;
 }
 
 }  // namespace
@@ -37,51 +79,39 @@ bool IsLinkByItsKind(HANDLE handle, DWORD attributes)
            ReparseTagLeadsElsewhere(tag.ReparseTag);
 }
 
-bool FinalPathOf(HANDLE handle, wchar_t* out, size_t units)
-{
-    DWORD length = GetFinalPathNameByHandleW(handle, out, static_cast<DWORD>(units),
-                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    return length > 0 && length < units;
-}
-
 bool IsFolderReachedDirectly(const wchar_t* folder)
 {
-    ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    FullPath reached, asked;
-    DWORD length = GetLongPathNameW(folder, asked.Buffer(), static_cast<DWORD>(asked.kUnits));
-    if (!directory.IsValid() || length == 0 || length >= asked.kUnits ||
-        !FinalPathOf(directory.Get(), reached.Buffer(), reached.kUnits))
+    // From the root down, each folder opened in the one above it and never
+    // through a link: a junction, mount point or link anywhere on the way
+    // refuses the folder, on every kind of volume.
+    size_t root = RootLength(folder);
+    FullPath start;
+    if (root == 0 || !start.Format(L"%.*ls", static_cast<int>(root), folder))
         return false;
-    // the final path comes as "\\?\C:\..." or "\\?\UNC\server\...", without a final "\"
-    const wchar_t* tail = reached.Get();
-    FullPath unc;
-    if (wcsncmp(tail, L"\\\\?\\UNC\\", 8) == 0 && unc.Format(L"\\\\%ls", tail + 8))
-        tail = unc.Get();
-    else if (wcsncmp(tail, L"\\\\?\\", 4) == 0)
-        tail += 4;
-    while (length > 0 && asked.Get()[length - 1] == L'\\')
-        asked.Buffer()[--length] = L'\0';
-    return SamePath(tail, asked);
+    ScopedHandle current = OpenFolderByPath(start);
+    for (const wchar_t* part = folder + root; current.IsValid() && *part;) {
+        const wchar_t* end = std::wcschr(part, L'\\');
+        size_t length = end ? static_cast<size_t>(end - part) : std::wcslen(part);
+        DWORD error = 0;
+        ScopedHandle next = OpenInFolder(current.Get(), part, length,
+                                         FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, kShareAll,
+                                         FILE_OPEN, FILE_DIRECTORY_FILE, &error);
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!next.IsValid() || !GetFileInformationByHandle(next.Get(), &info) ||
+            IsLinkByItsKind(next.Get(), info.dwFileAttributes) ||
+            WhereHandleLeads(next.Get(), current.Get(), part, length) != HandleLeads::kToName)
+            return false;
+        current = std::move(next);
+        part += length;
+        while (*part == L'\\')
+            ++part;
+    }
+    return current.IsValid();
 }
 
 bool SamePath(const wchar_t* a, const wchar_t* b)
 {
     return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
-HandleLeads WhereHandleLeads(HANDLE file, const wchar_t* folder, const wchar_t* name)
-{
-    ScopedHandle directory(CreateFileW(folder, FILE_READ_ATTRIBUTES,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    FullPath reached, expected;
-    if (!directory.IsValid() || !FinalPathOf(file, reached.Buffer(), reached.kUnits) ||
-        !FinalPathOf(directory.Get(), expected.Buffer(), expected.kUnits) ||
-        !expected.JoinPath(expected, name))
-        return HandleLeads::kUnknown;
-    return SamePath(reached, expected) ? HandleLeads::kToName : HandleLeads::kElsewhere;
 }
 
 ScopedHandle OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
@@ -98,18 +128,25 @@ ScopedHandle OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD
     wmemcpy(folder.Buffer(), full, folderLength);
     folder.Buffer()[folderLength] = L'\0';
 
-    const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
-    ScopedHandle file(CreateFileW(full, access | FILE_READ_ATTRIBUTES, share, nullptr,
-                                  OPEN_EXISTING, flags, nullptr));
+    // the file is opened by its name in its folder, never through a link there
+    ScopedHandle directory = OpenFolderByPath(folder);
+    if (!directory.IsValid())
+        return directory;
+    const size_t nameLength = std::wcslen(name);
+    DWORD error = 0;
+    ScopedHandle file = OpenInFolder(directory.Get(), name, nameLength, access | FILE_READ_ATTRIBUTES,
+                                     share, FILE_OPEN, FILE_NON_DIRECTORY_FILE, &error);
     bool made = false;
-    if (!file.IsValid() && disposition == OPEN_ALWAYS && GetLastError() == ERROR_FILE_NOT_FOUND) {
-        file = ScopedHandle(CreateFileW(full, access | FILE_READ_ATTRIBUTES | DELETE, share,
-                                        nullptr, CREATE_NEW, flags, nullptr));
+    if (!file.IsValid() && disposition == OPEN_ALWAYS && error == ERROR_FILE_NOT_FOUND) {
+        file = OpenInFolder(directory.Get(), name, nameLength, access | FILE_READ_ATTRIBUTES | DELETE,
+                            share, FILE_CREATE, FILE_NON_DIRECTORY_FILE, &error);
         made = file.IsValid();
     }
-    if (!file.IsValid())
+    if (!file.IsValid()) {
+        SetLastError(error);
         return file;
-    if (!IsPlain(file.Get(), folder, name)) {
+    }
+    if (!IsPlain(file.Get(), directory.Get(), name)) {
         if (made)
             DeleteOnClose(file.Get());
         return ScopedHandle();
@@ -138,17 +175,16 @@ bool DeleteIfEmptyPlainFile(const wchar_t* path)
 
 HandleLeads RemoveName(const wchar_t* folder, const wchar_t* name)
 {
-    // (an empty folder leads nowhere either way: WhereHandleLeads cannot open it)
-    FullPath path;
-    if (!path.JoinPath(folder, name))
+    ScopedHandle directory = OpenFolderByPath(folder);
+    if (!directory.IsValid())
         return HandleLeads::kUnknown;
-    ScopedHandle file(CreateFileW(path, DELETE | FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING,
-                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    DWORD error = 0;
+    const size_t length = std::wcslen(name);
+    ScopedHandle file = OpenInFolder(directory.Get(), name, length, DELETE | FILE_READ_ATTRIBUTES,
+                                     kShareAll, FILE_OPEN, 0, &error);
     if (!file.IsValid())
         return HandleLeads::kUnknown;
-    HandleLeads leads = WhereHandleLeads(file.Get(), folder, name);
+    HandleLeads leads = WhereHandleLeads(file.Get(), directory.Get(), name, length);
     if (leads == HandleLeads::kToName && !DeleteOnClose(file.Get()))
         return HandleLeads::kUnknown;
     return leads;

@@ -19,8 +19,9 @@ constexpr int kFullPathUnits = kLogPathUnits + 40;
 // through a dangling link) and *created is set. Returns no handle (not
 // IsValid) when the name is a link, a folder, a file with more than one
 // name, or when the handle reached another path than the one asked for (a
-// link the system followed, as Wine does with Unix links). A created file can be deleted
-// through the handle (it is opened with DELETE access).
+// link the system followed, as Wine does with Unix links). The file is
+// opened by its name in its folder, so no final path is asked for. A created
+// file can be deleted through the handle (it is opened with DELETE access).
 ScopedHandle OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
                            bool* created = nullptr);
 
@@ -33,22 +34,15 @@ bool ReparseTagLeadsElsewhere(DWORD tag);
 // a reparse point whose tag cannot be read counts as leading elsewhere.
 bool IsLinkByItsKind(HANDLE handle, DWORD attributes);
 
-// The final path of an open file or folder ("\\?\C:\..."), into out of
-// units; false when there is none or it does not fit.
-bool FinalPathOf(HANDLE handle, wchar_t* out, size_t units);
-
-// True when folder (full, ending in "\") is reached by its own name, through
-// no link, junction or mount on the way: its final path is its long name.
+// True when folder (full, ending in "\") is reached by its own name from
+// its drive or share root, through no link, junction or mount on the way.
 bool IsFolderReachedDirectly(const wchar_t* folder);
 
 // Two paths naming the same place as the file system compares them (no case).
 bool SamePath(const wchar_t* a, const wchar_t* b);
 
-// Where an open handle leads, compared with folder\name through the final
-// paths of both (a folder reached through a short name or a drive link still
-// matches); kUnknown when a final path cannot be had.
+// Where a handle opened at a name leads: to that name, or elsewhere.
 enum class HandleLeads { kUnknown, kElsewhere, kToName };
-HandleLeads WhereHandleLeads(HANDLE file, const wchar_t* folder, const wchar_t* name);
 
 // Removes the name folder\name itself, a file left by an earlier run: a link
 // there goes, not what it points to. Where the system hands us the target
