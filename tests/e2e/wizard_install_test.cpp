@@ -306,6 +306,31 @@ TEST_F(WizardInstall, RunningViewerStaysAndFailedFolderGoesBack)
     EXPECT_FALSE(IsChecked(Item(kIniInFolder)));
 }
 
+// An update whose file another program holds: message 7, the options page
+// again, the earlier installation as it was, and the file named in the log.
+TEST_F(WizardInstall, HeldFileKeepsTheEarlierInstallationAndGoesBack)
+{
+    const std::wstring folder = FreshFolder(L"wizardheld") + L"Photarium\\";
+    ASSERT_EQ(0, RunSetup(L"/silent /folder=" + folder));
+    WriteFileBytes(folder + L"p_about.txt", "alt");
+    const auto before = FilesBelow(folder, true);
+    HANDLE held = CreateFileW((folder + L"photar64.exe").c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(nullptr, StartWizard());
+    SetText(Item(kFolder), folder);
+    ASSERT_TRUE(GoTo(1) && GoTo(2) && GoTo(3));
+    PressNext(sheet_);
+    HWND box = Box();
+    ASSERT_TRUE(IsProgramBox(box, kMessage7, BoxButtons::kOk) && AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(WaitForPage(sheet_, 0));
+    CloseHandle(held);
+    auto after = FilesBelow(folder, true);
+    after.erase(L"Photarium_Install.log");
+    EXPECT_TRUE(before == after);
+    EXPECT_EQ((std::vector<std::string>{Latin1(kNotReplaced + folder + L"photar64.exe\n")}),
+              InstallLogTexts(folder));
+}
+
 class WizardVersions : public WizardInstall {
 protected:
     void TearDown() override
