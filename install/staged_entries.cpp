@@ -395,6 +395,23 @@ int StagedEntries::Placed(size_t index, HANDLE* file) const
     return files_[index].placed;
 }
 
+bool StagedEntries::KeptName(const StagedFile& staged, StagedPath& out) const
+{
+    wchar_t tail[kTailUnits];
+    FreshTail(tail, true);
+    return out.Format(L"%ls%ls", staged.name + staged.leaf, tail);
+}
+
+ScopedHandle StagedEntries::OpenKept(const StagedFile& staged, DWORD access) const
+{
+    StagedPath keptName;
+    DWORD error = 0;
+    return KeptName(staged, keptName)
+               ? OpenInFolder(staged.folder, keptName, keptName.Length(), access, kShareAll,
+                              FILE_OPEN, FILE_NON_DIRECTORY_FILE, &error)
+               : ScopedHandle();
+}
+
 StagedEntries::AtName StagedEntries::LookAtName(const StagedFile& staged, ScopedHandle* earlier,
                                                 DWORD* attributes) const
 {
@@ -449,10 +466,8 @@ bool StagedEntries::CouldTakeName(const StagedFile& staged) const
 bool StagedEntries::TakeName(StagedFile& staged) const
 {
     const wchar_t* leaf = staged.name + staged.leaf;
-    wchar_t tail[kTailUnits];
-    FreshTail(tail, true);
     StagedPath keptName;
-    if (!keptName.Format(L"%ls%ls", leaf, tail))
+    if (!KeptName(staged, keptName))
         return false;
     {
         ScopedHandle earlier;
@@ -519,21 +534,12 @@ bool StagedEntries::GiveBack(StagedFile& staged) const
     }
     if (staged.kept == Kept::kNothing || staged.kept == Kept::kUnseen)
         return true;
-    const wchar_t* leaf = staged.name + staged.leaf;
-    wchar_t tail[kTailUnits];
-    FreshTail(tail, true);
-    StagedPath keptName;
-    DWORD error = 0;
-    ScopedHandle kept;
-    if (keptName.Format(L"%ls%ls", leaf, tail))
-        kept = OpenInFolder(staged.folder, keptName, keptName.Length(),
-                            DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll,
-                            FILE_OPEN, FILE_NON_DIRECTORY_FILE, &error);
+    ScopedHandle kept = OpenKept(staged, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
     if (!kept.IsValid())
         return false;
     bool back = staged.kept == Kept::kLinked && !replaced
                     ? DeleteOnClose(kept.Get())  // the name never lost it
-                    : RenameInFolder(kept.Get(), staged.folder, leaf, false) == 0;
+                    : RenameInFolder(kept.Get(), staged.folder, staged.name + staged.leaf, false) == 0;
     if (back && staged.readOnly)
         MarkReadOnly(kept.Get(), true);
     staged.kept = back ? Kept::kNothing : staged.kept;
@@ -544,17 +550,10 @@ void StagedEntries::DropKept(StagedFile& staged) const
 {
     if (staged.kept != Kept::kLinked && staged.kept != Kept::kMovedAside)
         return;
-    wchar_t tail[kTailUnits];
-    FreshTail(tail, true);
-    StagedPath keptName;
-    DWORD error = 0;
     // one Windows will not let go of yet (a running program) goes in the next run
-    if (keptName.Format(L"%ls%ls", staged.name + staged.leaf, tail)) {
-        ScopedHandle kept = OpenInFolder(staged.folder, keptName, keptName.Length(), DELETE,
-                                         kShareAll, FILE_OPEN, FILE_NON_DIRECTORY_FILE, &error);
-        if (kept.IsValid())
-            DeleteOnClose(kept.Get());
-    }
+    ScopedHandle kept = OpenKept(staged, DELETE);
+    if (kept.IsValid())
+        DeleteOnClose(kept.Get());
     staged.kept = Kept::kNothing;
 }
 

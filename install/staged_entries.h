@@ -124,6 +124,9 @@ private:
     ScopedHandle OpenMovable(const StagedFile& staged, HANDLE earlier, DWORD attributes) const;
     bool CouldTakeName(const StagedFile& staged) const;
     bool TakeName(StagedFile& staged) const;
+    // The name the earlier file is kept under while names change hands.
+    bool KeptName(const StagedFile& staged, StagedPath& out) const;
+    ScopedHandle OpenKept(const StagedFile& staged, DWORD access) const;
     bool GiveBack(StagedFile& staged) const;
     void DropKept(StagedFile& staged) const;
 
