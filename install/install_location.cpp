@@ -51,12 +51,17 @@ bool FindPreviousInstallFolder(wchar_t* folder)
     wmemcpy(path, start, len);
     path[len] = L'\0';
 
-    wchar_t drive[_MAX_DRIVE], dir[_MAX_DIR], name[_MAX_FNAME], ext[_MAX_EXT];
-    _wsplitpath(path, drive, dir, name, ext);
+    // the folder is all up to the last separator ahead of the program's name,
+    // or a drive alone ("C:photar64.exe"); no part of it is cut to a buffer
     size_t folderLen = 0;
-    // the folder part begins with its own backslash
-    if (FormatText(folder, kTextUnits, L"%ls%ls", drive, dir))
-        folderLen = wcslen(folder);
+    for (size_t i = 0; i < len; ++i) {
+        if (path[i] == L'\\' || path[i] == L'/')
+            folderLen = i + 1;
+    }
+    if (folderLen == 0 && len >= 2 && path[1] == L':')
+        folderLen = 2;
+    wmemcpy(folder, path, folderLen);
+    folder[folderLen] = L'\0';
     if (folderLen > 0)
         AppendBackslash(folder, kTextUnits);
     // a folder that is not absolute, or no folder at all, is no installation to follow

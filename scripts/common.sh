@@ -14,7 +14,7 @@ if [[ $ROOT == *[^-[:alnum:]\ /._+,=@%:]* ]]; then
 fi
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
-PACKAGES=(cmake make python3 g++-mingw-w64-x86-64 mingw-w64 libz-mingw-w64-dev fonts-wine fonts-dejavu-core
+PACKAGES=(cmake make python3 g++-mingw-w64-x86-64 mingw-w64 fonts-wine fonts-dejavu-core
           googletest wine wine64 xvfb xauth dpkg-dev imagemagick)
 
 as_root() {
