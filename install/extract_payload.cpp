@@ -64,14 +64,19 @@ struct ArchiveCopy {
     HANDLE file;
     const void* bytes;
     DWORD size;
+    volatile LONG* stop;  // the writers'
 };
 
 // 1 when the whole archive is in the file: a short copy is an archive that
-// does not open
+// does not open. A full temporary drive tells the writers at once, not after
+// they inflated the whole product for nothing.
 DWORD WINAPI WriteArchiveCopy(void* parameter)
 {
     auto* copy = static_cast<ArchiveCopy*>(parameter);
-    return WriteInPieces(copy->file, copy->bytes, copy->size);
+    bool whole = WriteInPieces(copy->file, copy->bytes, copy->size);
+    if (!whole)
+        InterlockedExchange(copy->stop, 1);
+    return whole;
 }
 
 // The archive the program carries; false when it is missing or empty.
@@ -121,7 +126,8 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced* r
     // gets, while a second thread writes the file: no system call per read,
     // and no entry takes its final name unless the copy is whole. The file
     // stays held until the extraction is done.
-    ArchiveCopy copy = {file.Get(), bytes, size};
+    volatile LONG stop = 0;
+    ArchiveCopy copy = {file.Get(), bytes, size, &stop};
     TempPath startFolder;
     DWORD startLength = GetCurrentDirectoryW(startFolder.kUnits, startFolder.Buffer());
     ScopedHandle copying = StartThread(WriteArchiveCopy, &copy);
@@ -131,8 +137,9 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced* r
     zlib_filefunc64_def functions;
     FillHandleFileFunctions(&functions, &source);
     HANDLE thread = copying.IsValid() ? copying.Get() : nullptr;
+    ArchiveCopying meanwhile = {thread, &stop};
     int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report,
-                                    thread);
+                                    thread ? &meanwhile : nullptr);
     // the copy ends before the file goes
     if (thread && WaitForThread(thread) != 1) {
         // as when the short archive did not open: the start folder stays current

@@ -1,10 +1,10 @@
 #include "install/planted_links.h"
 
+#include "install/link_facts.h"
 #include "install/plain_file.h"
 #include "platform/fixed_text.h"
 #include "platform/scoped_handle.h"
 
-#include <aclapi.h>
 #include <sddl.h>
 
 #include <cwchar>
@@ -63,7 +63,8 @@ bool RunningUser(BYTE* sid)
 }
 
 // 1 when the folder is a link an untrusted owner made, 0 when it is not a
-// link or a trusted one's, -1 when it does not exist.
+// link or a trusted one's, -1 when it does not exist. The folder is opened as
+// itself, not as what it leads to; its owner is read through READ_CONTROL.
 int CheckOnTheWay(const wchar_t* path, PSID runningUser)
 {
     ScopedHandle folder(CreateFileW(path, READ_CONTROL | FILE_READ_ATTRIBUTES,
@@ -75,18 +76,11 @@ int CheckOnTheWay(const wchar_t* path, PSID runningUser)
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? -1 : 0;
     }
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(folder.Get(), &info) ||
-        !IsLinkByItsKind(folder.Get(), info.dwFileAttributes))
+    LinkFacts facts = ReadLinkFacts(folder.Get(), path);
+    if (!facts.leadsElsewhere)
         return 0;
-    PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(folder.Get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
-                        nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
-        return 1;
-    bool trusted = owner != nullptr && IsTrustedLinkOwner(owner, runningUser);
-    LocalFree(descriptor);
-    return trusted ? 0 : 1;
+    // an owner that cannot be read is nobody trusted
+    return facts.ownerRead && IsTrustedLinkOwner(facts.owner, runningUser) ? 0 : 1;
 }
 
 }  // namespace

@@ -27,10 +27,12 @@ bool ToWide(const char* name, wchar_t* wide)
 }
 
 // Copies the open entry into out: UNZ_OK, the library's error, or UNZ_ERRNO
-// when a write failed.
-int CopyCurrentEntry(unzFile archive, char* buffer, HANDLE out)
+// when a write failed or the writers were told to stop.
+int CopyCurrentEntry(unzFile archive, char* buffer, HANDLE out, volatile LONG* stopped)
 {
     for (;;) {
+        if (*stopped)
+            return UNZ_ERRNO;
         int read = unzReadCurrentFile(archive, buffer, kCopyBytes);
         if (read <= 0)
             return read;
@@ -103,7 +105,7 @@ struct Writing {
     ZPOS64_T entries;
     int keepFlag;
     volatile LONG* taken;    // files handed out so far, shared
-    volatile LONG* stopped;  // set by the writer that stops
+    volatile LONG* stopped;  // set by the writer that stops, or by a failed archive copy
     char* buffer;            // kCopyBytes
     size_t file;             // the visit's file, counted in the order of Plan
     size_t mine;             // the file this writer writes next
@@ -130,7 +132,7 @@ int WriteCurrentFile(unzFile archive, unsigned long dosDate, const Writing& writ
         int closed = unzCloseCurrentFile(archive);
         return placed < 0 ? UNZ_INTERNALERROR : closed;
     }
-    error = CopyCurrentEntry(archive, writing.buffer, out);
+    error = CopyCurrentEntry(archive, writing.buffer, out, writing.stopped);
     if (error != UNZ_OK) {
         unzCloseCurrentFile(archive);
         return error;
@@ -145,7 +147,7 @@ int WriteEntry(unzFile archive, const wchar_t*, unsigned long dosDate, bool fold
 {
     auto& writing = *static_cast<Writing*>(context);
     if (*writing.stopped)
-        return kStopped;  // the other writer met a fault
+        return kStopped;  // the other writer met a fault, or the copy did
     if (folder || writing.file++ != writing.mine)
         return 0;
     int result = WriteCurrentFile(archive, dosDate, writing, writing.file - 1);
@@ -183,7 +185,7 @@ bool WriteAllFiles(Writing& writing, unzFile second)
 }  // namespace
 
 int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced* report, void* copying, unzFile second)
+                   FileNotReplaced* report, ArchiveCopying* copying, unzFile second)
 {
     unz_global_info64 global;
     unz64_file_pos first = {};
@@ -200,21 +202,25 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
     if (!buffer || !staged.Begin(targetFolder, global.number_entry) ||
         VisitEntries(archive, global.number_entry, keepFlag, PlanEntry, &staged) != 0)
         return kStopped;
+    // a copy that failed stops the writing wherever it is, not at its end
+    volatile LONG taken = 0, ownStop = 0;
+    volatile LONG* stopped = copying ? copying->stop : &ownStop;
+    if (*stopped)
+        return kStopped;
     staged.CreateFiles();
-    volatile LONG taken = 0, stopped = 0;
     Writing writing = {&staged, archive, &first, global.number_entry, keepFlag,
-                       &taken, &stopped, buffer.get(), 0, 0};
+                       &taken, stopped, buffer.get(), 0, 0};
     if (!WriteAllFiles(writing, second))
         return kStopped;
     // no entry takes its final name unless the archive's copy is whole
-    if (copying && WaitForThread(copying) != 1)
+    if (copying && WaitForThread(copying->thread) != 1)
         return kStopped;
     return staged.Commit(report);
 }
 
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
                        const wchar_t* targetFolder, int keepFlag, FileNotReplaced* report,
-                       void* copying)
+                       ArchiveCopying* copying)
 {
     unzFile archive = unzOpen2_64(archivePath, functions);
     if (!archive)

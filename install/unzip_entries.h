@@ -1,6 +1,8 @@
 #pragma once
 // Unpacking an open archive, or one read through given file functions.
 
+#include <windows.h>
+
 #include <ioapi.h>
 #include <unzip.h>
 
@@ -14,6 +16,14 @@ public:
 
 protected:
     ~FileNotReplaced() = default;
+};
+
+// The archive's copy into a file, written meanwhile by a thread of its own:
+// the thread ends with 1 when the copy is whole, and sets *stop when it
+// fails, at which the writers stop at once.
+struct ArchiveCopying {
+    HANDLE thread;
+    volatile LONG* stop;
 };
 
 // Opens the archive at archivePath (Win32 file functions, read access shared
@@ -30,15 +40,15 @@ int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int k
 // (unreadable entry information, failed move to the next entry, no memory,
 // entry not readable, read or write error, full drive, CRC mismatch) or when
 // a file could not be written or take its final name (then every name has
-// its earlier file back), or when the thread copying (if given) did not end
-// with 1; then the fresh files and the folders made on the way are gone, and
-// nothing else changed. With second,
-// another handle on the same archive, two threads inflate and write.
+// its earlier file back), or when the archive's copy (if given) failed; then
+// the fresh files and the folders made on the way are gone, and nothing else
+// changed. With second, another handle on the same archive, two threads
+// inflate and write.
 int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced* report, void* copying = nullptr,
+                   FileNotReplaced* report, ArchiveCopying* copying = nullptr,
                    unzFile second = nullptr);
 
 // UnzipToFolder over a given set of file functions; copying as ExtractEntries.
 int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
                        const wchar_t* targetFolder, int keepFlag, FileNotReplaced* report,
-                       void* copying = nullptr);
+                       ArchiveCopying* copying = nullptr);

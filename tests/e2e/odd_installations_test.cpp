@@ -78,6 +78,7 @@ struct OddRun {
     std::wstring earlier = L"";  // installed into first; a refused or plain run leaves it registered
     std::vector<std::wstring> notReplaced = {};  // below @T\, named in the log ahead of log
     const wchar_t* account = nullptr;  // the tests' build forced into "system", "other" or "user"
+    const wchar_t* link = nullptr;  // in that build: "OWNER NAME", folders of that name OWNER's junctions
 };
 
 const wchar_t kUserChoiceJpg[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.jpg\\UserChoice";
@@ -278,6 +279,12 @@ const OddRun kRuns[] = {
          ExpectDesktopShortcuts(d + L"T\\", true, true, false);
          EXPECT_EQ(d + L"S", ReadProfile(d + L"T\\photar64.ini", L"Others", L"INI_Folder"));
      }, false, L"", {}, L"other"},
+    {"junction a standard user planted on the way", [](Folder d) { MakeFolder(d + L"J"); }, L"/folder=@J\\T", 1,
+     kMessage11 + std::wstring(L": @J\\T"), L"", [](Folder d) { EXPECT_TRUE(ListFolder(d + L"J\\").empty()); },
+     false, L"", {}, L"user", L"S-1-5-21-1-2-3-1001 J"},
+    {"junction an administrator made on the way", [](Folder d) { MakeFolder(d + L"J"); }, L"/folder=@J\\T", 0,
+     L"", L"J\\T\\", [](Folder d) { EXPECT_TRUE(Shipped("photar64.exe") == ReadFileBytes(d + L"J\\T\\photar64.exe")); },
+     false, L"", {}, L"user", L"BA J"},
     {"/log= in a new folder", nullptr, L"/folder=@T /log=@L\\neu\\Photarium_Install.log", 0, L"", L"T\\",
      [](Folder d) { EXPECT_EQ(Log(kInstalledIn + d + L"T\\"), InstallLogTexts(d + L"L\\neu\\")); }},
     {"/log= on a failure", nullptr, L"/folder=rel\\dir /log=@L\\Photarium_Install.log", 1, L"", L"", [](Folder d) {
@@ -359,6 +366,7 @@ TEST(OddInstallations, SilentRuns)
             EXPECT_EQ(0, RunSetup(L"/silent /folder=" + earlier, dir));
         }
         SetEnvironmentVariableW(L"PHOTARIUM_TEST_ACCOUNT", run.account);
+        SetEnvironmentVariableW(L"PHOTARIUM_TEST_LINK", run.link);
         std::wstring program = run.account ? TestDataPath("accounts/photar64_setup.exe") : SetupExePath();
         EXPECT_EQ(run.exit, RunProgram(L"\"" + program + L"\" " + arguments, dir));
         std::vector<std::string> logged;
