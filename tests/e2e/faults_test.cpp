@@ -325,14 +325,19 @@ TEST_F(FaultTest, AnUpdateReplacesEveryFileOrNone)
         auto after = FilesBelow(target, true);
         after.erase(kLog);
         if (readOnly) {
-            for (const ArchiveEntry& entry : entries_)
-                if (entry.name.back() != '/')
+            for (const ArchiveEntry& entry : entries_) {
+                if (entry.name.back() != '/') {
                     EXPECT_TRUE(entry.data == ReadFileBytes(target + WindowsName(entry.name))) << entry.name;
-            for (const auto& file : after)
+                }
+            }
+            for (const auto& file : after) {
                 EXPECT_EQ(std::wstring::npos, file.first.find(L".~ph")) << file.first;
+            }
             continue;
         }
-        EXPECT_TRUE(before == after);
+        EXPECT_EQ(before.size(), after.size());
+        for (const auto& file : after)  // which file differs, if one does
+            EXPECT_TRUE(before.count(file.first) && before.at(file.first) == file.second) << Latin1(file.first);
         EXPECT_TRUE(registration == SnapshotRegistration());
         EXPECT_EQ((std::vector<std::string>{Latin1(kNotReplaced + target + c.name + L"\n"),
                                             Latin1(target + L": " + kMessage7 + L"\n")}),
