@@ -135,8 +135,9 @@ UINT ProductFiles(const wchar_t* viewer, const wchar_t* folder, PathText* files,
 bool MayRunProgram(DWORD processId, const FILETIME& started, const wchar_t* program)
 {
     HANDLE opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    // Another user's process refuses an administrator without the debug
-    // privilege: listed, it uses the product's files, and may be the viewer.
+    // A process whose security descriptor refuses us (another account's, one
+    // of a higher integrity level): listed, it uses the product's files, and
+    // may be the viewer.
     if (opened == nullptr)
         return GetLastError() == ERROR_ACCESS_DENIED;
     ScopedHandle process(opened);

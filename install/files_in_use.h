@@ -1,9 +1,9 @@
 #pragma once
 // Which programs use the product's files, asked of Windows' Restart Manager.
 // A viewer's window is found on the caller's desktop only; the Restart
-// Manager lists the processes using a file in every session (another user's
-// after fast user switching, and when the caller is the system account in
-// session 0).
+// Manager lists the processes using a file whatever session they run in,
+// each with its session's id (another user's after fast user switching, and
+// the desktop's when the caller is the system account in session 0).
 
 #include <windows.h>
 
@@ -23,7 +23,7 @@ bool FindFileHolder(const wchar_t* path, wchar_t* name, size_t units);
 
 // The decision for one process the Restart Manager listed (its id and start
 // time): true when it runs the program file at program, by whatever name or
-// link it was started, and when Windows does not let us see what it runs
-// (another user's process): being listed, it uses the product's files.
+// link it was started, and when its security descriptor does not let us see
+// what it runs (another account's): being listed, it uses the product's files.
 // False when it runs another program or is gone.
 bool MayRunProgram(DWORD processId, const FILETIME& started, const wchar_t* program);
