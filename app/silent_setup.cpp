@@ -1,6 +1,7 @@
 #include "app/silent_setup.h"
 
 #include "app/command_line.h"
+#include "install/files_in_use.h"
 #include "install/install_location.h"
 #include "install/install_log.h"
 #include "install/install_request.h"
@@ -56,23 +57,25 @@ SilentExitCode RunSilentSetup(const wchar_t* commandLine)
     FixedText<kTextUnits> installedFolder;
     SilentExitCode code = kExitInstallFailed;
 
-    if (IsViewerRunning()) {
-        FixedText<kTextUnits> message;
-        LoadMessage(IDS_VIEWER_RUNNING, message.Buffer(), message.kUnits);
-        WriteInstallLogTo(request.logFile, message);
-        code = kExitViewerRunning;
-    } else {
+    bool viewerRunning = IsViewerRunning();
+    if (!viewerRunning) {
         if (!FindPreviousInstallFolder(request.targetFolder))
             DefaultInstallFolder(request.targetFolder);
         request.silent = 1;
         if (!ApplySilentSwitches(commandLine, request)) {
             // a cut folder is refused before anything is created
             ReportInvalidFolder(request);
-        } else {
+        } else if (!(viewerRunning = IsViewerRunningFrom(request.targetFolder))) {
             int result = RunInstall(request, installedFolder.Buffer());
             code = result == 1 ? kExitInstalled
                  : result == kInstallBusy ? kExitInstallBusy : kExitInstallFailed;
         }
+    }
+    if (viewerRunning) {
+        FixedText<kTextUnits> message;
+        LoadMessage(IDS_VIEWER_RUNNING, message.Buffer(), message.kUnits);
+        WriteInstallLogTo(request.logFile, message);
+        code = kExitViewerRunning;
     }
     CloseRequestedLog(request.logFile, code, installedFolder);
     return code;

@@ -2,6 +2,7 @@
 
 #include "framework/child_fit.h"
 #include "framework/gdi.h"
+#include "install/files_in_use.h"
 #include "install/install_location.h"
 #include "install/install_request.h"
 #include "install/run_install.h"
@@ -357,9 +358,9 @@ void CWizPropertyPage::OnSetActiveReady()
     }
 }
 
-BOOL CWizPropertyPage::WarnIfViewerRunning()
+BOOL CWizPropertyPage::WarnIfViewerRunning(const wchar_t* folder)
 {
-    if (!IsViewerRunning())
+    if (!IsViewerRunning() && (folder == nullptr || !IsViewerRunningFrom(folder)))
         return FALSE;
     ShowMessage(m_hWnd, IDS_VIEWER_RUNNING, MB_ICONEXCLAMATION);
     return TRUE;
@@ -367,9 +368,6 @@ BOOL CWizPropertyPage::WarnIfViewerRunning()
 
 LRESULT CWizPropertyPage::OnWizardNextReady()
 {
-    if (WarnIfViewerRunning())
-        return -1;
-
     InstallRequest request;
     ClearInstallRequest(request);
     if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions)) {
@@ -380,6 +378,8 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
         request.allUsers = options->IsDlgButtonChecked(IDC_ALL_USERS) == BST_CHECKED;
     }
     TrimSpaces(request.targetFolder);
+    if (WarnIfViewerRunning(request.targetFolder))
+        return -1;
     HWND list = m_pSheet->m_hFileTypeList;
     // the count is asked again after every row; only the table's rows count
     for (int i = 0; i < ItemCount(list) && i < kFormatCount; ++i) {

@@ -36,8 +36,9 @@ private:
     void OnSetActiveFinish();
     LRESULT OnWizardNextOptions();
     LRESULT OnWizardNextReady();
-    // IDS_VIEWER_RUNNING when the viewer runs; TRUE when it was shown.
-    BOOL WarnIfViewerRunning();
+    // IDS_VIEWER_RUNNING when the viewer's window exists or, given folder, a
+    // process runs the viewer installed there; TRUE when it was shown.
+    BOOL WarnIfViewerRunning(const wchar_t* folder = nullptr);
     // Enables Back and moves on.
     LRESULT MoveForward();
 

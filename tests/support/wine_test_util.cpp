@@ -96,6 +96,25 @@ bool IsProgramRunning(const wchar_t* exeName)
     return found;
 }
 
+namespace {
+// Both names open the same file or folder (its volume and index).
+bool SameFile(const std::wstring& a, const std::wstring& b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        HANDLE file = CreateFileW((i ? b : a).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        bool read = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info[i]);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        if (!read)
+            return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+}  // namespace
+
 bool SetUnixLink(const std::wstring& link, const std::wstring& target, bool replace)
 {
     using UnixName = char* (*)(const wchar_t*);
@@ -112,9 +131,11 @@ bool SetUnixLink(const std::wstring& link, const std::wstring& target, bool repl
     RunProgram(UnixToWindowsPath(target.empty() ? "/bin/rm" : "/bin/ln") +
                std::wstring(line.begin(), line.end()));
     auto exists = [&] { return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; };
-    for (int i = 0; i < 300 && exists() == target.empty(); ++i)
+    // a name replaced exists all along: the change shows when it leads to the target itself
+    auto shows = [&] { return target.empty() ? !exists() : replace ? SameFile(link, target) : exists(); };
+    for (int i = 0; i < 300 && !shows(); ++i)
         Sleep(100);
-    return exists() != target.empty();
+    return shows();
 }
 
 std::string ReadFileBytes(const std::wstring& path)

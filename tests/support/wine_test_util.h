@@ -65,7 +65,8 @@ std::map<std::wstring, std::string> FilesBelow(const std::wstring& folder, bool 
 // A Unix symbolic link at link pointing to target (made with ln -s), or with
 // an empty target the link removed (rm): under Wine a link shows as its
 // target to every Windows call, and DeleteFileW on it deletes the target.
-// Waits until the change shows (a file or a folder); false when it does not.
+// Waits until the change shows (the link leads to the target's own file or
+// folder, or the name is gone); false when it does not.
 // Without replace a name that exists stays as it is.
 bool SetUnixLink(const std::wstring& link, const std::wstring& target, bool replace = true);
 
