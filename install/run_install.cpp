@@ -1,6 +1,7 @@
 #include "install/run_install.h"
 
 #include "install/extract_payload.h"
+#include "install/files_in_use.h"
 #include "install/icon_library.h"
 #include "install/install_lock.h"
 #include "install/install_log.h"
@@ -42,13 +43,22 @@ const wchar_t kSettingsFolderOtherAccountNote[] =
 const wchar_t kFileNotReplacedNote[] =
     L"Datei konnte nicht ersetzt werden und bleibt unver\u00e4ndert";
 
+// ahead of the name of the program that holds such a file
+const wchar_t kHeldByNote[] = L"verwendet von";
+
 class LogFileNotReplaced : public FileNotReplaced {
 public:
     explicit LogFileNotReplaced(const wchar_t* logFile) : logFile_(logFile) {}
     void Report(const wchar_t* path) override
     {
+        // the program that holds it, where Windows can tell
+        FixedText<MAX_PATH> holder;
         ReportText text;
-        if (text.Format(L"%ls: %ls", kFileNotReplacedNote, path))
+        bool named = FindFileHolder(path, holder.Buffer(), holder.kUnits)
+                         ? text.Format(L"%ls: %ls (%ls %ls)", kFileNotReplacedNote, path,
+                                       kHeldByNote, holder.Get())
+                         : text.Format(L"%ls: %ls", kFileNotReplacedNote, path);
+        if (named)
             WriteInstallLogTo(logFile_, text);
     }
 
