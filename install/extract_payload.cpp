@@ -64,7 +64,7 @@ struct ArchiveCopy {
     HANDLE file;
     const void* bytes;
     DWORD size;
-    volatile LONG* stop;  // the writers'
+    StopFlag* stop;  // the writers'
 };
 
 // 1 when the whole archive is in the file: a short copy is an archive that
@@ -75,7 +75,7 @@ DWORD WINAPI WriteArchiveCopy(void* parameter)
     auto* copy = static_cast<ArchiveCopy*>(parameter);
     bool whole = WriteInPieces(copy->file, copy->bytes, copy->size);
     if (!whole)
-        InterlockedExchange(copy->stop, 1);
+        copy->stop->Raise();
     return whole;
 }
 
@@ -126,7 +126,7 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced* r
     // gets, while a second thread writes the file: no system call per read,
     // and no entry takes its final name unless the copy is whole. The file
     // stays held until the extraction is done.
-    volatile LONG stop = 0;
+    StopFlag stop;
     ArchiveCopy copy = {file.Get(), bytes, size, &stop};
     TempPath startFolder;
     DWORD startLength = GetCurrentDirectoryW(startFolder.kUnits, startFolder.Buffer());

@@ -28,10 +28,10 @@ bool ToWide(const char* name, wchar_t* wide)
 
 // Copies the open entry into out: UNZ_OK, the library's error, or UNZ_ERRNO
 // when a write failed or the writers were told to stop.
-int CopyCurrentEntry(unzFile archive, char* buffer, HANDLE out, volatile LONG* stopped)
+int CopyCurrentEntry(unzFile archive, char* buffer, HANDLE out, StopFlag* stopped)
 {
     for (;;) {
-        if (*stopped)
+        if (stopped->Raised())
             return UNZ_ERRNO;
         int read = unzReadCurrentFile(archive, buffer, kCopyBytes);
         if (read <= 0)
@@ -105,7 +105,7 @@ struct Writing {
     ZPOS64_T entries;
     int keepFlag;
     volatile LONG* taken;    // files handed out so far, shared
-    volatile LONG* stopped;  // set by the writer that stops, or by a failed archive copy
+    StopFlag* stopped;       // raised by the writer that stops, or by a failed archive copy
     char* buffer;            // kCopyBytes
     size_t file;             // the visit's file, counted in the order of Plan
     size_t mine;             // the file this writer writes next
@@ -146,7 +146,7 @@ int WriteCurrentFile(unzFile archive, unsigned long dosDate, const Writing& writ
 int WriteEntry(unzFile archive, const wchar_t*, unsigned long dosDate, bool folder, void* context)
 {
     auto& writing = *static_cast<Writing*>(context);
-    if (*writing.stopped)
+    if (writing.stopped->Raised())
         return kStopped;  // the other writer met a fault, or the copy did
     if (folder || writing.file++ != writing.mine)
         return 0;
@@ -162,7 +162,7 @@ DWORD WINAPI WriteFiles(void* context)
     writing.mine = TakeFile(writing);
     if ((writing.entries > 0 && unzGoToFilePos64(writing.archive, writing.first) != UNZ_OK) ||
         VisitEntries(writing.archive, writing.entries, writing.keepFlag, WriteEntry, &writing) != 0) {
-        InterlockedExchange(writing.stopped, 1);
+        writing.stopped->Raise();
         return 0;
     }
     return 1;
@@ -203,9 +203,10 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
         VisitEntries(archive, global.number_entry, keepFlag, PlanEntry, &staged) != 0)
         return kStopped;
     // a copy that failed stops the writing wherever it is, not at its end
-    volatile LONG taken = 0, ownStop = 0;
-    volatile LONG* stopped = copying ? copying->stop : &ownStop;
-    if (*stopped)
+    volatile LONG taken = 0;
+    StopFlag ownStop;
+    StopFlag* stopped = copying ? copying->stop : &ownStop;
+    if (stopped->Raised())
         return kStopped;
     staged.CreateFiles();
     Writing writing = {&staged, archive, &first, global.number_entry, keepFlag,
@@ -226,7 +227,7 @@ int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePat
     if (!archive)
         return -1;
     // a second reader for the second writer; without one, a single writer
-    unzFile second = unzOpen2_64(archivePath, functions);
+    unzFile second = UnpackingWriters() > 1 ? unzOpen2_64(archivePath, functions) : nullptr;
     int result = -1;
     if (SetCurrentDirectoryW(targetFolder))
         result = ExtractEntries(archive, targetFolder, keepFlag, report, copying, second);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/work_in_parts.h"
+
 #include <ioapi.h>
 #include <unzip.h>
 
@@ -23,8 +25,13 @@ protected:
 // fails, at which the writers stop at once.
 struct ArchiveCopying {
     HANDLE thread;
-    volatile LONG* stop;
+    StopFlag* stop;
 };
+
+// How many threads inflate and write the files: two, a second core inflating
+// beside the first. On its own so that the tests' failing build can make it
+// one, with every allocation in the same order on every run.
+int UnpackingWriters();
 
 // Opens the archive at archivePath (Win32 file functions, read access shared
 // for reading), makes targetFolder the current folder and extracts every

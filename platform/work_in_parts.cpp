@@ -30,10 +30,11 @@ ScopedHandle StartThread(LPTHREAD_START_ROUTINE start, void* parameter)
 
 DWORD WaitForThread(HANDLE thread)
 {
+    // fails only for a handle that is no thread's: then nothing is known of it
+    if (WaitForSingleObject(thread, INFINITE) != WAIT_OBJECT_0)
+        ExitProcess(1);
     DWORD code = 0;
-    if (WaitForSingleObject(thread, INFINITE) != WAIT_OBJECT_0 || !GetExitCodeThread(thread, &code))
-        return 0;
-    return code;
+    return GetExitCodeThread(thread, &code) ? code : 0;
 }
 
 void WorkInParts(PartWork work, void* context, size_t count, int parts)

@@ -11,7 +11,21 @@
 ScopedHandle StartThread(LPTHREAD_START_ROUTINE start, void* parameter);
 
 // Waits until thread has ended; its exit code, or 0 when that cannot be had.
+// It never returns while the thread may still run: a thread works on its
+// starter's stack, so a wait that fails ends the process instead.
 DWORD WaitForThread(HANDLE thread);
+
+// Raised by one thread, read by the others: each access a full barrier
+// (Interlocked), not a plain volatile read that the processor may answer
+// from an old value or reorder around the work it guards.
+class StopFlag {
+public:
+    void Raise() { InterlockedExchange(&value_, 1); }
+    bool Raised() { return InterlockedCompareExchange(&value_, 0, 0) != 0; }
+
+private:
+    volatile LONG value_ = 0;
+};
 
 constexpr int kMaxWorkParts = 4;
 

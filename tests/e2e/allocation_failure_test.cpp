@@ -65,6 +65,7 @@ TEST(AllocationFailure, EachAllocationFailsInTurn)
             earlier = TreeWithout(folder, kLog);
         }
         long long n = 1;
+        std::string outcomes;  // each run's exit code: the same on every sweep
         for (bool reached = true; reached && n < 5000; ++n) {
             RestoreTree(folder, earlier);
             DeleteFileW(kMark);
@@ -73,6 +74,7 @@ TEST(AllocationFailure, EachAllocationFailsInTurn)
             int code = RunProgram(FailingSetup() + L" /silent /folder=" + folder, L"C:\\", 60000);
             reached = FileExists(kMark);
             ASSERT_TRUE(code == 0 || code == 1) << "allocation " << n << ": exit code " << code;
+            outcomes += static_cast<char>('0' + code);
             Tree now = TreeWithout(folder, kLog);
             if (code == 1) {
                 EXPECT_TRUE(now == earlier) << "allocation " << n << ": the folder changed";
@@ -95,7 +97,8 @@ TEST(AllocationFailure, EachAllocationFailsInTurn)
         }
         SetEnvironmentVariableW(L"PHOTARIUM_FAIL_ALLOCATION", nullptr);
         EXPECT_LT(n, 5000);
-        std::printf("%s: %lld runs\n", update ? "update" : "new installation", n - 1);
+        std::printf("%s: %lld runs, exit codes %s\n", update ? "update" : "new installation", n - 1,
+                    outcomes.c_str());
     }
 }
 

@@ -1,0 +1,6 @@
+#include "install/unzip_entries.h"
+
+int UnpackingWriters()
+{
+    return 2;
+}
