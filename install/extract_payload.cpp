@@ -1,6 +1,6 @@
 #include "install/extract_payload.h"
 
-#include "install/handle_file_io.h"
+#include "install/archive_in_memory.h"
 #include "install/plain_file.h"
 #include "install/unzip_entries.h"
 #include "platform/fixed_text.h"
@@ -133,9 +133,9 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced* r
     ScopedHandle copying = StartThread(WriteArchiveCopy, &copy);
     if (!copying.IsValid() && !WriteArchiveCopy(&copy))
         return -1;
-    HandleSource source = {file.Get(), bytes, size};
+    ArchiveInMemory source = {bytes, size};
     zlib_filefunc64_def functions;
-    FillHandleFileFunctions(&functions, &source);
+    FillMemoryFileFunctions(&functions, &source);
     HANDLE thread = copying.IsValid() ? copying.Get() : nullptr;
     ArchiveCopying meanwhile = {thread, &stop};
     int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report,
