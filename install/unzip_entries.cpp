@@ -64,19 +64,36 @@ bool CurrentEntry(unzFile archive, int keepFlag, wchar_t* wideName, unsigned lon
     return true;
 }
 
-// Calls visit(archive, name, dosDate, folder, context) for every entry that
-// is not skipped, from the current one on; stops at the first nonzero result.
-using EntryVisit = int (*)(unzFile, const wchar_t*, unsigned long, bool, void*);
-int VisitEntries(unzFile archive, ZPOS64_T entries, int keepFlag, EntryVisit visit, void* context)
+// Where a planned file's entry stands in the archive, so that a writer goes
+// straight to it, and its time.
+struct PlannedFile {
+    unz64_file_pos position;
+    unsigned long dosDate;
+};
+
+// Makes the folders of every entry that is not skipped, from the current one
+// on, and takes each file's place among the files to create, in order;
+// *planned gets their number. 0, or kStopped at the first fault.
+int PlanEntries(unzFile archive, ZPOS64_T entries, int keepFlag, StagedEntries& staged,
+                PlannedFile* files, size_t* planned)
 {
+    *planned = 0;
     for (ZPOS64_T i = 0; i < entries;) {
         wchar_t name[kEntryNameUnits];
         unsigned long dosDate = 0;
         bool folder = false;
         int stop = UNZ_OK;
-        if (CurrentEntry(archive, keepFlag, name, &dosDate, &folder, &stop) &&
-            visit(archive, name, dosDate, folder, context) != 0)
-            return kStopped;
+        if (CurrentEntry(archive, keepFlag, name, &dosDate, &folder, &stop)) {
+            // a folder that cannot be made only shows in the files meant for it
+            if (folder && staged.Folder(name, std::wcslen(name)) < 0)
+                return kStopped;
+            if (!folder) {
+                PlannedFile& file = files[(*planned)++];
+                file.dosDate = dosDate;
+                if (unzGetFilePos64(archive, &file.position) != UNZ_OK || staged.Plan(name, dosDate) < 0)
+                    return kStopped;
+            }
+        }
         if (stop != UNZ_OK)
             return kStopped;
         ++i;
@@ -86,41 +103,26 @@ int VisitEntries(unzFile archive, ZPOS64_T entries, int keepFlag, EntryVisit vis
     return 0;
 }
 
-// Makes the entry's folders and takes its place among the files to create.
-int PlanEntry(unzFile, const wchar_t* name, unsigned long dosDate, bool folder, void* context)
-{
-    auto& staged = *static_cast<StagedEntries*>(context);
-    // a folder that cannot be made only shows in the files meant for it
-    if (folder)
-        return staged.Folder(name, std::wcslen(name)) < 0 ? UNZ_INTERNALERROR : 0;
-    return staged.Plan(name, dosDate) < 0 ? UNZ_INTERNALERROR : 0;
-}
-
 // One of the two writers: each reads the archive through a handle of its own
 // and takes the next file that neither has taken yet, in the order of Plan.
 struct Writing {
     StagedEntries* staged;
     unzFile archive;
-    const unz64_file_pos* first;
-    ZPOS64_T entries;
-    int keepFlag;
-    volatile LONG* taken;    // files handed out so far, shared
-    StopFlag* stopped;       // raised by the writer that stops, or by a failed archive copy
-    char* buffer;            // kCopyBytes
-    size_t file;             // the visit's file, counted in the order of Plan
-    size_t mine;             // the file this writer writes next
+    const PlannedFile* files;
+    size_t count;
+    volatile LONG* taken;  // files handed out so far, shared
+    StopFlag* stopped;     // raised by the writer that stops, or by a failed archive copy
+    char* buffer;          // kCopyBytes
 };
 
-size_t TakeFile(Writing& writing)
+// Writes the file'th planned entry into its fresh file. Returns 0 to go on
+// with the next one, anything else to stop.
+int WriteOneFile(const Writing& writing, size_t file)
 {
-    return static_cast<size_t>(InterlockedIncrement(writing.taken) - 1);
-}
-
-// Writes the current entry, the file'th planned one, into its fresh file.
-// Returns 0 to go on with the next entry, anything else to stop.
-int WriteCurrentFile(unzFile archive, unsigned long dosDate, const Writing& writing, size_t file)
-{
-    int error = unzOpenCurrentFilePassword(archive, nullptr);
+    unzFile archive = writing.archive;
+    int error = unzGoToFilePos64(archive, &writing.files[file].position);
+    if (error == UNZ_OK)
+        error = unzOpenCurrentFilePassword(archive, nullptr);
     if (error != UNZ_OK) {
         unzCloseCurrentFile(archive);
         return error;
@@ -128,7 +130,7 @@ int WriteCurrentFile(unzFile archive, unsigned long dosDate, const Writing& writ
     HANDLE out = INVALID_HANDLE_VALUE;
     int placed = writing.staged->Placed(file, &out);
     if (placed <= 0) {
-        // no place for it (locked, a link in the way): it keeps its earlier state
+        // no place for it (a link or a file in the way): the commit refuses it
         int closed = unzCloseCurrentFile(archive);
         return placed < 0 ? UNZ_INTERNALERROR : closed;
     }
@@ -138,34 +140,24 @@ int WriteCurrentFile(unzFile archive, unsigned long dosDate, const Writing& writ
         return error;
     }
     // stamped through the handle that wrote it, before it takes its name
-    StampFileTimeFromDos(out, dosDate);
+    StampFileTimeFromDos(out, writing.files[file].dosDate);
     return unzCloseCurrentFile(archive);  // reports a CRC mismatch
-}
-
-// Writes the current entry when it is this writer's, then takes the next.
-int WriteEntry(unzFile archive, const wchar_t*, unsigned long dosDate, bool folder, void* context)
-{
-    auto& writing = *static_cast<Writing*>(context);
-    if (writing.stopped->Raised())
-        return kStopped;  // the other writer met a fault, or the copy did
-    if (folder || writing.file++ != writing.mine)
-        return 0;
-    int result = WriteCurrentFile(archive, dosDate, writing, writing.file - 1);
-    writing.mine = TakeFile(writing);
-    return result;
 }
 
 // A writer's whole run: 1 when it wrote all its files, 0 when it stopped.
 DWORD WINAPI WriteFiles(void* context)
 {
     auto& writing = *static_cast<Writing*>(context);
-    writing.mine = TakeFile(writing);
-    if ((writing.entries > 0 && unzGoToFilePos64(writing.archive, writing.first) != UNZ_OK) ||
-        VisitEntries(writing.archive, writing.entries, writing.keepFlag, WriteEntry, &writing) != 0) {
-        writing.stopped->Raise();
-        return 0;
+    for (;;) {
+        size_t file = static_cast<size_t>(InterlockedIncrement(writing.taken) - 1);
+        if (file >= writing.count)
+            return 1;
+        // the other writer met a fault, or the copy did
+        if (writing.stopped->Raised() || WriteOneFile(writing, file) != 0) {
+            writing.stopped->Raise();
+            return 0;
+        }
     }
-    return 1;
 }
 
 // Writes every planned file: on two threads when second (another handle on
@@ -188,10 +180,7 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
                    FileNotReplaced* report, ArchiveCopying* copying, unzFile second)
 {
     unz_global_info64 global;
-    unz64_file_pos first = {};
-    // an archive without entries has no current one to come back to
-    if (unzGetGlobalInfo64(archive, &global) != UNZ_OK ||
-        (global.number_entry > 0 && unzGetFilePos64(archive, &first) != UNZ_OK))
+    if (unzGetGlobalInfo64(archive, &global) != UNZ_OK || global.number_entry > 0x100000)
         return kStopped;
     // Nothing under a final name changes before every entry is written; a
     // stop on the way leaves the earlier installation as it was. The folders
@@ -199,8 +188,11 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
     // a time, each a round trip to the system that would otherwise wait.
     StagedEntries staged;
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBytes]);
-    if (!buffer || !staged.Begin(targetFolder, global.number_entry) ||
-        VisitEntries(archive, global.number_entry, keepFlag, PlanEntry, &staged) != 0)
+    const size_t entries = static_cast<size_t>(global.number_entry);
+    std::unique_ptr<PlannedFile[]> files(new (std::nothrow) PlannedFile[entries > 0 ? entries : 1]);
+    size_t planned = 0;
+    if (!buffer || !files || !staged.Begin(targetFolder, global.number_entry) ||
+        PlanEntries(archive, global.number_entry, keepFlag, staged, files.get(), &planned) != 0)
         return kStopped;
     // a copy that failed stops the writing wherever it is, not at its end
     volatile LONG taken = 0;
@@ -209,8 +201,7 @@ int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
     if (stopped->Raised())
         return kStopped;
     staged.CreateFiles();
-    Writing writing = {&staged, archive, &first, global.number_entry, keepFlag,
-                       &taken, stopped, buffer.get(), 0, 0};
+    Writing writing = {&staged, archive, files.get(), planned, &taken, stopped, buffer.get()};
     if (!WriteAllFiles(writing, second))
         return kStopped;
     // no entry takes its final name unless the archive's copy is whole
