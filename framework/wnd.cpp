@@ -1,9 +1,10 @@
 #include "framework/wnd.h"
 
 // A bound window carries its object in GWLP_USERDATA and our procedure in
-// GWLP_WNDPROC; both are read from the process's own window data. A window
-// property or comctl32's subclass list would cost a round trip to the window
-// manager (the Wine server) on every message.
+// GWLP_WNDPROC: one read of the window's own data per message. A window
+// property is looked up by name on every message, and comctl32's subclass
+// list puts its own look-up and procedure in front of every message.
+// Measured: bench/README.md.
 
 CWnd::~CWnd()
 {
