@@ -8,13 +8,6 @@
 
 #include "platform/text_format.h"
 
-// True when text ends in a backslash.
-bool EndsWithBackslash(const wchar_t* text);
-
-// folder, a backslash unless folder already ends in one (as AppendBackslash), then
-// name, into out of units units; false (out unchanged) when it does not fit.
-bool JoinPath(wchar_t* out, size_t units, const wchar_t* folder, const wchar_t* name);
-
 template <size_t Units>
 class FixedText {
 public:
