@@ -1,7 +1,7 @@
 #pragma once
 // A UTF-16 text that carries its capacity in its type. Every change either
-// fits whole or leaves the text as it was (a failed format leaves it empty),
-// so a cut text is never used. No <windows.h> here.
+// fits whole or leaves the text as it was, so a cut text is never used.
+// No <windows.h> here.
 
 #include <cstddef>
 #include <cwchar>
@@ -39,11 +39,15 @@ public:
     {
         return ::JoinPath(text_, Units, folder, name);
     }
-    // printf-style (%ls for wide strings); empty and false when it does not fit.
+    // printf-style (%ls for wide strings); false, the text as it was, when it
+    // does not fit. Formatted apart first: the text may be one of the arguments.
     template <typename... Args>
     bool Format(const wchar_t* format, Args... args)
     {
-        return FormatText(text_, Units, format, args...);
+        wchar_t formatted[Units];
+        if (!FormatText(formatted, Units, format, args...))
+            return false;
+        return CopyText(text_, Units, formatted);
     }
 
 private:
