@@ -53,3 +53,6 @@ public:
 private:
     wchar_t text_[Units];
 };
+
+// A path of the program's usual size (MAX_PATH): 259 characters and the terminator.
+using PathText = FixedText<kTextUnits>;

@@ -1,32 +1,34 @@
 #include "platform/shell_folder.h"
-#include "platform/text_format.h"
 
 #include <objbase.h>
 #include <shlobj.h>
 
 namespace {
 
-bool FindSpecialFolder(int csidl, wchar_t* path)
+// SHGetPathFromIDListW writes up to MAX_PATH units
+static_assert(PathText::kUnits >= MAX_PATH, "a shell path must fit");
+
+bool FindSpecialFolder(int csidl, PathText& path)
 {
     PIDLIST_ABSOLUTE list = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), csidl, &list)) || list == nullptr)
         return false;
-    bool found = SHGetPathFromIDListW(list, path) != FALSE;
+    bool found = SHGetPathFromIDListW(list, path.Buffer()) != FALSE;
     CoTaskMemFree(list);
-    return found && path[0] != L'\0';
+    return found && !path.Empty();
 }
 
 }  // namespace
 
-void GetShellFolderPath(int csidl, wchar_t* path)
+void GetShellFolderPath(int csidl, PathText& path)
 {
-    path[0] = L'\0';
+    path.Clear();
     if (!FindSpecialFolder(csidl, path)) {
-        UINT len = GetWindowsDirectoryW(path, MAX_PATH);
+        UINT len = GetWindowsDirectoryW(path.Buffer(), MAX_PATH);
         if (len == 0 || len >= MAX_PATH)
-            path[0] = L'\0';
+            path.Clear();
     }
     // room for the backslash: a path of 259 characters stays as it is
-    if (path[0] != L'\0')
-        AppendBackslash(path, MAX_PATH);
+    if (!path.Empty())
+        path.AppendBackslash();
 }

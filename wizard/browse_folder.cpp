@@ -22,7 +22,7 @@ int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM, LPARAM data)
     return 0;
 }
 
-BOOL BrowseForFolder(HWND owner, wchar_t* path)
+BOOL BrowseForFolder(HWND owner, PathText& path)
 {
     FixedText<kFolderLabelUnits> title;
     LoadMessage(IDS_FOLDER_PREFIX, title.Buffer(), title.kUnits);
@@ -34,7 +34,7 @@ BOOL BrowseForFolder(HWND owner, wchar_t* path)
     info.lpszTitle = title;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = &BrowseCallbackProc;
-    info.lParam = reinterpret_cast<LPARAM>(path);
+    info.lParam = reinterpret_cast<LPARAM>(path.Get());
 
     PIDLIST_ABSOLUTE items = SHBrowseForFolderW(&info);
     if (items == nullptr)
@@ -46,5 +46,5 @@ BOOL BrowseForFolder(HWND owner, wchar_t* path)
         return FALSE;
     if (!chosen.AppendBackslash())
         return FALSE;  // no room for the backslash: treat as not chosen
-    return CopyText(path, MAX_PATH, chosen) ? TRUE : FALSE;
+    return path.Assign(chosen) ? TRUE : FALSE;
 }
