@@ -1,6 +1,6 @@
 #include "platform/shell_folder.h"
+#include "platform/scoped_item_list.h"
 
-#include <objbase.h>
 #include <shlobj.h>
 
 namespace {
@@ -10,12 +10,11 @@ static_assert(PathText::kUnits >= MAX_PATH, "a shell path must fit");
 
 bool FindSpecialFolder(int csidl, PathText& path)
 {
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), csidl, &list)) || list == nullptr)
+    PIDLIST_ABSOLUTE items = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), csidl, &items)) || items == nullptr)
         return false;
-    bool found = SHGetPathFromIDListW(list, path.Buffer()) != FALSE;
-    CoTaskMemFree(list);
-    return found && !path.Empty();
+    ScopedItemList list(items);
+    return SHGetPathFromIDListW(list.Get(), path.Buffer()) != FALSE && !path.Empty();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "wizard/browse_folder.h"
 
 #include "platform/fixed_text.h"
+#include "platform/scoped_item_list.h"
 #include "platform/string_table.h"
 #include "resources/resource.h"
 #include "wizard/folder_rules.h"
@@ -36,13 +37,11 @@ BOOL BrowseForFolder(HWND owner, PathText& path)
     info.lpfn = &BrowseCallbackProc;
     info.lParam = reinterpret_cast<LPARAM>(path.Get());
 
-    PIDLIST_ABSOLUTE items = SHBrowseForFolderW(&info);
-    if (items == nullptr)
+    ScopedItemList items(SHBrowseForFolderW(&info));
+    if (items.Get() == nullptr)
         return FALSE;
     FixedText<MAX_PATH> chosen;
-    BOOL found = SHGetPathFromIDListW(items, chosen.Buffer());
-    CoTaskMemFree(items);
-    if (!found)
+    if (!SHGetPathFromIDListW(items.Get(), chosen.Buffer()))
         return FALSE;
     if (!chosen.AppendBackslash())
         return FALSE;  // no room for the backslash: treat as not chosen
