@@ -59,8 +59,10 @@ SilentExitCode RunSilentSetup(const wchar_t* commandLine)
 
     bool viewerRunning = IsViewerRunning();
     if (!viewerRunning) {
-        if (!FindPreviousInstallFolder(request.targetFolder))
-            DefaultInstallFolder(request.targetFolder);
+        PathText folder;
+        if (!FindPreviousInstallFolder(folder))
+            DefaultInstallFolder(folder);
+        CopyText(request.targetFolder, kTextUnits, folder);
         request.silent = 1;
         if (!ApplySilentSwitches(commandLine, request)) {
             // a cut folder is refused before anything is created

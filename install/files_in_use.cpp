@@ -16,7 +16,6 @@
 
 namespace {
 
-using PathText = FixedText<kTextUnits>;
 using ProcessList = std::unique_ptr<RM_PROCESS_INFO[]>;
 
 // the viewer's program and its libraries, this many in all at most

@@ -19,9 +19,9 @@ constexpr DWORD kProgramFilesBytes = 260;
 
 }  // namespace
 
-bool FindPreviousInstallFolder(wchar_t* folder)
+bool FindPreviousInstallFolder(PathText& folder)
 {
-    folder[0] = L'\0';
+    folder.Clear();
     RegKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, kOpenCommandKey, KEY_QUERY_VALUE))
         return false;
@@ -60,21 +60,21 @@ bool FindPreviousInstallFolder(wchar_t* folder)
     }
     if (folderLen == 0 && len >= 2 && path[1] == L':')
         folderLen = 2;
-    wmemcpy(folder, path, folderLen);
-    folder[folderLen] = L'\0';
+    path[folderLen] = L'\0';
+    folder.Assign(path);
     if (folderLen > 0)
-        AppendBackslash(folder, kTextUnits);
+        folder.AppendBackslash();
     // a folder that is not absolute, or no folder at all, is no installation to follow
     if (!IsFolderBelowRoot(folder)) {
-        folder[0] = L'\0';
+        folder.Clear();
         return false;
     }
     return true;
 }
 
-void DefaultInstallFolder(wchar_t* folder)
+void DefaultInstallFolder(PathText& folder)
 {
-    CopyText(folder, kTextUnits, L"C:\\Photarium\\");
+    folder.Assign(L"C:\\Photarium\\");
     RegKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
                   KEY_QUERY_VALUE))
@@ -84,7 +84,7 @@ void DefaultInstallFolder(wchar_t* folder)
     key.Close();
     // 129 characters, a backslash and "Photarium" always fit
     if (read)
-        JoinPath(folder, kTextUnits, programFiles, L"Photarium");
+        folder.JoinPath(programFiles, L"Photarium");
 }
 
 bool IsViewerRunning()

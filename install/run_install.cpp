@@ -25,7 +25,6 @@
 
 namespace {
 
-using InstallPath = FixedText<kTextUnits>;
 // "message: folder" or "note: path", two texts side by side
 using ReportText = FixedText<kLongTextUnits>;
 
@@ -70,7 +69,7 @@ private:
 // folder of its name in the way); without it nothing works.
 bool ViewerIsInstalled(const wchar_t* folder)
 {
-    InstallPath viewer;
+    PathText viewer;
     if (!viewer.JoinPath(folder, PHOTARIUM_PROGRAM_FILE))
         return false;
     DWORD attributes = GetFileAttributesW(viewer);
@@ -108,10 +107,10 @@ void ReportFailure(const InstallRequest& request, UINT messageId, const wchar_t*
 // and nothing is written truncated; so does a relative one (the current
 // folder is nothing to register) and the root of a drive or share, which
 // would get the whole product spilled into it.
-bool MakeTargetFolder(const InstallRequest& request, InstallPath& folder)
+bool MakeTargetFolder(const InstallRequest& request, PathText& folder)
 {
     folder.Assign(request.targetFolder);
-    InstallPath trimmed;
+    PathText trimmed;
     trimmed.Assign(folder);
     TrimSpaces(trimmed.Buffer());
     if (folder.Empty() || !InstallFolderFits(folder) || !IsFolderBelowRoot(trimmed)) {
@@ -141,21 +140,21 @@ bool MakeTargetFolder(const InstallRequest& request, InstallPath& folder)
 // Step 2: unpacking the product, keeping a newer or foreign icon library.
 bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
 {
-    InstallPath pluginFolder;
+    PathText pluginFolder;
     bool madePlugins = false;
     if (pluginFolder.JoinPath(folder, L"Plugins")) {
         madePlugins = GetFileAttributesW(pluginFolder) == INVALID_FILE_ATTRIBUTES;
         MakeFolderPath(pluginFolder.Buffer());  // it ends in "\" then
     }
     int keepIconLibrary = 0;
-    InstallPath iconLibrary;
+    PathText iconLibrary;
     if (!pluginFolder.Empty() && iconLibrary.JoinPath(pluginFolder, L"Icons.dll"))
         keepIconLibrary = KeepInstalledIconLibrary(iconLibrary) ? 1 : 0;
 
     // the log of the start folder takes the report when the target drive is full
     ReportText startFolder;
     CurrentFolder(startFolder.Buffer(), startFolder.kUnits);
-    InstallPath extractFolder;
+    PathText extractFolder;
     extractFolder.Assign(folder);
     LogFileNotReplaced report(request.logFile);
     if (ExtractPayload(extractFolder, keepIconLibrary, &report) != 0 ||
@@ -197,7 +196,7 @@ bool SettingsFolderIsNobodys(const InstallRequest& request, RunAccount account)
 {
     if (OwnsUserPlaces(account) || request.settingsFolder[0] == L'\0')
         return false;
-    InstallPath expanded;
+    PathText expanded;
     ExpandPercentVariables(request.settingsFolder, expanded.Buffer());
     return IsInOwnProfile(expanded);
 }
@@ -232,7 +231,7 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder, int* ass
     }
     RunAccount account = DecideRunAccount();
 
-    InstallPath folder;
+    PathText folder;
     if (!MakeTargetFolder(request, folder) || !UnpackProduct(request, folder))
         return 0;
 
@@ -243,7 +242,7 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder, int* ass
 
     // a settings folder the command line cut short is not used, as one too long
     bool nobodys = SettingsFolderIsNobodys(request, account);
-    InstallPath activeSettingsFile;
+    PathText activeSettingsFile;
     int settingsResult = UpdateSettingsFile(
         folder, request.settingsFolderCut || nobodys ? L"" : request.settingsFolder,
         activeSettingsFile.Buffer());

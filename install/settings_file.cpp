@@ -21,8 +21,6 @@ namespace {
 
 const wchar_t kFileName[] = PHOTARIUM_SETTINGS_FILE;
 
-using SettingsPath = FixedText<kTextUnits>;
-
 // the first lines of a file tell its encoding; more is read only when they cannot
 constexpr size_t kProbeBytes = 4096;
 // about what a first installation writes into a settings file
@@ -125,7 +123,7 @@ int WriteConversion(FILE* source, FILE* target, Conversion kind)
 // lose every key.
 int ReplaceWithConversion(const wchar_t* activeFile, FILE* source, Conversion kind)
 {
-    SettingsPath tempFile;
+    PathText tempFile;
     FormTempConversionPath(activeFile, tempFile.Buffer());
     HANDLE raw = INVALID_HANDLE_VALUE;
     FILE* target = !tempFile.Empty() ? OpenTempFile(tempFile, &raw) : nullptr;
@@ -297,9 +295,9 @@ bool SettingsFileFits(const wchar_t* folder)
 }
 
 // The settings file of the target folder (trimmed); empty when it would not fit.
-void FormProgramFile(const wchar_t* targetFolder, SettingsPath& programFile)
+void FormProgramFile(const wchar_t* targetFolder, PathText& programFile)
 {
-    SettingsPath folder;
+    PathText folder;
     folder.Assign(targetFolder);
     TrimSpaces(folder.Buffer());
     // no folder names the file in the current one
@@ -313,7 +311,7 @@ void FormProgramFile(const wchar_t* targetFolder, SettingsPath& programFile)
 // there is none. A folder that expands to nothing is no folder; one whose
 // settings file would not fit, or whose references could not be resolved
 // whole, is not used, nothing of it is made or recorded.
-int ExpandSettingsFolder(const wchar_t* settingsFolder, SettingsPath& expanded)
+int ExpandSettingsFolder(const wchar_t* settingsFolder, PathText& expanded)
 {
     if (settingsFolder[0] == L'\0')
         return kSettingsInTargetFolder;
@@ -333,7 +331,7 @@ int ExpandSettingsFolder(const wchar_t* settingsFolder, SettingsPath& expanded)
 // place, a link at the file's name, no rights, a full drive): the viewer
 // would look for its settings where they are not. True with activeFile set;
 // false with the folder gone again when it was made here.
-bool TakeSettingsFolder(SettingsPath& expanded, wchar_t* activeFile, bool* activeCreated)
+bool TakeSettingsFolder(PathText& expanded, wchar_t* activeFile, bool* activeCreated)
 {
     DWORD before = GetFileAttributesW(expanded);
     bool usable = MakeFolderPath(expanded.Buffer()) &&
@@ -358,7 +356,7 @@ void WriteDefaults(const wchar_t* activeFile, const wchar_t* programFile, bool p
         WriteKey(programFile, L"Language", L"Lang", L"Deutsch");
     }
 
-    SettingsPath skin;
+    PathText skin;
     if (activeFile[0] != L'\0')
         GetPrivateProfileStringW(L"Toolbar", L"Skin", L"", skin.Buffer(), skin.kUnits, activeFile);
     if (!skin.Empty())
@@ -377,7 +375,7 @@ void WriteDefaults(const wchar_t* activeFile, const wchar_t* programFile, bool p
 int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolder,
                        wchar_t* activeFile)
 {
-    SettingsPath programFile, expanded;
+    PathText programFile, expanded;
     FormProgramFile(targetFolder, programFile);
     int result = ExpandSettingsFolder(settingsFolder, expanded);
     bool remembered = !expanded.Empty();

@@ -1,19 +1,12 @@
 #pragma once
 // A UTF-16 text that carries its capacity in its type. Every change either
-// fits whole or leaves the text as it was (a failed format leaves it empty),
-// so a cut text is never used. No <windows.h> here.
+// fits whole or leaves the text as it was, so a cut text is never used.
+// No <windows.h> here.
 
 #include <cstddef>
 #include <cwchar>
 
 #include "platform/text_format.h"
-
-// True when text ends in a backslash.
-bool EndsWithBackslash(const wchar_t* text);
-
-// folder, a backslash unless folder already ends in one (as AppendBackslash), then
-// name, into out of units units; false (out unchanged) when it does not fit.
-bool JoinPath(wchar_t* out, size_t units, const wchar_t* folder, const wchar_t* name);
 
 template <size_t Units>
 class FixedText {
@@ -46,13 +39,20 @@ public:
     {
         return ::JoinPath(text_, Units, folder, name);
     }
-    // printf-style (%ls for wide strings); empty and false when it does not fit.
+    // printf-style (%ls for wide strings); false, the text as it was, when it
+    // does not fit. Formatted apart first: the text may be one of the arguments.
     template <typename... Args>
     bool Format(const wchar_t* format, Args... args)
     {
-        return FormatText(text_, Units, format, args...);
+        wchar_t formatted[Units];
+        if (!FormatText(formatted, Units, format, args...))
+            return false;
+        return CopyText(text_, Units, formatted);
     }
 
 private:
     wchar_t text_[Units];
 };
+
+// A path of the program's usual size (MAX_PATH): 259 characters and the terminator.
+using PathText = FixedText<kTextUnits>;

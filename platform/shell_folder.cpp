@@ -1,32 +1,33 @@
 #include "platform/shell_folder.h"
-#include "platform/text_format.h"
+#include "platform/scoped_item_list.h"
 
-#include <objbase.h>
 #include <shlobj.h>
 
 namespace {
 
-bool FindSpecialFolder(int csidl, wchar_t* path)
+// SHGetPathFromIDListW writes up to MAX_PATH units
+static_assert(PathText::kUnits >= MAX_PATH, "a shell path must fit");
+
+bool FindSpecialFolder(int csidl, PathText& path)
 {
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), csidl, &list)) || list == nullptr)
+    PIDLIST_ABSOLUTE items = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(GetActiveWindow(), csidl, &items)) || items == nullptr)
         return false;
-    bool found = SHGetPathFromIDListW(list, path) != FALSE;
-    CoTaskMemFree(list);
-    return found && path[0] != L'\0';
+    ScopedItemList list(items);
+    return SHGetPathFromIDListW(list.Get(), path.Buffer()) != FALSE && !path.Empty();
 }
 
 }  // namespace
 
-void GetShellFolderPath(int csidl, wchar_t* path)
+void GetShellFolderPath(int csidl, PathText& path)
 {
-    path[0] = L'\0';
+    path.Clear();
     if (!FindSpecialFolder(csidl, path)) {
-        UINT len = GetWindowsDirectoryW(path, MAX_PATH);
+        UINT len = GetWindowsDirectoryW(path.Buffer(), MAX_PATH);
         if (len == 0 || len >= MAX_PATH)
-            path[0] = L'\0';
+            path.Clear();
     }
     // room for the backslash: a path of 259 characters stays as it is
-    if (path[0] != L'\0')
-        AppendBackslash(path, MAX_PATH);
+    if (!path.Empty())
+        path.AppendBackslash();
 }

@@ -1,5 +1,4 @@
 #include "platform/text_format.h"
-#include "platform/fixed_text.h"
 
 #include <cstdarg>
 #include <cwchar>

@@ -23,3 +23,10 @@ bool AppendText(wchar_t* text, size_t units, const wchar_t* tail);
 // Appends a backslash unless text already ends in one (an empty text gets
 // one); leaves text as it is and returns false when there is no room.
 bool AppendBackslash(wchar_t* text, size_t units);
+
+// True when text ends in a backslash.
+bool EndsWithBackslash(const wchar_t* text);
+
+// folder, a backslash unless folder already ends in one (as AppendBackslash), then
+// name, into out of units units; false (out unchanged) when it does not fit.
+bool JoinPath(wchar_t* out, size_t units, const wchar_t* folder, const wchar_t* name);

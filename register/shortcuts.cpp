@@ -40,9 +40,9 @@ int MakeShortcut(const wchar_t* folder, int folderId, const wchar_t* fileName,
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive())))
         return 0;
 
-    FixedText<kTextUnits> specialFolder;
+    PathText specialFolder;
     if (folder == nullptr) {
-        GetShellFolderPath(folderId, specialFolder.Buffer());
+        GetShellFolderPath(folderId, specialFolder);
         folder = specialFolder;
     }
     // the folder ends in its backslash (or, not found at all, is empty)
@@ -90,8 +90,8 @@ int CreateShortcutInFolder(const wchar_t* folder, const wchar_t* fileName, const
 
 int CreateStartMenuGroup(const wchar_t* installFolder, int allUsers)
 {
-    FixedText<kTextUnits> programs;
-    GetShellFolderPath(allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, programs.Buffer());
+    PathText programs;
+    GetShellFolderPath(allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, programs);
     FixedText<kTextUnits> group;
     if (!group.Format(L"%lsPhotarium", programs.Get()))
         return 0;

@@ -1,6 +1,7 @@
 #include "wizard/browse_folder.h"
 
 #include "platform/fixed_text.h"
+#include "platform/scoped_item_list.h"
 #include "platform/string_table.h"
 #include "resources/resource.h"
 #include "wizard/folder_rules.h"
@@ -22,7 +23,7 @@ int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM, LPARAM data)
     return 0;
 }
 
-BOOL BrowseForFolder(HWND owner, wchar_t* path)
+BOOL BrowseForFolder(HWND owner, PathText& path)
 {
     FixedText<kFolderLabelUnits> title;
     LoadMessage(IDS_FOLDER_PREFIX, title.Buffer(), title.kUnits);
@@ -34,17 +35,15 @@ BOOL BrowseForFolder(HWND owner, wchar_t* path)
     info.lpszTitle = title;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = &BrowseCallbackProc;
-    info.lParam = reinterpret_cast<LPARAM>(path);
+    info.lParam = reinterpret_cast<LPARAM>(path.Get());
 
-    PIDLIST_ABSOLUTE items = SHBrowseForFolderW(&info);
-    if (items == nullptr)
+    ScopedItemList items(SHBrowseForFolderW(&info));
+    if (items.Get() == nullptr)
         return FALSE;
     FixedText<MAX_PATH> chosen;
-    BOOL found = SHGetPathFromIDListW(items, chosen.Buffer());
-    CoTaskMemFree(items);
-    if (!found)
+    if (!SHGetPathFromIDListW(items.Get(), chosen.Buffer()))
         return FALSE;
     if (!chosen.AppendBackslash())
         return FALSE;  // no room for the backslash: treat as not chosen
-    return CopyText(path, MAX_PATH, chosen) ? TRUE : FALSE;
+    return path.Assign(chosen) ? TRUE : FALSE;
 }

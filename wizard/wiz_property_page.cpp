@@ -161,10 +161,10 @@ void CWizPropertyPage::OnSetActiveOptions()
         CheckDlgButton(IDC_THUMBS_SHORTCUT, BST_CHECKED);
         CheckDlgButton(IDC_GROUP_SHORTCUT, BST_CHECKED);
         CheckDlgButton(IDC_CURRENT_USER, BST_CHECKED);
-        FixedText<kTextUnits> folder;
-        DefaultInstallFolder(folder.Buffer());
+        PathText folder;
+        DefaultInstallFolder(folder);
         SetDlgItemText(IDC_TARGET_FOLDER, folder);
-        if (FindPreviousInstallFolder(folder.Buffer()))
+        if (FindPreviousInstallFolder(folder))
             SetDlgItemText(IDC_TARGET_FOLDER, folder);
     }
 
@@ -186,9 +186,9 @@ LRESULT CWizPropertyPage::OnWizardNextOptions()
 
 void CWizPropertyPage::OnBrowse()
 {
-    FixedText<kTextUnits> path;
+    PathText path;
     GetDlgItemText(IDC_TARGET_FOLDER, path.Buffer(), path.kUnits);
-    if (!BrowseForFolder(GetActiveWindow(), path.Buffer()))
+    if (!BrowseForFolder(GetActiveWindow(), path))
         return;
     AppendProductFolder(path.Buffer(), path.kUnits);
     SetDlgItemText(IDC_TARGET_FOLDER, path);

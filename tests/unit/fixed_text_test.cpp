@@ -23,7 +23,8 @@ const FixedTextCase kCases[] = {
     {L"join onto itself", [](FixedText<8>& t) { return t.JoinPath(t.Get(), L"bc"); }, true, L"C:\\A\\bc"},
     {L"join too long", [](FixedText<8>& t) { return t.JoinPath(t.Get(), L"bcd"); }, false, L"C:\\A"},
     {L"format fits", [](FixedText<8>& t) { return t.Format(L"%ls%d", L"D:", 42); }, true, L"D:42"},
-    {L"format too long is empty", [](FixedText<8>& t) { return t.Format(L"%ls", L"12345678"); }, false, L""},
+    {L"format onto itself", [](FixedText<8>& t) { return t.Format(L"%ls\\%d", t.Get(), 7); }, true, L"C:\\A\\7"},
+    {L"format too long", [](FixedText<8>& t) { return t.Format(L"%ls", L"12345678"); }, false, L"C:\\A"},
 };
 
 TEST(FixedTextTest, ChangesFitWholeOrLeaveTheText)
