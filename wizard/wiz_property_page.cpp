@@ -424,8 +424,10 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     }
     // nothing runs any more: the notice goes with the page
     m_pSheet->m_staticInstalling.ShowWindow(SW_HIDE);
-    // straight back to the options page, which disables Back again
-    return static_cast<LRESULT>(m_pSheet->GetPage(kPageOptions)->GetTemplateId());
+    // straight back to the options page, which disables Back again (without
+    // one, the ready page stays: -1)
+    CPropertyPage* options = m_pSheet->GetPage(kPageOptions);
+    return options ? static_cast<LRESULT>(options->GetTemplateId()) : -1;
 }
 
 // ---------------------------------------------------------------------------
