@@ -1,4 +1,5 @@
 #include "install/files_in_use.h"
+#include "install/names_in_folder.h"
 
 #include "platform/fixed_text.h"
 #include "platform/folder_path.h"
@@ -146,9 +147,7 @@ bool MayRunProgram(DWORD processId, const FILETIME& started, const wchar_t* prog
     // process ids are reused: the start time tells the one listed
     return GetProcessTimes(opened, &created, &exited, &kernel, &user) &&
            CompareFileTime(&created, &started) == 0 && ProcessImage(opened, image) &&
-           FileIdentity(image, &ran) && FileIdentity(program, &wanted) &&
-           ran.dwVolumeSerialNumber == wanted.dwVolumeSerialNumber &&
-           ran.nFileIndexHigh == wanted.nFileIndexHigh && ran.nFileIndexLow == wanted.nFileIndexLow;
+           FileIdentity(image, &ran) && FileIdentity(program, &wanted) && IsSameFile(ran, wanted);
 }
 
 bool IsViewerRunningFrom(const wchar_t* folder)

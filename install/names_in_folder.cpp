@@ -79,6 +79,19 @@ DWORD LinkInFolder(HANDLE file, HANDLE folder, const wchar_t* name)
     return ChangeNameInFolder(file, folder, name, false, true);
 }
 
+bool IsSameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
+{
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
+bool SameFile(HANDLE a, HANDLE b)
+{
+    BY_HANDLE_FILE_INFORMATION one, other;
+    return GetFileInformationByHandle(a, &one) && GetFileInformationByHandle(b, &other) &&
+           IsSameFile(one, other);
+}
+
 bool NameBelowVolume(HANDLE handle, wchar_t* out, size_t units)
 {
     constexpr size_t kBytes = sizeof(FILE_NAME_INFO) + 1100 * sizeof(wchar_t);

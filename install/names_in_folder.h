@@ -13,6 +13,14 @@
 
 #include <cstddef>
 
+// Sharing that keeps nobody else out.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Two files' information, or two open handles, naming one file: the same
+// volume and file index, whatever the names or links that led to it.
+bool IsSameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b);
+bool SameFile(HANDLE a, HANDLE b);
+
 // Opens name (length units) in folder, never through a reparse point at the
 // name: the link itself is opened. disposition is FILE_OPEN, FILE_CREATE or
 // FILE_OPEN_IF; options FILE_DIRECTORY_FILE, FILE_NON_DIRECTORY_FILE or 0.

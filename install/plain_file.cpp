@@ -11,7 +11,6 @@
 namespace {
 
 using FullPath = FixedText<kFullPathUnits>;
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // A folder opened by its path, wherever that leads.
 ScopedHandle OpenFolderByPath(const wchar_t* folder)

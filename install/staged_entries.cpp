@@ -22,7 +22,6 @@ constexpr size_t kHexUnits = 16;
 constexpr size_t kTailUnits = kMarkUnits + kHexUnits + kKeptUnits + 1;
 // a fresh file whose name another entry's file took first
 constexpr int kNameTaken = 2;
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool IsHexDigit(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'); }
 
@@ -71,14 +70,6 @@ bool HasNoHardLinks(DWORD error)
 {
     return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED ||
            error == ERROR_INVALID_PARAMETER || error == ERROR_CALL_NOT_IMPLEMENTED;
-}
-
-bool SameFile(HANDLE a, HANDLE b)
-{
-    BY_HANDLE_FILE_INFORMATION one, other;
-    return GetFileInformationByHandle(a, &one) && GetFileInformationByHandle(b, &other) &&
-           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
-           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
 }
 
 // Sets or clears the read-only mark through a handle with
