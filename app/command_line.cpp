@@ -56,14 +56,14 @@ size_t SwitchValueEnd(const wchar_t* start, size_t switchLength)
     return end;
 }
 
-void ReadTextSwitch(const wchar_t* line, const wchar_t* switchText, wchar_t* field)
+void ReadTextSwitch(const wchar_t* line, const wchar_t* switchText, PathText& field)
 {
     wchar_t value[kSwitchValueUnits];
     if (!FindSwitchValue(line, switchText, value, kSwitchValueUnits))
         return;
-    CopyBounded(field, kTextUnits, value, wcslen(value));
-    if (field[0] != L'\0')
-        StripQuotes(field);
+    CopyBounded(field.Buffer(), field.kUnits, value, wcslen(value));
+    if (!field.Empty())
+        StripQuotes(field.Buffer());
 }
 
 void ReadNumberSwitch(const wchar_t* line, const wchar_t* switchText, int& field)
@@ -145,14 +145,14 @@ void StripQuotes(wchar_t* text)
         text[--len] = L'\0';
 }
 
-bool ReadLogSwitch(const wchar_t* commandLine, wchar_t* logFile, bool* cut)
+bool ReadLogSwitch(const wchar_t* commandLine, PathText& logFile, bool* cut)
 {
     wchar_t line[kCommandLineUnits];
     CopyBounded(line, kCommandLineUnits, commandLine, wcslen(commandLine));
-    logFile[0] = L'\0';
+    logFile.Clear();
     ReadTextSwitch(line, L"/log=", logFile);
     *cut = IsSwitchValueCut(commandLine, L"/log=");
-    return logFile[0] != L'\0' && !*cut;
+    return !logFile.Empty() && !*cut;
 }
 
 int ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
@@ -165,7 +165,8 @@ int ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
     // installation refuses it rather than installing into the part before
     wchar_t folder[kSwitchValueUnits];
     if (FindSwitchValue(line, L"/folder=", folder, kSwitchValueUnits) && IsCutQuotedValue(folder))
-        CopyBounded(request.targetFolder, kTextUnits, folder, wcslen(folder));
+        CopyBounded(request.targetFolder.Buffer(), request.targetFolder.kUnits, folder,
+                    wcslen(folder));
     ReadNumberSwitch(line, L"/desktop=", request.desktopShortcut);
     ReadNumberSwitch(line, L"/thumbs=", request.thumbnailsShortcut);
     ReadNumberSwitch(line, L"/group=", request.startMenuGroup);

@@ -2,6 +2,8 @@
 // The silent command line. Nothing here includes <windows.h>, so that it can
 // be compiled natively and fuzzed.
 
+#include "platform/fixed_text.h"
+
 #include <cstddef>
 
 struct InstallRequest;
@@ -34,9 +36,9 @@ long ParseSwitchNumber(const wchar_t* value);
 void StripQuotes(wchar_t* text);
 
 // The "/log=" value of the command line, read as "/ini=" is, into logFile
-// (kTextUnits; empty when the switch is absent). Returns false when it is
+// (empty when the switch is absent). Returns false when it is
 // absent, empty or was cut; *cut tells the last.
-bool ReadLogSwitch(const wchar_t* commandLine, wchar_t* logFile, bool* cut);
+bool ReadLogSwitch(const wchar_t* commandLine, PathText& logFile, bool* cut);
 
 // Copies the command line into a 520-unit buffer and applies every switch to
 // the request, each independently, first occurrence only. A cut "/ini=" value

@@ -19,17 +19,17 @@ const wchar_t kLogFileNote[] =
 
 }  // namespace
 
-void OpenRequestedLog(const wchar_t* commandLine, wchar_t* logFile)
+void OpenRequestedLog(const wchar_t* commandLine, PathText& logFile)
 {
     bool cut = false;
     ReadLogSwitch(commandLine, logFile, &cut);
-    if (logFile[0] == L'\0' && !cut)
+    if (logFile.Empty() && !cut)
         return;
-    FixedText<kTextUnits> asked;
+    PathText asked;
     asked.Assign(logFile);
     if (!cut && PrepareInstallLogFile(logFile))
         return;
-    logFile[0] = L'\0';
+    logFile.Clear();
     FixedText<kLongTextUnits> note;
     if (note.Format(L"%ls: %ls", kLogFileNote, asked.Get()))
         WriteInstallLog(note);
@@ -62,13 +62,13 @@ SilentExitCode RunSilentSetup(const wchar_t* commandLine)
         PathText folder;
         if (!FindPreviousInstallFolder(folder))
             DefaultInstallFolder(folder);
-        CopyText(request.targetFolder, kTextUnits, folder);
+        request.targetFolder.Assign(folder);
         request.silent = 1;
         if (!ApplySilentSwitches(commandLine, request)) {
             // a cut folder is refused before anything is created
             ReportInvalidFolder(request);
-        } else if (!(viewerRunning = IsViewerRunningFrom(request.targetFolder))) {
-            int result = RunInstall(request, installedFolder.Buffer());
+        } else if (!(viewerRunning = IsViewerRunningFrom(InstallFolder(request.targetFolder)))) {
+            int result = RunInstall(request, &installedFolder);
             code = result == 1 ? kExitInstalled
                  : result == kInstallBusy ? kExitInstallBusy : kExitInstallFailed;
         }

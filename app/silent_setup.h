@@ -2,6 +2,8 @@
 // The silent path: an installation from the command line, reported in the
 // install log and the exit code.
 
+#include "platform/fixed_text.h"
+
 // Exit codes of silent mode; numbers are never reused.
 enum SilentExitCode {
     kExitInstalled = 0,
@@ -14,10 +16,10 @@ enum SilentExitCode {
 // The silent path: builds the request from the command line and installs.
 SilentExitCode RunSilentSetup(const wchar_t* commandLine);
 
-// The log a run names with "/log=" (kTextUnits), ready for entries, or empty
+// The log a run names with "/log=", ready for entries, or empty
 // for the usual place; a value that was cut or a file that cannot take the
 // log leaves a note at the usual place.
-void OpenRequestedLog(const wchar_t* commandLine, wchar_t* logFile);
+void OpenRequestedLog(const wchar_t* commandLine, PathText& logFile);
 
 // The closing line of a run that named its log (nothing without "/log="):
 // the version and the folder installed, or the exit code of a failure.

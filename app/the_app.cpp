@@ -36,7 +36,7 @@ BOOL TheApp::InitInstance()
     }
     if (!IsWindowStationVisible()) {
         FixedText<kTextUnits> logFile;
-        OpenRequestedLog(commandLine, logFile.Buffer());
+        OpenRequestedLog(commandLine, logFile);
         WriteInstallLogTo(logFile, kNoVisibleDesktop);
         CloseRequestedLog(logFile, kExitInstallFailed, L"");
         SetExitCode(kExitInstallFailed);

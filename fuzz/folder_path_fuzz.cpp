@@ -22,13 +22,15 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    WideInput path(data, size, 260);
+    WideInput input(data, size, 260);
+    PathText path;
+    path.Assign(input.get());
     FakeFolders fs;
-    int result = MakeFolderPath(path.get(), fs);
-    size_t len = TerminatedLength(path.get(), 260);
+    int result = MakeFolderPath(path, fs);
+    size_t len = TerminatedLength(path.Get(), 260);
     if (result != 0 && result != 1)
         __builtin_trap();
-    if (result == 1 && (len == 0 || (len < 259 && path.get()[len - 1] != L'\\')))
+    if (result == 1 && (len == 0 || (len < 259 && path.Get()[len - 1] != L'\\')))
         __builtin_trap();
     return 0;
 }

@@ -2,7 +2,6 @@
 #include "install/names_in_folder.h"
 
 #include "platform/fixed_text.h"
-#include "platform/folder_path.h"
 #include "platform/library_search.h"
 #include "platform/scoped_handle.h"
 #include "platform/scoped_library.h"
@@ -150,19 +149,17 @@ bool MayRunProgram(DWORD processId, const FILETIME& started, const wchar_t* prog
            FileIdentity(image, &ran) && FileIdentity(program, &wanted) && IsSameFile(ran, wanted);
 }
 
-bool IsViewerRunningFrom(const wchar_t* folder)
+bool IsViewerRunningFrom(const InstallFolder& folder)
 {
-    PathText trimmed, viewer;
-    trimmed.Assign(folder);
-    TrimSpaces(trimmed.Buffer());
+    PathText viewer;
     BY_HANDLE_FILE_INFORMATION identity;
     // no viewer there (a new installation): nothing to ask
-    if (!IsFolderBelowRoot(trimmed) || !viewer.JoinPath(trimmed, PHOTARIUM_PROGRAM_FILE) ||
+    if (!folder.Usable() || !viewer.JoinPath(folder.Path(), PHOTARIUM_PROGRAM_FILE) ||
         !FileIdentity(viewer, &identity))
         return false;
     PathText files[kMostFiles];
     const wchar_t* names[kMostFiles];
-    RestartSession session(names, ProductFiles(viewer, trimmed, files, names));
+    RestartSession session(names, ProductFiles(viewer, folder.Path(), files, names));
     ProcessList list;
     UINT listed = session.List(list);
     for (UINT i = 0; i < listed; ++i) {

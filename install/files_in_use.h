@@ -7,13 +7,15 @@
 
 #include <windows.h>
 
+#include "register/install_folder.h"
+
 #include <cstddef>
 
 // True when a process runs the viewer's program installed in folder. False
-// when none does, when folder holds no viewer, and whenever the Restart
+// when none does, when folder is not usable or holds no viewer, and whenever the Restart
 // Manager cannot tell (missing, failing, or a stub that lists nothing, as
 // Wine's): the installation then goes on as before.
-bool IsViewerRunningFrom(const wchar_t* folder);
+bool IsViewerRunningFrom(const InstallFolder& folder);
 
 // The name of a program that holds the file at path (the name the Restart
 // Manager gives it, else its program file's name) into name, units units.

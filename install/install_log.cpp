@@ -83,7 +83,7 @@ bool WriteInstallLogTo(const wchar_t* logFile, const wchar_t* text)
     return AppendEntry(logFile, text);
 }
 
-bool PrepareInstallLogFile(wchar_t* logFile)
+bool PrepareInstallLogFile(PathText& logFile)
 {
     FixedText<kTextUnits> expanded;
     FixedText<kTextUnits> full;
@@ -102,11 +102,11 @@ bool PrepareInstallLogFile(wchar_t* logFile)
         bool created = false;
         // the folders may be others' to make (C:\ProgramData): a link planted on the
         // way would take the elevated run's file elsewhere
-        usable = MakeFolderPath(folder.Buffer()) && IsFolderReachedDirectly(folder) &&
+        usable = MakeFolderPath(folder) && IsFolderReachedDirectly(folder) &&
                  OpenPlainFile(full, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                OPEN_ALWAYS, &created)
                      .IsValid();
     }
-    CopyText(logFile, kTextUnits, usable ? full.Get() : L"");
+    logFile.Assign(usable ? full.Get() : L"");
     return usable;
 }

@@ -15,7 +15,7 @@
 #include "platform/message_box.h"
 #include "platform/string_table.h"
 #include "register/application_registration.h"
-#include "register/registration_texts.h"
+#include "register/install_folder.h"
 #include "resources/product_identity.h"
 #include "resources/resource.h"
 
@@ -96,42 +96,36 @@ void ReportFailure(const InstallRequest& request, UINT messageId, const wchar_t*
         text.Format(L"%ls: %ls", folder, message.Get());
     else
         text.Format(L"%ls: %ls", message.Get(), folder);
-    if (request.logFile[0] != L'\0')
+    if (!request.logFile.Empty())
         WriteInstallLogTo(request.logFile, text);
     else
         WriteInstallLogOrIn(startFolder, text);
 }
 
-// Step 1: the target folder, created and ending in "\". A folder too long
-// for the texts built from it counts as invalid, so that nothing is created
-// and nothing is written truncated; so does a relative one (the current
-// folder is nothing to register) and the root of a drive or share, which
-// would get the whole product spilled into it.
-bool MakeTargetFolder(const InstallRequest& request, PathText& folder)
+// Step 1: the target folder, created. One that is not usable (see
+// InstallFolder) is refused before anything is created, so that nothing is
+// written truncated and nothing spilled into a root.
+bool MakeTargetFolder(const InstallRequest& request, InstallFolder& folder)
 {
-    folder.Assign(request.targetFolder);
-    PathText trimmed;
-    trimmed.Assign(folder);
-    TrimSpaces(trimmed.Buffer());
-    if (folder.Empty() || !InstallFolderFits(folder) || !IsFolderBelowRoot(trimmed)) {
+    if (!folder.Usable()) {
         ReportInvalidFolder(request);
         return false;
     }
     // A junction or link on the way that another user planted would take the
     // whole product, and the removal of leftovers, wherever it points.
-    if (HasPlantedLinkOnTheWay(trimmed)) {
-        ReportFailure(request, IDS_CANNOT_CREATE, folder, FolderPlace::kAfterMessage);
+    if (HasPlantedLinkOnTheWay(folder.Path())) {
+        ReportFailure(request, IDS_CANNOT_CREATE, folder.Typed(), FolderPlace::kAfterMessage);
         return false;
     }
     // Before anything is made: without the rights to register, the files
     // would stand there with no uninstall entry and no types, as a success.
     // The message tells the user to start the program as administrator.
     if (!CanWriteMachineRegistration()) {
-        ReportFailure(request, IDS_INSTALL_FAILED, folder, FolderPlace::kBeforeMessage);
+        ReportFailure(request, IDS_INSTALL_FAILED, folder.Typed(), FolderPlace::kBeforeMessage);
         return false;
     }
-    if (!MakeFolderPath(folder.Buffer())) {
-        ReportFailure(request, IDS_CANNOT_CREATE, folder, FolderPlace::kAfterMessage);
+    if (!folder.Create()) {
+        ReportFailure(request, IDS_CANNOT_CREATE, folder.Path(), FolderPlace::kAfterMessage);
         return false;
     }
     return true;
@@ -144,7 +138,7 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
     bool madePlugins = false;
     if (pluginFolder.JoinPath(folder, L"Plugins")) {
         madePlugins = GetFileAttributesW(pluginFolder) == INVALID_FILE_ATTRIBUTES;
-        MakeFolderPath(pluginFolder.Buffer());  // it ends in "\" then
+        MakeFolderPath(pluginFolder);  // it ends in "\" then
     }
     int keepIconLibrary = 0;
     PathText iconLibrary;
@@ -154,10 +148,8 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
     // the log of the start folder takes the report when the target drive is full
     ReportText startFolder;
     CurrentFolder(startFolder.Buffer(), startFolder.kUnits);
-    PathText extractFolder;
-    extractFolder.Assign(folder);
     LogFileNotReplaced report(request.logFile);
-    if (ExtractPayload(extractFolder, keepIconLibrary, &report) != 0 ||
+    if (ExtractPayload(folder, keepIconLibrary, &report) != 0 ||
         !ViewerIsInstalled(folder)) {
         if (madePlugins)
             RemoveDirectoryW(pluginFolder);  // a failed unpacking leaves no folder of its own
@@ -172,7 +164,7 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
 // been ticked. Per-user places that are nobody's are not written: shortcuts
 // go to all users. Returns whether formats were associated for the user at
 // the desktop.
-int RegisterViewer(const InstallRequest& request, const wchar_t* folder, RunAccount account)
+int RegisterViewer(const InstallRequest& request, const InstallFolder& folder, RunAccount account)
 {
     int associate = request.associate;
     const int* formatFlags = request.formatFlags;
@@ -194,7 +186,7 @@ int RegisterViewer(const InstallRequest& request, const wchar_t* folder, RunAcco
 // the desktop is nobody's: the settings stay in the target folder.
 bool SettingsFolderIsNobodys(const InstallRequest& request, RunAccount account)
 {
-    if (OwnsUserPlaces(account) || request.settingsFolder[0] == L'\0')
+    if (OwnsUserPlaces(account) || request.settingsFolder.Empty())
         return false;
     PathText expanded;
     ExpandPercentVariables(request.settingsFolder, expanded.Buffer());
@@ -220,7 +212,7 @@ void ReportInvalidFolder(const InstallRequest& request)
     ReportFailure(request, IDS_INVALID_FOLDER, request.targetFolder, FolderPlace::kAfterMessage);
 }
 
-int RunInstall(const InstallRequest& request, wchar_t* installedFolder, int* associated)
+int RunInstall(const InstallRequest& request, PathText* installedFolder, int* associated)
 {
     if (associated != nullptr)
         *associated = 0;
@@ -231,26 +223,25 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder, int* ass
     }
     RunAccount account = DecideRunAccount();
 
-    PathText folder;
-    if (!MakeTargetFolder(request, folder) || !UnpackProduct(request, folder))
+    // the one value of the folder from here on: the unpacking, the settings
+    // file and the registration take it as it is
+    InstallFolder folder(request.targetFolder);
+    if (!MakeTargetFolder(request, folder) || !UnpackProduct(request, folder.Path()))
         return 0;
-
-    // Everything from here on names the folder as it was created: a blank
-    // before an inner backslash is gone from it.
     if (installedFolder != nullptr)
-        CopyText(installedFolder, kTextUnits, folder);
+        installedFolder->Assign(folder.Path());
 
     // a settings folder the command line cut short is not used, as one too long
     bool nobodys = SettingsFolderIsNobodys(request, account);
     PathText activeSettingsFile;
     int settingsResult = UpdateSettingsFile(
-        folder, request.settingsFolderCut || nobodys ? L"" : request.settingsFolder,
-        activeSettingsFile.Buffer());
+        folder, request.settingsFolderCut || nobodys ? L"" : request.settingsFolder.Get(),
+        activeSettingsFile);
     if ((settingsResult == kSettingsFolderTooLong || request.settingsFolderCut || nobodys) &&
         request.silent) {
         ReportText text;
         if (text.Format(L"%ls: %ls", nobodys ? kSettingsFolderOtherAccountNote : kSettingsFolderNote,
-                        request.settingsFolder))
+                        request.settingsFolder.Get()))
             WriteInstallLogTo(request.logFile, text);
     }
 

@@ -294,18 +294,6 @@ bool SettingsFileFits(const wchar_t* folder)
     return wcslen(folder) + separator + wcslen(kFileName) < static_cast<size_t>(kTextUnits);
 }
 
-// The settings file of the target folder (trimmed); empty when it would not fit.
-void FormProgramFile(const wchar_t* targetFolder, PathText& programFile)
-{
-    PathText folder;
-    folder.Assign(targetFolder);
-    TrimSpaces(folder.Buffer());
-    // no folder names the file in the current one
-    if (folder.Empty())
-        programFile.Assign(kFileName);
-    else
-        programFile.JoinPath(folder, kFileName);
-}
 
 // The settings folder with its references expanded, trimmed; empty when
 // there is none. A folder that expands to nothing is no folder; one whose
@@ -331,11 +319,10 @@ int ExpandSettingsFolder(const wchar_t* settingsFolder, PathText& expanded)
 // place, a link at the file's name, no rights, a full drive): the viewer
 // would look for its settings where they are not. True with activeFile set;
 // false with the folder gone again when it was made here.
-bool TakeSettingsFolder(PathText& expanded, wchar_t* activeFile, bool* activeCreated)
+bool TakeSettingsFolder(PathText& expanded, PathText& activeFile, bool* activeCreated)
 {
     DWORD before = GetFileAttributesW(expanded);
-    bool usable = MakeFolderPath(expanded.Buffer()) &&
-                  JoinPath(activeFile, kTextUnits, expanded, kFileName) &&
+    bool usable = MakeFolderPath(expanded) && activeFile.JoinPath(expanded, kFileName) &&
                   PrepareSettingsFile(activeFile, false, activeCreated) &&
                   (!*activeCreated || MadeFileTakesBytes(activeFile));
     if (!usable) {
@@ -372,11 +359,13 @@ void WriteDefaults(const wchar_t* activeFile, const wchar_t* programFile, bool p
 
 }  // namespace
 
-int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolder,
-                       wchar_t* activeFile)
+int UpdateSettingsFile(const InstallFolder& folder, const wchar_t* settingsFolder,
+                       PathText& activeFile)
 {
     PathText programFile, expanded;
-    FormProgramFile(targetFolder, programFile);
+    // a usable folder leaves room for it, as for every product file
+    if (folder.Usable())
+        programFile.JoinPath(folder.Path(), kFileName);
     int result = ExpandSettingsFolder(settingsFolder, expanded);
     bool remembered = !expanded.Empty();
     bool activeCreated = false;
@@ -405,7 +394,7 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
         WriteKey(programFile, L"Others", L"INI_Folder", settingsFolder);
     } else {
         WriteKey(programFile, L"Others", L"INI_Folder", nullptr);
-        CopyText(activeFile, kTextUnits, programFile);
+        activeFile.Assign(programFile);
     }
     bool portable = remembered && (wcsstr(activeFile, L"Photarium32_App") != nullptr ||
                                    wcsstr(activeFile, L"Photarium64_App") != nullptr);
@@ -417,9 +406,9 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
     // files made here that no write could fill (a full drive) do not stay
     if (programCreated && !programFile.Empty() && DeleteIfEmptyPlainFile(programFile) &&
         !remembered)
-        activeFile[0] = L'\0';
-    if (remembered && activeCreated && activeFile[0] != L'\0' && DeleteIfEmptyPlainFile(activeFile))
-        activeFile[0] = L'\0';
+        activeFile.Clear();
+    if (remembered && activeCreated && !activeFile.Empty() && DeleteIfEmptyPlainFile(activeFile))
+        activeFile.Clear();
     return result;
 }
 

@@ -2,6 +2,9 @@
 // The viewer's settings file "photar64.ini": where it lives, its language and
 // toolbar defaults, and its conversion to UTF-16.
 
+#include "platform/fixed_text.h"
+#include "register/install_folder.h"
+
 #include <cstdio>
 
 enum SettingsFolderResult {
@@ -9,22 +12,21 @@ enum SettingsFolderResult {
     kSettingsFolderTooLong = 1,   // would not fit, or cannot take the file: not used
 };
 
-// Writes the settings keys for an installation into targetFolder (trimmed)
-// and, when settingsFolder is not empty, into that folder with its %NAME%
+// Writes the settings keys for an installation into the install folder and,
+// when settingsFolder is not empty, into that folder with its %NAME%
 // references expanded (created when missing). A settings folder that
 // expands to nothing is none; one whose settings file would pass 259
 // characters, whose references cannot be resolved whole, or that cannot
 // take its settings file (a file in its place, a link at the file's name, no
 // rights, a full drive) is not used: kSettingsFolderTooLong, and the
-// settings stay in the target folder. activeFile (260 units) receives the
-// path of the file the viewer will read; empty when there is none to convert
-// (it would not fit, it is a link, or nothing could be written to it). Files
+// settings stay in the target folder. activeFile receives the path of the
+// file the viewer will read; empty when there is none to convert (it would not fit, it is a link, or nothing could be written to it). Files
 // that are links are left alone; a UTF-16 file without its mark gets it, and
 // a UTF-8 file with its mark and a big-endian UTF-16 one become UTF-16LE,
 // before anything is written to them. Failures of single writes are not
 // reported.
-int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolder,
-                       wchar_t* activeFile);
+int UpdateSettingsFile(const InstallFolder& folder, const wchar_t* settingsFolder,
+                       PathText& activeFile);
 
 // The settings file at path opened for reading ("rb") when it is a plain
 // file of one name, not a link; null otherwise.

@@ -17,8 +17,10 @@ void TrimSpaces(wchar_t* path)
     }
 }
 
-int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem)
+int MakeFolderPath(PathText& folder, FolderSystem& fileSystem)
 {
+    wchar_t* path = folder.Buffer();
+    static_assert(PathText::kUnits == kTextUnits, "the folder is rebuilt in a path's units");
     TrimSpaces(path);
     if (path[0] == L'\0')
         return 0;

@@ -1,6 +1,8 @@
 #pragma once
 // Trimming and recursive creation of folder paths.
 
+#include "platform/fixed_text.h"
+
 // Removes trailing spaces; removes leading spaces when the text is shorter
 // than 260 characters. path is a NUL-terminated buffer of 260 units.
 void TrimSpaces(wchar_t* path);
@@ -18,12 +20,12 @@ public:
 };
 
 // Trims the path in place, makes it end in a backslash (unless it has 259
-// characters) and creates every folder of it. path is a buffer of 260 units.
+// characters) and creates every folder of it.
 // Returns 1 when the folder exists at the end, 0 otherwise.
-int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem);
+int MakeFolderPath(PathText& path, FolderSystem& fileSystem);
 
 // The same on the real file system.
-int MakeFolderPath(wchar_t* path);
+int MakeFolderPath(PathText& path);
 
 // The process's current folder with a final backslash, in folder of units;
 // empty when it does not fit.

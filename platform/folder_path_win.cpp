@@ -24,7 +24,7 @@ public:
 
 }  // namespace
 
-int MakeFolderPath(wchar_t* path)
+int MakeFolderPath(PathText& path)
 {
     Win32Folders folders;
     return MakeFolderPath(path, folders);

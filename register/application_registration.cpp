@@ -70,7 +70,7 @@ void WriteUninstallFacts(RegKey& key, const RegistrationTexts& texts)
     key.WriteString(L"HelpLink", PHOTARIUM_HELP_PAGE);
     const wchar_t kQuietSwitch[] = PHOTARIUM_UNINSTALLER_SILENT_SWITCH;
     if (kQuietSwitch[0] != L'\0' &&
-        text.Format(L"\"%lspt_uninstall.exe\" %ls", texts.installFolder, kQuietSwitch))
+        text.Format(L"\"%lspt_uninstall.exe\" %ls", texts.installFolder.Get(), kQuietSwitch))
         key.WriteString(L"QuietUninstallString", text);
 }
 
@@ -83,7 +83,7 @@ void WriteUninstallEntry(const RegistrationTexts& texts)
     FixedText<kRegistrationUnits> text;
     if (text.Format(PHOTARIUM_DISPLAY_NAME_FORMAT, kVersionMajor, kVersionMinor))
         key.WriteString(L"DisplayName", text);
-    if (text.Format(L"\"%lspt_uninstall.exe\"", texts.installFolder))
+    if (text.Format(L"\"%lspt_uninstall.exe\"", texts.installFolder.Get()))
         key.WriteString(L"UninstallString", text);
     key.WriteString(L"Publisher", PHOTARIUM_PUBLISHER);
     key.WriteString(L"InstallLocation", texts.installFolder);
@@ -123,7 +123,7 @@ void WriteApplicationEntries(const RegistrationTexts& texts)
         software.Create(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium");
     }
     FixedText<kRegistrationUnits> quoted;
-    if (quoted.Format(L"\"%ls\"", texts.programPath))
+    if (quoted.Format(L"\"%ls\"", texts.programPath.Get()))
         SetKeyDefault(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium\\shell\\open\\command", quoted);
     {
         RegKey capabilities;
@@ -162,13 +162,13 @@ bool CanWriteMachineRegistration()
     return true;
 }
 
-int RegisterApplication(int associate, const wchar_t* targetFolder, int startMenuGroup,
+int RegisterApplication(int associate, const InstallFolder& folder, int startMenuGroup,
                         int desktopShortcut, int thumbnailsShortcut, int allUsers,
                         const int* formatFlags, int userWrites)
 {
     RegistrationTexts texts;
-    if (!BuildRegistrationTexts(targetFolder, texts))
-        return 1;  // nothing truncated is ever written
+    if (!BuildRegistrationTexts(folder, texts))
+        return 1;  // nothing is written for a refused folder
 
     if (startMenuGroup)
         CreateStartMenuGroup(texts.installFolder, allUsers);

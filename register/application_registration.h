@@ -1,17 +1,19 @@
 #pragma once
 // Registration of the installed viewer with the system.
 
+#include "register/install_folder.h"
+
 // Makes the shortcuts asked for, the folder and drive verbs (with the
 // thumbnails shortcut), the viewer's program identifier, application and
 // uninstall entries, its capabilities and registered-application line, and
 // the file-type associations; when associate is set, also the store-app
-// marks (Windows 8 and later) and a shell refresh. targetFolder is taken as
-// the request holds it (untrimmed); formatFlags has one flag a format row.
-// A folder too long for the texts built from it writes nothing. With
+// marks (Windows 8 and later) and a shell refresh, for the viewer in folder;
+// formatFlags has one flag a format row. A folder that is not usable writes
+// nothing. With
 // userWrites 0 (the current user is nobody at the desktop) nothing is written
 // under HKEY_CURRENT_USER: no user's choice, no store-app mark.
 // Returns 1; single failures are not reported.
-int RegisterApplication(int associate, const wchar_t* targetFolder, int startMenuGroup,
+int RegisterApplication(int associate, const InstallFolder& folder, int startMenuGroup,
                         int desktopShortcut, int thumbnailsShortcut, int allUsers,
                         const int* formatFlags, int userWrites = 1);
 

@@ -1,51 +1,30 @@
 #include "register/registration_texts.h"
 
-#include "platform/fixed_text.h"
-#include "platform/folder_path.h"
 #include "resources/product_identity.h"
 
-namespace {
+// a usable folder has at most kMaxInstallFolderChars characters: every text fits
+static_assert(kMaxInstallFolderChars + sizeof("\"\" \"%1\"") - 1 +
+                      sizeof(PHOTARIUM_PROGRAM_FILE) / sizeof(wchar_t) - 1 <
+                  kRegistrationUnits,
+              "the open command fits its text");
+static_assert(kMaxInstallFolderChars + sizeof("\"\" \"%1\" /thumbs") - 1 +
+                      sizeof(PHOTARIUM_PROGRAM_FILE) / sizeof(wchar_t) - 1 <
+                  kThumbsCommandUnits,
+              "the thumbnails command fits its text");
 
-// The trimmed copy of targetFolder with a final backslash; false when empty
-// or too long for the texts built from it.
-bool FormInstallFolder(const wchar_t* targetFolder, wchar_t* out, size_t units)
+bool BuildRegistrationTexts(const InstallFolder& folder, RegistrationTexts& texts)
 {
-    FixedText<kTextUnits> trimmed;
-    if (!trimmed.Assign(targetFolder))
-        return false;
-    TrimSpaces(trimmed.Buffer());
-    if (trimmed.Empty())
-        return false;
-    size_t withBackslash = trimmed.Length() + (trimmed.EndsWithBackslash() ? 0 : 1);
-    if (withBackslash > kMaxInstallFolderChars)
-        return false;
-    return JoinPath(out, units, trimmed, L"");
-}
-
-}  // namespace
-
-bool InstallFolderFits(const wchar_t* targetFolder)
-{
-    FixedText<kRegistrationUnits> folder;
-    return FormInstallFolder(targetFolder, folder.Buffer(), folder.kUnits);
-}
-
-bool BuildRegistrationTexts(const wchar_t* targetFolder, RegistrationTexts& texts)
-{
-    bool ok = FormInstallFolder(targetFolder, texts.installFolder, kRegistrationUnits) &&
-              FormatText(texts.programPath, kRegistrationUnits, L"%ls" PHOTARIUM_PROGRAM_FILE,
-                         texts.installFolder) &&
-              FormatText(texts.openCommand, kRegistrationUnits, L"\"%ls\" \"%%1\"",
-                         texts.programPath) &&
-              FormatText(texts.thumbsCommand, kThumbsCommandUnits, L"\"%ls\" \"%%1\" /thumbs",
-                         texts.programPath) &&
-              FormatText(texts.programIcon, kRegistrationUnits, L"%ls,0", texts.programPath);
+    bool ok = folder.Usable() && texts.installFolder.Assign(folder.Path()) &&
+              texts.programPath.Format(L"%ls" PHOTARIUM_PROGRAM_FILE, texts.installFolder.Get()) &&
+              texts.openCommand.Format(L"\"%ls\" \"%%1\"", texts.programPath.Get()) &&
+              texts.thumbsCommand.Format(L"\"%ls\" \"%%1\" /thumbs", texts.programPath.Get()) &&
+              texts.programIcon.Format(L"%ls,0", texts.programPath.Get());
     if (!ok) {
-        texts.installFolder[0] = L'\0';
-        texts.programPath[0] = L'\0';
-        texts.openCommand[0] = L'\0';
-        texts.thumbsCommand[0] = L'\0';
-        texts.programIcon[0] = L'\0';
+        texts.installFolder.Clear();
+        texts.programPath.Clear();
+        texts.openCommand.Clear();
+        texts.thumbsCommand.Clear();
+        texts.programIcon.Clear();
     }
     return ok;
 }

@@ -95,7 +95,7 @@ int CreateStartMenuGroup(const wchar_t* installFolder, int allUsers)
     FixedText<kTextUnits> group;
     if (!group.Format(L"%lsPhotarium", programs.Get()))
         return 0;
-    MakeFolderPath(group.Buffer());
+    MakeFolderPath(group);
 
     FixedText<kTextUnits> programPath;
     if (!programPath.Format(L"%ls" PHOTARIUM_PROGRAM_FILE, installFolder))

@@ -360,7 +360,7 @@ void CWizPropertyPage::OnSetActiveReady()
 
 BOOL CWizPropertyPage::WarnIfViewerRunning(const wchar_t* folder)
 {
-    if (!IsViewerRunning() && (folder == nullptr || !IsViewerRunningFrom(folder)))
+    if (!IsViewerRunning() && (folder == nullptr || !IsViewerRunningFrom(InstallFolder(folder))))
         return FALSE;
     ShowMessage(m_hWnd, IDS_VIEWER_RUNNING, MB_ICONEXCLAMATION);
     return TRUE;
@@ -371,13 +371,13 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     InstallRequest request;
     ClearInstallRequest(request);
     if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions)) {
-        options->GetDlgItemText(IDC_TARGET_FOLDER, request.targetFolder, kTextUnits);
+        options->GetDlgItemText(IDC_TARGET_FOLDER, request.targetFolder.Buffer(),
+                                request.targetFolder.kUnits);
         request.startMenuGroup = options->IsDlgButtonChecked(IDC_GROUP_SHORTCUT) == BST_CHECKED;
         request.desktopShortcut = options->IsDlgButtonChecked(IDC_DESKTOP_SHORTCUT) == BST_CHECKED;
         request.thumbnailsShortcut = options->IsDlgButtonChecked(IDC_THUMBS_SHORTCUT) == BST_CHECKED;
         request.allUsers = options->IsDlgButtonChecked(IDC_ALL_USERS) == BST_CHECKED;
     }
-    TrimSpaces(request.targetFolder);
     if (WarnIfViewerRunning(request.targetFolder))
         return -1;
     HWND list = m_pSheet->m_hFileTypeList;
@@ -390,7 +390,7 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
         }
     }
     if (IsDlgButtonChecked(IDC_INI_IN_APPDATA) == BST_CHECKED)
-        CopyText(request.settingsFolder, kTextUnits, L"%APPDATA%\\Photarium");
+        request.settingsFolder.Assign(L"%APPDATA%\\Photarium");
     request.silent = 0;
 
     // on the screen before the thread is busy
@@ -401,9 +401,8 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, FALSE);
     m_pSheet->EnableWizardButton(IDCANCEL, FALSE);
 
-    FixedText<kTextUnits> installedFolder;
     int associated = 0;
-    int installed = RunInstall(request, installedFolder.Buffer(), &associated);
+    int installed = RunInstall(request, &m_pSheet->m_installedFolder, &associated);
 
     m_pSheet->KillTimer(kInstallTimerId);
     m_pSheet->EnableWizardButton(IDC_WIZ_BACK, TRUE);
@@ -417,9 +416,6 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     }
     if (installed != 0) {
         m_pSheet->m_bOpenDefaultApps = associated != 0 && UserChoiceIsWindowsOwn();
-        // the finish page starts the viewer from the folder as it was created
-        if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions))
-            options->SetDlgItemText(IDC_TARGET_FOLDER, installedFolder);
         return GetNextPageId(TRUE);
     }
     // nothing runs any more: the notice goes with the page

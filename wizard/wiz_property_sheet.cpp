@@ -1,7 +1,6 @@
 #include "wizard/wiz_property_sheet.h"
 
 #include "platform/fixed_text.h"
-#include "platform/folder_path.h"
 #include "platform/message_box.h"
 #include "platform/string_table.h"
 #include "register/default_apps.h"
@@ -100,14 +99,9 @@ void CWizPropertySheet::RunFinishActions()
 
 void CWizPropertySheet::StartInstalledViewer()
 {
-    CPropertyPage* options = GetPage(kPageOptions);
-    FixedText<kTextUnits> folder;
-    if (options != nullptr && options->m_hWnd != nullptr)
-        options->GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
-    TrimSpaces(folder.Buffer());
-    FixedText<kTextUnits> viewer;
-    if (!viewer.JoinPath(folder, PHOTARIUM_PROGRAM_FILE))
-        return;  // no path that long names the installed viewer
+    PathText viewer;
+    if (m_installedFolder.Empty() || !viewer.JoinPath(m_installedFolder, PHOTARIUM_PROGRAM_FILE))
+        return;
     ShellExecuteW(GetActiveWindow(), L"open", viewer, L"", nullptr, SW_SHOW);
 
     // the viewer needs a moment to make its window

@@ -4,6 +4,7 @@
 
 #include "framework/gdi.h"
 #include "framework/property_sheet.h"
+#include "platform/fixed_text.h"
 #include "wizard/color_static.h"
 #include "wizard/hyperlink.h"
 #include "wizard/whats_new.h"
@@ -33,6 +34,9 @@ public:
     // The installation made formats the viewer's with the user's yes: where
     // Windows keeps the user's choice, its page for it opens as the wizard ends.
     bool m_bOpenDefaultApps = false;
+    // The folder the installation made, ending in "\": the finish page
+    // starts the viewer from it. Empty before.
+    PathText m_installedFolder;
 
     // Operations
     // A wizard button of the sheet: IDC_WIZ_BACK, IDC_WIZ_NEXT or IDCANCEL.

@@ -3,16 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
 
-InstallRequest Parse(const std::wstring& line)
+std::unique_ptr<InstallRequest> Parse(const std::wstring& line)
 {
-    InstallRequest request;
-    ClearInstallRequest(request);
-    wcscpy(request.targetFolder, L"C:\\Default\\");
-    ApplySilentSwitches(line.c_str(), request);
+    auto request = std::make_unique<InstallRequest>();
+    ClearInstallRequest(*request);
+    request->targetFolder.Assign(L"C:\\Default\\");
+    ApplySilentSwitches(line.c_str(), *request);
     return request;
 }
 
@@ -35,40 +36,40 @@ TEST(SilentModeChoice, SubstringCaseSensitive)
 
 TEST(SilentSwitches, DefaultsWithoutSwitches)
 {
-    InstallRequest r = Parse(L"setup.exe /silent");
-    EXPECT_STREQ(L"C:\\Default\\", r.targetFolder);
-    EXPECT_EQ(0, r.desktopShortcut);
-    EXPECT_EQ(0, r.thumbnailsShortcut);
-    EXPECT_EQ(0, r.startMenuGroup);
-    EXPECT_EQ(0, r.allUsers);
-    EXPECT_EQ(0, r.associate);
-    EXPECT_EQ(0, CountFlags(r));
-    EXPECT_STREQ(L"", r.settingsFolder);
+    auto r = Parse(L"setup.exe /silent");
+    EXPECT_STREQ(L"C:\\Default\\", r->targetFolder);
+    EXPECT_EQ(0, r->desktopShortcut);
+    EXPECT_EQ(0, r->thumbnailsShortcut);
+    EXPECT_EQ(0, r->startMenuGroup);
+    EXPECT_EQ(0, r->allUsers);
+    EXPECT_EQ(0, r->associate);
+    EXPECT_EQ(0, CountFlags(*r));
+    EXPECT_STREQ(L"", r->settingsFolder);
 }
 
 TEST(SilentSwitches, QuotedFolderWithSpacesAndFollowingSwitches)
 {
-    InstallRequest r = Parse(L"setup.exe /silent /folder=\"C:\\Program Files\\Photo Tool\" /desktop=1 /assoc=1");
-    EXPECT_STREQ(L"C:\\Program Files\\Photo Tool", r.targetFolder);
-    EXPECT_NE(0, r.desktopShortcut);
-    EXPECT_EQ(1, r.associate);
-    EXPECT_EQ(48, CountFlags(r));
-    EXPECT_EQ(0, r.thumbnailsShortcut);
-    EXPECT_EQ(0, r.startMenuGroup);
+    auto r = Parse(L"setup.exe /silent /folder=\"C:\\Program Files\\Photo Tool\" /desktop=1 /assoc=1");
+    EXPECT_STREQ(L"C:\\Program Files\\Photo Tool", r->targetFolder);
+    EXPECT_NE(0, r->desktopShortcut);
+    EXPECT_EQ(1, r->associate);
+    EXPECT_EQ(48, CountFlags(*r));
+    EXPECT_EQ(0, r->thumbnailsShortcut);
+    EXPECT_EQ(0, r->startMenuGroup);
 }
 
 TEST(SilentSwitches, UnquotedFolderKeepsInnerSpace)
 {
-    InstallRequest r = Parse(L"setup.exe /silent /folder=C:\\My Apps /desktop=1");
-    EXPECT_STREQ(L"C:\\My Apps", r.targetFolder);
-    EXPECT_NE(0, r.desktopShortcut);
+    auto r = Parse(L"setup.exe /silent /folder=C:\\My Apps /desktop=1");
+    EXPECT_STREQ(L"C:\\My Apps", r->targetFolder);
+    EXPECT_NE(0, r->desktopShortcut);
 }
 
 TEST(SilentSwitches, ValueEndsAtFirstSlash)
 {
-    EXPECT_STREQ(L"C:", Parse(L"x /silent /folder=C:/Tools/Photarium").targetFolder);
-    EXPECT_STREQ(L"", Parse(L"x /silent /folder=").targetFolder);
-    EXPECT_STREQ(L"", Parse(L"x /silent /folder=/desktop=1").targetFolder);
+    EXPECT_STREQ(L"C:", Parse(L"x /silent /folder=C:/Tools/Photarium")->targetFolder);
+    EXPECT_STREQ(L"", Parse(L"x /silent /folder=")->targetFolder);
+    EXPECT_STREQ(L"", Parse(L"x /silent /folder=/desktop=1")->targetFolder);
 }
 
 TEST(SilentSwitches, Numbers)
@@ -78,48 +79,48 @@ TEST(SilentSwitches, Numbers)
         {L"99999999999999999999", 1}, {L"3abc", 1},
     };
     for (const auto& c : cases) {
-        InstallRequest r = Parse(std::wstring(L"x /silent /desktop=") + c.value);
-        EXPECT_EQ(c.expected != 0, r.desktopShortcut != 0) << c.value;
+        auto r = Parse(std::wstring(L"x /silent /desktop=") + c.value);
+        EXPECT_EQ(c.expected != 0, r->desktopShortcut != 0) << c.value;
     }
-    InstallRequest r = Parse(L"x /silent /thumbs=1 /group=1 /allusers=1");
-    EXPECT_NE(0, r.thumbnailsShortcut);
-    EXPECT_NE(0, r.startMenuGroup);
-    EXPECT_NE(0, r.allUsers);
-    EXPECT_EQ(0, r.desktopShortcut);
+    auto r = Parse(L"x /silent /thumbs=1 /group=1 /allusers=1");
+    EXPECT_NE(0, r->thumbnailsShortcut);
+    EXPECT_NE(0, r->startMenuGroup);
+    EXPECT_NE(0, r->allUsers);
+    EXPECT_EQ(0, r->desktopShortcut);
 }
 
 TEST(SilentSwitches, Associations)
 {
-    InstallRequest all = Parse(L"x /silent /assoc=2");
-    EXPECT_EQ(62, CountFlags(all));
-    EXPECT_EQ(1, all.associate);
+    auto all = Parse(L"x /silent /assoc=2");
+    EXPECT_EQ(62, CountFlags(*all));
+    EXPECT_EQ(1, all->associate);
 
-    InstallRequest images = Parse(L"x /silent /assoc=1");
+    auto images = Parse(L"x /silent /assoc=1");
     for (int i = 0; i < kFormatCount; ++i)
-        EXPECT_EQ(i < 48 ? 1 : 0, images.formatFlags[i]) << i;
+        EXPECT_EQ(i < 48 ? 1 : 0, images->formatFlags[i]) << i;
 
     for (const wchar_t* other : {L"0", L"3", L"5", L"-1", L"x"}) {
-        InstallRequest r = Parse(std::wstring(L"x /silent /assoc=") + other);
-        EXPECT_EQ(0, r.associate) << other;
-        EXPECT_EQ(0, CountFlags(r)) << other;
+        auto r = Parse(std::wstring(L"x /silent /assoc=") + other);
+        EXPECT_EQ(0, r->associate) << other;
+        EXPECT_EQ(0, CountFlags(*r)) << other;
     }
     // "/assocallusers" does not hold "/assoc=" and sets nothing
-    InstallRequest r = Parse(L"x /silent /assocallusers");
-    EXPECT_EQ(0, r.associate);
-    EXPECT_EQ(0, CountFlags(r));
+    auto r = Parse(L"x /silent /assocallusers");
+    EXPECT_EQ(0, r->associate);
+    EXPECT_EQ(0, CountFlags(*r));
 }
 
 TEST(SilentSwitches, FirstOccurrenceCounts)
 {
-    InstallRequest r = Parse(L"x /silent /desktop=0 /desktop=1 /folder=C:\\A /folder=C:\\B");
-    EXPECT_EQ(0, r.desktopShortcut);
-    EXPECT_STREQ(L"C:\\A", r.targetFolder);
+    auto r = Parse(L"x /silent /desktop=0 /desktop=1 /folder=C:\\A /folder=C:\\B");
+    EXPECT_EQ(0, r->desktopShortcut);
+    EXPECT_STREQ(L"C:\\A", r->targetFolder);
 }
 
 TEST(SilentSwitches, SettingsFolder)
 {
-    InstallRequest r = Parse(L"x /silent /ini=\"%APPDATA%\\Photarium\" /group=1");
-    EXPECT_STREQ(L"%APPDATA%\\Photarium", r.settingsFolder);
+    auto r = Parse(L"x /silent /ini=\"%APPDATA%\\Photarium\" /group=1");
+    EXPECT_STREQ(L"%APPDATA%\\Photarium", r->settingsFolder);
 }
 
 TEST(SilentSwitches, OnlyFirst519CharactersAreSeen)
@@ -128,24 +129,24 @@ TEST(SilentSwitches, OnlyFirst519CharactersAreSeen)
     line += std::wstring(519 - line.size() - 10, L'a');
     // "/desktop=1" starts at 509 and ends at 519: still inside
     std::wstring inside = line + L"/desktop=1";
-    EXPECT_NE(0, Parse(inside).desktopShortcut);
+    EXPECT_NE(0, Parse(inside)->desktopShortcut);
     // one character later its value "1" is the 520th character and not seen
     std::wstring cut = line + L"b/desktop=1";
-    EXPECT_EQ(0, Parse(cut).desktopShortcut);
+    EXPECT_EQ(0, Parse(cut)->desktopShortcut);
     std::wstring beyond = line + std::wstring(100, L'c') + L" /group=1";
-    EXPECT_EQ(0, Parse(beyond).startMenuGroup);
+    EXPECT_EQ(0, Parse(beyond)->startMenuGroup);
 }
 
 TEST(SilentSwitches, ValueLengthBoundedBySwitchWindow)
 {
     std::wstring folder(400, L'd');
-    InstallRequest r = Parse(L"x /silent /folder=" + folder);
-    EXPECT_EQ(260u - 8u, wcslen(r.targetFolder));
-    InstallRequest ini = Parse(L"x /silent /ini=" + folder);
-    EXPECT_EQ(260u - 5u, wcslen(ini.settingsFolder));
+    auto r = Parse(L"x /silent /folder=" + folder);
+    EXPECT_EQ(260u - 8u, wcslen(r->targetFolder));
+    auto ini = Parse(L"x /silent /ini=" + folder);
+    EXPECT_EQ(260u - 5u, wcslen(ini->settingsFolder));
     // a very long command line overflows nothing
-    InstallRequest huge = Parse(L"x /silent /folder=" + std::wstring(100000, L'"'));
-    EXPECT_LT(wcslen(huge.targetFolder), 260u);
+    auto huge = Parse(L"x /silent /folder=" + std::wstring(100000, L'"'));
+    EXPECT_LT(wcslen(huge->targetFolder), 260u);
 }
 
 TEST(SilentSwitches, ValueCutByAWindowIsMarked)

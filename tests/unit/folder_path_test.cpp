@@ -49,7 +49,8 @@ TEST(MakeFolderPathText, ExistingFolderCreatesNothing)
 {
     FakeFolders fs;
     fs.existing.insert(L"C:\\Tools\\");
-    wchar_t path[260] = L" C:\\Tools ";
+    PathText path;
+    path.Assign(L" C:\\Tools ");
     EXPECT_EQ(1, MakeFolderPath(path, fs));
     EXPECT_STREQ(L"C:\\Tools\\", path);
     EXPECT_TRUE(fs.created.empty());
@@ -58,7 +59,8 @@ TEST(MakeFolderPathText, ExistingFolderCreatesNothing)
 TEST(MakeFolderPathText, NestedCreatesEachLevel)
 {
     FakeFolders fs;
-    wchar_t path[260] = L"C:\\A\\B\\C";
+    PathText path;
+    path.Assign(L"C:\\A\\B\\C");
     EXPECT_EQ(1, MakeFolderPath(path, fs));
     EXPECT_STREQ(L"C:\\A\\B\\C\\", path);
     std::vector<std::wstring> expected = {L"C:", L"C:\\A", L"C:\\A\\B", L"C:\\A\\B\\C"};
@@ -68,7 +70,8 @@ TEST(MakeFolderPathText, NestedCreatesEachLevel)
 TEST(MakeFolderPathText, ComponentWithTrailingSpaceLosesIt)
 {
     FakeFolders fs;
-    wchar_t path[260] = L"C:\\Photo \\Sub";
+    PathText path;
+    path.Assign(L"C:\\Photo \\Sub");
     EXPECT_EQ(1, MakeFolderPath(path, fs));
     EXPECT_STREQ(L"C:\\Photo\\Sub\\", path);
     EXPECT_EQ(L"C:\\Photo", fs.created[1]);
@@ -77,7 +80,8 @@ TEST(MakeFolderPathText, ComponentWithTrailingSpaceLosesIt)
 TEST(MakeFolderPathText, UncKeepsPrefix)
 {
     FakeFolders fs;
-    wchar_t path[260] = L"\\\\server\\share\\Photarium";
+    PathText path;
+    path.Assign(L"\\\\server\\share\\Photarium");
     MakeFolderPath(path, fs);
     EXPECT_STREQ(L"\\\\server\\share\\Photarium\\", path);
     std::vector<std::wstring> expected = {L"\\\\server", L"\\\\server\\share",
@@ -88,7 +92,8 @@ TEST(MakeFolderPathText, UncKeepsPrefix)
 TEST(MakeFolderPathText, LeadingBackslashNamesRootOfCurrentDrive)
 {
     FakeFolders fs;
-    wchar_t path[260] = L"\\Einstellungen\\Photarium";
+    PathText path;
+    path.Assign(L"\\Einstellungen\\Photarium");
     MakeFolderPath(path, fs);
     EXPECT_STREQ(L"\\Einstellungen\\Photarium\\", path);
     std::vector<std::wstring> expected = {L"", L"\\Einstellungen", L"\\Einstellungen\\Photarium"};
@@ -98,9 +103,11 @@ TEST(MakeFolderPathText, LeadingBackslashNamesRootOfCurrentDrive)
 TEST(MakeFolderPathText, EmptyAndBlankFail)
 {
     FakeFolders fs;
-    wchar_t empty[260] = L"";
+    PathText empty;
+    empty.Assign(L"");
     EXPECT_EQ(0, MakeFolderPath(empty, fs));
-    wchar_t blank[260] = L"    ";
+    PathText blank;
+    blank.Assign(L"    ");
     EXPECT_EQ(0, MakeFolderPath(blank, fs));
     EXPECT_STREQ(L"", blank);
     EXPECT_TRUE(fs.created.empty());
@@ -109,11 +116,11 @@ TEST(MakeFolderPathText, EmptyAndBlankFail)
 TEST(MakeFolderPathText, LongPathStaysInsideItsBuffer)
 {
     FakeFolders fs;
-    wchar_t path[260];
+    PathText path;
     std::wstring text = L"C:\\" + std::wstring(256, L'y');  // 259 characters
-    wcscpy(path, text.c_str());
+    path.Assign(text.c_str());
     EXPECT_EQ(0, MakeFolderPath(path, fs));  // no room for the final backslash
-    EXPECT_EQ(text, std::wstring(path));
+    EXPECT_EQ(text, std::wstring(path.Get()));
 }
 
 // The real file system under Wine.
@@ -123,19 +130,20 @@ TEST(MakeFolderPathWin32, CreatesNestedRelativeAndKeepsCurrentFolder)
     wchar_t before[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, before);
 
-    wchar_t nested[260];
-    wcscpy(nested, (root + L"one\\two \\three").c_str());
+    PathText nested;
+    nested.Assign((root + L"one\\two \\three").c_str());
     EXPECT_EQ(1, MakeFolderPath(nested));
-    EXPECT_EQ(root + L"one\\two\\three\\", std::wstring(nested));
+    EXPECT_EQ(root + L"one\\two\\three\\", std::wstring(nested.Get()));
     EXPECT_TRUE(FolderExists(root + L"one\\two\\three"));
     EXPECT_FALSE(FolderExists(root + L"one\\two \\"));
 
-    wchar_t again[260];
-    wcscpy(again, nested);
+    PathText again;
+    again.Assign(nested);
     EXPECT_EQ(1, MakeFolderPath(again));
 
     SetCurrentDirectoryW(root.c_str());
-    wchar_t relative[260] = L"rel\\sub";
+    PathText relative;
+    relative.Assign(L"rel\\sub");
     EXPECT_EQ(1, MakeFolderPath(relative));
     EXPECT_STREQ(L"rel\\sub\\", relative);
     EXPECT_TRUE(FolderExists(root + L"rel\\sub"));
@@ -147,7 +155,8 @@ TEST(MakeFolderPathWin32, CreatesNestedRelativeAndKeepsCurrentFolder)
 
 TEST(MakeFolderPathWin32, MissingDriveFails)
 {
-    wchar_t path[260] = L"Q:\\Nowhere\\Photarium";
+    PathText path;
+    path.Assign(L"Q:\\Nowhere\\Photarium");
     EXPECT_EQ(0, MakeFolderPath(path));
     EXPECT_STREQ(L"Q:\\Nowhere\\Photarium\\", path);
 }

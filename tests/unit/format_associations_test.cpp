@@ -86,14 +86,13 @@ TEST(RegistrationTexts, SameTextsForEverySpellingOfTheFolder)
          {L"C:\\Program Files\\Photarium", L"C:\\Program Files\\Photarium\\",
           L"  C:\\Program Files\\Photarium  "}) {
         RegistrationTexts texts;
-        ASSERT_TRUE(BuildRegistrationTexts(folder, texts));
-        EXPECT_EQ(std::wstring(L"C:\\Program Files\\Photarium\\"), texts.installFolder);
-        EXPECT_EQ(std::wstring(L"C:\\Program Files\\Photarium\\photar64.exe"), texts.programPath);
-        EXPECT_EQ(std::wstring(L"\"C:\\Program Files\\Photarium\\photar64.exe\" \"%1\""),
-                  texts.openCommand);
-        EXPECT_EQ(std::wstring(L"\"C:\\Program Files\\Photarium\\photar64.exe\" \"%1\" /thumbs"),
-                  texts.thumbsCommand);
-        EXPECT_EQ(std::wstring(L"C:\\Program Files\\Photarium\\photar64.exe,0"), texts.programIcon);
+        ASSERT_TRUE(BuildRegistrationTexts(InstallFolder(folder), texts));
+        EXPECT_STREQ(L"C:\\Program Files\\Photarium\\", texts.installFolder);
+        EXPECT_STREQ(L"C:\\Program Files\\Photarium\\photar64.exe", texts.programPath);
+        EXPECT_STREQ(L"\"C:\\Program Files\\Photarium\\photar64.exe\" \"%1\"", texts.openCommand);
+        EXPECT_STREQ(L"\"C:\\Program Files\\Photarium\\photar64.exe\" \"%1\" /thumbs",
+                     texts.thumbsCommand);
+        EXPECT_STREQ(L"C:\\Program Files\\Photarium\\photar64.exe,0", texts.programIcon);
     }
 }
 
@@ -118,18 +117,22 @@ TEST(RegistrationTexts, LongestFolderFitsEveryTextAndProductPath)
         {L"", false},
         {L"    ", false},
         {std::wstring(259, L'x'), false},
+        {L"Photarium", false},  // relative: nothing to register
+        {L"C:\\", false},       // a root would get the product spilled into it
+        {L"\\\\server\\share", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folder.size());
-        EXPECT_EQ(c.fits, InstallFolderFits(c.folder.c_str()));
+        InstallFolder folder(c.folder.c_str());
+        EXPECT_EQ(c.fits, folder.Usable());
         RegistrationTexts texts;
-        EXPECT_EQ(c.fits, BuildRegistrationTexts(c.folder.c_str(), texts));
+        EXPECT_EQ(c.fits, BuildRegistrationTexts(folder, texts));
         if (!c.fits) {
-            EXPECT_EQ(L'\0', texts.installFolder[0]);
-            EXPECT_EQ(L'\0', texts.openCommand[0]);
-            EXPECT_EQ(L'\0', texts.thumbsCommand[0]);
+            EXPECT_TRUE(texts.installFolder.Empty());
+            EXPECT_TRUE(texts.openCommand.Empty());
+            EXPECT_TRUE(texts.thumbsCommand.Empty());
         } else {
-            EXPECT_EQ(kMaxInstallFolderChars, std::wstring(texts.installFolder).size());
+            EXPECT_EQ(kMaxInstallFolderChars, texts.installFolder.Length());
         }
     }
 }

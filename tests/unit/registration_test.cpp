@@ -28,7 +28,7 @@ protected:
 
 TEST_F(Registration, FolderVerbsOnlyWithTheThumbnailsShortcut)
 {
-    RegisterApplication(0, kFolder, 0, 0, 0, 0, none_);
+    RegisterApplication(0, InstallFolder(kFolder), 0, 0, 0, 0, none_);
     ExpectApplicationRows(kFolder, false);
     ExpectDesktopShortcuts(kFolder, false, false, false);
 }
@@ -36,7 +36,7 @@ TEST_F(Registration, FolderVerbsOnlyWithTheThumbnailsShortcut)
 TEST_F(Registration, RegisteredApplicationsIsNeverCreated)
 {
     DeleteRegTree(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications");
-    RegisterApplication(0, kFolder, 0, 0, 0, 0, none_);
+    RegisterApplication(0, InstallFolder(kFolder), 0, 0, 0, 0, none_);
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications"));
     ExpectRegText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Photarium\\Capabilities\\FileAssociations",
                   L".jpg", L"Photarium.jpg");
@@ -46,7 +46,7 @@ TEST_F(Registration, SelectedRowsGetTheirExtensionsAndUserChoices)
 {
     int flags[62] = {};
     flags[2] = flags[52] = flags[0] = 1;
-    RegisterApplication(0, kFolder, 0, 0, 0, 0, flags);
+    RegisterApplication(0, InstallFolder(kFolder), 0, 0, 0, 0, flags);
     ExpectFormatRows(kFolder, {0, 2, 52});
     // spelled out: the edge cases of rows 2 and 52
     ExpectRegText(HKEY_CLASSES_ROOT, L".dib", L"", L"Photarium.bmp");
@@ -65,7 +65,7 @@ TEST_F(Registration, UserChoiceThatCannotBeDeletedKeepsItsOtherValues)
 {
     // a subkey makes RegDeleteKeyW fail: the existing key is opened instead
     SetRegText(HKEY_CURRENT_USER, UserChoice(L"bmp") + L"\\Sub", L"", L"x");
-    RegisterApplication(0, kFolder, 0, 0, 0, 0, none_);  // creates the capability key
+    RegisterApplication(0, InstallFolder(kFolder), 0, 0, 0, 0, none_);  // creates the capability key
     AssociateExtension(L"bmp", L"bmp", kOpen, L"%1", 1);
     ExpectRegText(HKEY_CURRENT_USER, UserChoice(L"bmp"), L"Progid", L"Photarium.bmp");
     ExpectRegText(HKEY_CURRENT_USER, UserChoice(L"bmp"), L"Hash", L"alt");
@@ -94,7 +94,7 @@ TEST_F(Registration, StoreAppMarks)
 TEST_F(Registration, TooLongFolderWritesNothing)
 {
     std::wstring folder = L"C:\\" + std::wstring(230, L'a');  // 234 with the backslash
-    EXPECT_EQ(1, RegisterApplication(1, folder.c_str(), 1, 1, 1, 0, none_));
+    EXPECT_EQ(1, RegisterApplication(1, InstallFolder(folder.c_str()), 1, 1, 1, 0, none_));
     ExpectNothingRegistered();
 }
 

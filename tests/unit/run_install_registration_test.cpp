@@ -63,7 +63,7 @@ protected:
         ResetRegistrationState();
         RemoveTree(L"C:\\ptest\\wizard_install");
         ClearInstallRequest(request_);
-        wcscpy(request_.targetFolder, L"C:\\ptest\\wizard_install");
+        request_.targetFolder.Assign(L"C:\\ptest\\wizard_install");
         GetCurrentDirectoryW(MAX_PATH, currentFolder_);
     }
     void TearDown() override { SetCurrentDirectoryW(currentFolder_); }
@@ -110,7 +110,7 @@ TEST_F(InstallRegistration, NoQuestionWithoutAssociationsOrInSilentMode)
 TEST_F(InstallRegistration, TooLongFolderIsRefusedInTheWizardToo)
 {
     std::wstring folder = L"C:\\ptest\\" + std::wstring(224, L'w');
-    wcscpy(request_.targetFolder, folder.c_str());
+    request_.targetFolder.Assign(folder.c_str());
     QuestionWatcher watcher;  // answers the error box
     EXPECT_EQ(0, RunInstall(request_));
     watcher.Stop();

@@ -29,11 +29,9 @@ protected:
 
     std::wstring Update(const std::wstring& target, const std::wstring& settings)
     {
-        wchar_t active[262];
-        wmemset(active, L'#', 262);
-        UpdateSettingsFile(target.c_str(), settings.c_str(), active);
-        EXPECT_EQ(L'#', active[260]);
-        return active;
+        PathText active;
+        UpdateSettingsFile(InstallFolder(target.c_str()), settings.c_str(), active);
+        return active.Get();
     }
     std::wstring root_;
     std::wstring target_;
@@ -41,7 +39,8 @@ protected:
 
 TEST_F(UpdateSettingsFileTest, WithoutSettingsFolderTheTargetFileIsActive)
 {
-    // untrimmed and without a closing backslash, as the request may hold it
+    // untrimmed and without a closing backslash, as the request may hold it:
+    // the install folder is made of it first
     std::wstring active = Update(L"  " + root_ + L"App  ", L"");
     EXPECT_EQ(target_ + L"photar64.ini", active);
     EXPECT_EQ(kLanguage + kToolbar, ReadFileBytes(active));

@@ -1,0 +1,22 @@
+#include "register/install_folder.h"
+
+#include "platform/folder_path.h"
+#include "register/install_folder_limits.h"
+
+InstallFolder::InstallFolder(const wchar_t* typed)
+{
+    if (!typed_.Assign(typed))
+        return;
+    PathText trimmed;
+    trimmed.Assign(typed_);
+    TrimSpaces(trimmed.Buffer());
+    size_t withBackslash = trimmed.Length() + (trimmed.EndsWithBackslash() ? 0 : 1);
+    if (trimmed.Empty() || withBackslash > kMaxInstallFolderChars || !IsFolderBelowRoot(trimmed))
+        return;
+    path_.JoinPath(trimmed, L"");
+}
+
+bool InstallFolder::Create()
+{
+    return Usable() && MakeFolderPath(path_) != 0;
+}
