@@ -15,8 +15,3 @@ InstallFolder::InstallFolder(const wchar_t* typed)
         return;
     path_.JoinPath(trimmed, L"");
 }
-
-bool InstallFolder::Create()
-{
-    return Usable() && MakeFolderPath(path_) != 0;
-}
