@@ -23,8 +23,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     WideInput input(data, size, 260);
-    PathText path;
-    path.Assign(input.get());
+    PathText path(input.get());
     FakeFolders fs;
     int result = MakeFolderPath(path, fs);
     size_t len = TerminatedLength(path.Get(), 260);

@@ -15,6 +15,8 @@ public:
     static constexpr size_t kUnits = Units;
 
     FixedText() { text_[0] = L'\0'; }
+    // the text, or empty when it does not fit
+    explicit FixedText(const wchar_t* text) : FixedText() { Assign(text); }
     FixedText(const FixedText&) = delete;
     FixedText& operator=(const FixedText&) = delete;
 

@@ -7,8 +7,7 @@ InstallFolder::InstallFolder(const wchar_t* typed)
 {
     if (!typed_.Assign(typed))
         return;
-    PathText trimmed;
-    trimmed.Assign(typed_);
+    PathText trimmed(typed_.Get());
     TrimSpaces(trimmed.Buffer());
     size_t withBackslash = trimmed.Length() + (trimmed.EndsWithBackslash() ? 0 : 1);
     if (trimmed.Empty() || withBackslash > kMaxInstallFolderChars || !IsFolderBelowRoot(trimmed))

@@ -49,8 +49,7 @@ TEST(MakeFolderPathText, ExistingFolderCreatesNothing)
 {
     FakeFolders fs;
     fs.existing.insert(L"C:\\Tools\\");
-    PathText path;
-    path.Assign(L" C:\\Tools ");
+    PathText path(L" C:\\Tools ");
     EXPECT_EQ(1, MakeFolderPath(path, fs));
     EXPECT_STREQ(L"C:\\Tools\\", path);
     EXPECT_TRUE(fs.created.empty());
@@ -59,8 +58,7 @@ TEST(MakeFolderPathText, ExistingFolderCreatesNothing)
 TEST(MakeFolderPathText, NestedCreatesEachLevel)
 {
     FakeFolders fs;
-    PathText path;
-    path.Assign(L"C:\\A\\B\\C");
+    PathText path(L"C:\\A\\B\\C");
     EXPECT_EQ(1, MakeFolderPath(path, fs));
     EXPECT_STREQ(L"C:\\A\\B\\C\\", path);
     std::vector<std::wstring> expected = {L"C:", L"C:\\A", L"C:\\A\\B", L"C:\\A\\B\\C"};
@@ -70,8 +68,7 @@ TEST(MakeFolderPathText, NestedCreatesEachLevel)
 TEST(MakeFolderPathText, ComponentWithTrailingSpaceLosesIt)
 {
     FakeFolders fs;
-    PathText path;
-    path.Assign(L"C:\\Photo \\Sub");
+    PathText path(L"C:\\Photo \\Sub");
     EXPECT_EQ(1, MakeFolderPath(path, fs));
     EXPECT_STREQ(L"C:\\Photo\\Sub\\", path);
     EXPECT_EQ(L"C:\\Photo", fs.created[1]);
@@ -80,8 +77,7 @@ TEST(MakeFolderPathText, ComponentWithTrailingSpaceLosesIt)
 TEST(MakeFolderPathText, UncKeepsPrefix)
 {
     FakeFolders fs;
-    PathText path;
-    path.Assign(L"\\\\server\\share\\Photarium");
+    PathText path(L"\\\\server\\share\\Photarium");
     MakeFolderPath(path, fs);
     EXPECT_STREQ(L"\\\\server\\share\\Photarium\\", path);
     std::vector<std::wstring> expected = {L"\\\\server", L"\\\\server\\share",
@@ -92,8 +88,7 @@ TEST(MakeFolderPathText, UncKeepsPrefix)
 TEST(MakeFolderPathText, LeadingBackslashNamesRootOfCurrentDrive)
 {
     FakeFolders fs;
-    PathText path;
-    path.Assign(L"\\Einstellungen\\Photarium");
+    PathText path(L"\\Einstellungen\\Photarium");
     MakeFolderPath(path, fs);
     EXPECT_STREQ(L"\\Einstellungen\\Photarium\\", path);
     std::vector<std::wstring> expected = {L"", L"\\Einstellungen", L"\\Einstellungen\\Photarium"};
@@ -103,11 +98,9 @@ TEST(MakeFolderPathText, LeadingBackslashNamesRootOfCurrentDrive)
 TEST(MakeFolderPathText, EmptyAndBlankFail)
 {
     FakeFolders fs;
-    PathText empty;
-    empty.Assign(L"");
+    PathText empty(L"");
     EXPECT_EQ(0, MakeFolderPath(empty, fs));
-    PathText blank;
-    blank.Assign(L"    ");
+    PathText blank(L"    ");
     EXPECT_EQ(0, MakeFolderPath(blank, fs));
     EXPECT_STREQ(L"", blank);
     EXPECT_TRUE(fs.created.empty());
@@ -130,20 +123,17 @@ TEST(MakeFolderPathWin32, CreatesNestedRelativeAndKeepsCurrentFolder)
     wchar_t before[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, before);
 
-    PathText nested;
-    nested.Assign((root + L"one\\two \\three").c_str());
+    PathText nested((root + L"one\\two \\three").c_str());
     EXPECT_EQ(1, MakeFolderPath(nested));
     EXPECT_EQ(root + L"one\\two\\three\\", std::wstring(nested.Get()));
     EXPECT_TRUE(FolderExists(root + L"one\\two\\three"));
     EXPECT_FALSE(FolderExists(root + L"one\\two \\"));
 
-    PathText again;
-    again.Assign(nested);
+    PathText again(nested.Get());
     EXPECT_EQ(1, MakeFolderPath(again));
 
     SetCurrentDirectoryW(root.c_str());
-    PathText relative;
-    relative.Assign(L"rel\\sub");
+    PathText relative(L"rel\\sub");
     EXPECT_EQ(1, MakeFolderPath(relative));
     EXPECT_STREQ(L"rel\\sub\\", relative);
     EXPECT_TRUE(FolderExists(root + L"rel\\sub"));
@@ -155,8 +145,7 @@ TEST(MakeFolderPathWin32, CreatesNestedRelativeAndKeepsCurrentFolder)
 
 TEST(MakeFolderPathWin32, MissingDriveFails)
 {
-    PathText path;
-    path.Assign(L"Q:\\Nowhere\\Photarium");
+    PathText path(L"Q:\\Nowhere\\Photarium");
     EXPECT_EQ(0, MakeFolderPath(path));
     EXPECT_STREQ(L"Q:\\Nowhere\\Photarium\\", path);
 }
