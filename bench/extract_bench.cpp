@@ -1,6 +1,7 @@
 // Unpacks the benchmark product with the setup program's payload step and
 // with minizip's miniunz, best of five runs each, and prints the ratio.
 #include "install/extract_payload.h"
+#include "install/unzip_entries.h"
 
 #include "bench_util.h"
 

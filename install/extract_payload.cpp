@@ -119,35 +119,37 @@ int ExtractPayload(const wchar_t* targetFolder, int keepFlag, FileNotReplaced* r
     if (!FindPayload(&bytes, &size))
         return -1;
     TempPath archivePath;
-    ScopedHandle file(CreateTempArchive(archivePath));
+    ScopedHandle file(CreateTempArchive(archivePath));  // its close deletes the file
     if (!file.IsValid())
         return -1;
+    TempPath startFolder;
+    DWORD startLength = GetCurrentDirectoryW(startFolder.kUnits, startFolder.Buffer());
     // The entries are read from the resource, byte for byte what the file
     // gets, while a second thread writes the file: no system call per read,
     // and no entry takes its final name unless the copy is whole. The file
     // stays held until the extraction is done.
     StopFlag stop;
     ArchiveCopy copy = {file.Get(), bytes, size, &stop};
-    TempPath startFolder;
-    DWORD startLength = GetCurrentDirectoryW(startFolder.kUnits, startFolder.Buffer());
     ScopedHandle copying = StartThread(WriteArchiveCopy, &copy);
     if (!copying.IsValid() && !WriteArchiveCopy(&copy))
         return -1;
     ArchiveInMemory source = {bytes, size};
     zlib_filefunc64_def functions;
     FillMemoryFileFunctions(&functions, &source);
-    HANDLE thread = copying.IsValid() ? copying.Get() : nullptr;
-    ArchiveCopying meanwhile = {thread, &stop};
-    int result = UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report,
-                                    thread ? &meanwhile : nullptr);
-    // the copy ends before the file goes
-    if (thread && WaitForThread(thread) != 1) {
-        // as when the short archive did not open: the start folder stays current
+    Unpacking unpacking(&stop);
+    int result = unpacking.Stage(&functions, archivePath, targetFolder, keepFlag);
+    if (result == 0)
+        result = unpacking.Write();
+    // the copy ends before its file goes, and no entry takes its final name
+    // unless the copy is whole
+    if (copying.IsValid() && WaitForThread(copying.Get()) != 1) {
+        // as when the short archive did not open: the start folder stays
+        // current, and what was staged goes
         if (startLength > 0 && startLength < startFolder.kUnits)
             SetCurrentDirectoryW(startFolder);
-        result = -1;
+        return -1;
     }
-
-    file.Close();  // deletes the temporary archive
+    if (result == 0)
+        result = unpacking.Commit(report);
     return result;
 }

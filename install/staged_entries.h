@@ -4,7 +4,7 @@
 // them take their final names together at the end.
 
 #include "install/entry_name.h"
-#include "install/extract_payload.h"
+#include "install/file_not_replaced.h"
 #include "platform/fixed_text.h"
 #include "platform/scoped_handle.h"
 

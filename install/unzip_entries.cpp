@@ -1,4 +1,4 @@
-// Opening the archive and extracting its entries into the current folder.
+// Unpacking an archive into the target folder, step by step.
 #include "install/unzip_entries.h"
 
 #include "install/entry_files.h"
@@ -14,6 +14,12 @@
 #include <cwchar>
 #include <memory>
 #include <new>
+
+// The entry's position, so that a writer goes straight to it.
+struct PlannedFile {
+    unz64_file_pos position;
+    unsigned long dosDate;
+};
 
 namespace {
 
@@ -63,13 +69,6 @@ bool CurrentEntry(unzFile archive, int keepFlag, wchar_t* wideName, unsigned lon
     *folder = *LastNamePart(name) == '\0';
     return true;
 }
-
-// Where a planned file's entry stands in the archive, so that a writer goes
-// straight to it, and its time.
-struct PlannedFile {
-    unz64_file_pos position;
-    unsigned long dosDate;
-};
 
 // Makes the folders of every entry that is not skipped, from the current one
 // on, and takes each file's place among the files to create, in order;
@@ -176,56 +175,57 @@ bool WriteAllFiles(Writing& writing, unzFile second)
 
 }  // namespace
 
-int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced* report, ArchiveCopying* copying, unzFile second)
+Unpacking::Unpacking(StopFlag* stop) : stop_(stop ? stop : &ownStop_) {}
+
+Unpacking::~Unpacking() = default;
+
+// Nothing under a final name changes before every entry is written; a stop
+// on the way leaves the earlier installation as it was. The folders are made
+// and the fresh files created ahead of the writing, several at a time, each
+// a round trip to the system that would otherwise wait.
+int Unpacking::Stage(zlib_filefunc64_def* functions, const wchar_t* archivePath,
+                     const wchar_t* targetFolder, int keepFlag)
 {
-    unz_global_info64 global;
-    if (unzGetGlobalInfo64(archive, &global) != UNZ_OK || global.number_entry > 0x100000)
+    archive_.reset(unzOpen2_64(archivePath, functions));
+    if (!archive_)
         return kStopped;
-    // Nothing under a final name changes before every entry is written; a
-    // stop on the way leaves the earlier installation as it was. The folders
-    // are made and the fresh files created ahead of the writing, several at
-    // a time, each a round trip to the system that would otherwise wait.
-    StagedEntries staged;
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBytes]);
-    const size_t entries = static_cast<size_t>(global.number_entry);
-    std::unique_ptr<PlannedFile[]> files(new (std::nothrow) PlannedFile[entries > 0 ? entries : 1]);
-    size_t planned = 0;
-    if (!buffer || !files || !staged.Begin(targetFolder, global.number_entry) ||
-        PlanEntries(archive, global.number_entry, keepFlag, staged, files.get(), &planned) != 0)
+    // a second reader for the second writer; without one, a single writer
+    if (UnpackingWriters() > 1)
+        second_.reset(unzOpen2_64(archivePath, functions));
+    if (!SetCurrentDirectoryW(targetFolder) || Plan(targetFolder, keepFlag) != 0)
         return kStopped;
     // a copy that failed stops the writing wherever it is, not at its end
-    volatile LONG taken = 0;
-    StopFlag ownStop;
-    StopFlag* stopped = copying ? copying->stop : &ownStop;
-    if (stopped->Raised())
+    if (stop_->Raised())
         return kStopped;
-    staged.CreateFiles();
-    Writing writing = {&staged, archive, files.get(), planned, &taken, stopped, buffer.get()};
-    if (!WriteAllFiles(writing, second))
-        return kStopped;
-    // no entry takes its final name unless the archive's copy is whole
-    if (copying && WaitForThread(copying->thread) != 1)
-        return kStopped;
-    return staged.Commit(report);
+    staged_.CreateFiles();
+    return 0;
 }
 
-int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
-                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced* report,
-                       ArchiveCopying* copying)
+// Makes room for every entry, then plans them from the first on.
+int Unpacking::Plan(const wchar_t* targetFolder, int keepFlag)
 {
-    unzFile archive = unzOpen2_64(archivePath, functions);
-    if (!archive)
-        return -1;
-    // a second reader for the second writer; without one, a single writer
-    unzFile second = UnpackingWriters() > 1 ? unzOpen2_64(archivePath, functions) : nullptr;
-    int result = -1;
-    if (SetCurrentDirectoryW(targetFolder))
-        result = ExtractEntries(archive, targetFolder, keepFlag, report, copying, second);
-    if (second)
-        unzClose(second);
-    unzClose(archive);
-    return result;
+    unz_global_info64 global;
+    if (unzGetGlobalInfo64(archive_.get(), &global) != UNZ_OK || global.number_entry > 0x100000)
+        return kStopped;
+    const size_t entries = static_cast<size_t>(global.number_entry);
+    buffer_.reset(new (std::nothrow) char[kCopyBytes]);
+    files_.reset(new (std::nothrow) PlannedFile[entries > 0 ? entries : 1]);
+    if (!buffer_ || !files_ || !staged_.Begin(targetFolder, global.number_entry))
+        return kStopped;
+    return PlanEntries(archive_.get(), global.number_entry, keepFlag, staged_, files_.get(),
+                       &planned_);
+}
+
+int Unpacking::Write()
+{
+    volatile LONG taken = 0;
+    Writing writing = {&staged_, archive_.get(), files_.get(), planned_, &taken, stop_, buffer_.get()};
+    return WriteAllFiles(writing, second_.get()) ? 0 : kStopped;
+}
+
+int Unpacking::Commit(FileNotReplaced* report)
+{
+    return staged_.Commit(report);
 }
 
 int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int keepFlag,
@@ -233,5 +233,9 @@ int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int k
 {
     zlib_filefunc64_def functions;
     fill_win32_filefunc64W(&functions);
-    return UnzipWithFunctions(&functions, archivePath, targetFolder, keepFlag, report);
+    Unpacking unpacking;
+    if (unpacking.Stage(&functions, archivePath, targetFolder, keepFlag) != 0 ||
+        unpacking.Write() != 0)
+        return kStopped;
+    return unpacking.Commit(report);
 }

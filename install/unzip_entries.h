@@ -1,61 +1,80 @@
 #pragma once
-// Unpacking an open archive, or one read through given file functions.
+// Unpacking an archive into the target folder, step by step: stage, write,
+// commit. Nothing under a final name changes before the commit.
 
 #include <windows.h>
 
+#include "install/file_not_replaced.h"
+#include "install/staged_entries.h"
 #include "platform/work_in_parts.h"
 
 #include <ioapi.h>
 #include <unzip.h>
 
-// Told of each product file that could not be written or take its name
-// (held open by another program, running, a folder or a link in its place,
-// a link or a file in the way of its folder), which undid the whole
-// unpacking: its full path.
-class FileNotReplaced {
-public:
-    virtual void Report(const wchar_t* path) = 0;
-
-protected:
-    ~FileNotReplaced() = default;
-};
-
-// The archive's copy into a file, written meanwhile by a thread of its own:
-// the thread ends with 1 when the copy is whole, and sets *stop when it
-// fails, at which the writers stop at once.
-struct ArchiveCopying {
-    HANDLE thread;
-    StopFlag* stop;
-};
+#include <cstddef>
+#include <memory>
+#include <type_traits>
 
 // How many threads inflate and write the files: two, a second core inflating
 // beside the first. On its own so that the tests' failing build can make it
 // one, with every allocation in the same order on every run.
 int UnpackingWriters();
 
-// Opens the archive at archivePath (Win32 file functions, read access shared
-// for reading), makes targetFolder the current folder and extracts every
-// entry. Same results as ExtractPayload.
+// Where a planned file's entry stands in the archive, and its time.
+struct PlannedFile;
+
+// One unpacking, its steps called in order, each only after the one before
+// returned 0. Whatever was not committed when it goes is undone: the fresh
+// files and the folders made on the way go, and nothing else changed.
+class Unpacking {
+public:
+    // stop, when given, may be raised by another thread (a failed copy of
+    // the archive): the writing then stops at once, before the fresh files
+    // are created, before each entry and between its pieces.
+    explicit Unpacking(StopFlag* stop = nullptr);
+    ~Unpacking();
+    Unpacking(const Unpacking&) = delete;
+    Unpacking& operator=(const Unpacking&) = delete;
+
+    // Opens the archive at archivePath through functions (a second time for
+    // the second writer), makes targetFolder (absolute) the current folder,
+    // makes the folders of every entry and creates a fresh file beside the
+    // final name of each file entry. Entries with unsafe or too long names,
+    // and (keepFlag 1) the icon library, are skipped. 0, or -1 when the
+    // archive does not open, the folder cannot be entered, an entry's
+    // information cannot be read or the next entry reached, the memory gives
+    // out, or stop was raised.
+    int Stage(zlib_filefunc64_def* functions, const wchar_t* archivePath,
+              const wchar_t* targetFolder, int keepFlag);
+
+    // Inflates every staged file into its fresh file and stamps its time, on
+    // UnpackingWriters() threads. 0, or -1 when an entry stopped it (no
+    // memory, entry not readable, read or write error, full drive, CRC
+    // mismatch) or stop was raised.
+    int Write();
+
+    // Every fresh file takes its final name, all or none. 0, or -1 when a
+    // file had no place to be written or could not take its name: then
+    // every name has its earlier file back, and each such file went to
+    // report (when given).
+    int Commit(FileNotReplaced* report);
+
+private:
+    using Archive = std::unique_ptr<std::remove_pointer_t<unzFile>, decltype(&unzClose)>;
+    int Plan(const wchar_t* targetFolder, int keepFlag);
+
+    Archive archive_{nullptr, unzClose};
+    Archive second_{nullptr, unzClose};  // the second writer's, when there is one
+    StagedEntries staged_;
+    std::unique_ptr<char[]> buffer_;
+    std::unique_ptr<PlannedFile[]> files_;
+    size_t planned_ = 0;
+    StopFlag ownStop_;
+    StopFlag* stop_;
+};
+
+// Unpacks the archive at archivePath (Win32 file functions, read access
+// shared for reading) into targetFolder, which it leaves current. Same
+// results as ExtractPayload.
 int UnzipToFolder(const wchar_t* archivePath, const wchar_t* targetFolder, int keepFlag,
                   FileNotReplaced* report = nullptr);
-
-// Extracts the entries of an open archive, from its current entry on, into
-// targetFolder: each file is written and stamped under a fresh name beside
-// its final one, and all take their final names once every entry is
-// written. Entries with unsafe or too long names, and (keepFlag 1) the icon
-// library are skipped. Returns 0, or -1 when an entry stopped the extraction
-// (unreadable entry information, failed move to the next entry, no memory,
-// entry not readable, read or write error, full drive, CRC mismatch) or when
-// a file could not be written or take its final name (then every name has
-// its earlier file back), or when the archive's copy (if given) failed; then
-// the fresh files and the folders made on the way are gone, and nothing else
-// changed. With second, another handle on the same archive, two threads
-// inflate and write.
-int ExtractEntries(unzFile archive, const wchar_t* targetFolder, int keepFlag,
-                   FileNotReplaced* report, ArchiveCopying* copying = nullptr,
-                   unzFile second = nullptr);
-
-// UnzipToFolder over a given set of file functions; copying as ExtractEntries.
-int UnzipWithFunctions(zlib_filefunc64_def* functions, const wchar_t* archivePath,
-                       const wchar_t* targetFolder, int keepFlag, FileNotReplaced* report,
-                       ArchiveCopying* copying = nullptr);

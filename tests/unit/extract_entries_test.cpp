@@ -1,8 +1,8 @@
 // Extraction of crafted archives: folders, time stamps, the entries that are
 // skipped and the failures that stop the extraction.
 #include "install/entry_files.h"
-#include "install/extract_payload.h"
 #include "install/staged_entries.h"
+#include "install/unzip_entries.h"
 
 #include "wine_test_util.h"
 #include "zip_builder.h"
