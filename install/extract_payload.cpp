@@ -1,8 +1,10 @@
 #include "install/extract_payload.h"
 
 #include "install/archive_in_memory.h"
+#include "install/fresh_name_bits.h"
 #include "install/plain_file.h"
 #include "install/unzip_entries.h"
+#include "install/write_in_pieces.h"
 #include "platform/fixed_text.h"
 #include "platform/scoped_handle.h"
 #include "platform/work_in_parts.h"

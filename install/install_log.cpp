@@ -1,8 +1,11 @@
 #include "install/install_log.h"
 
+#include "install/delete_on_close.h"
 #include "install/log_text.h"
 #include "install/percent_expand.h"
 #include "install/plain_file.h"
+#include "install/where_names_lead.h"
+#include "install/write_in_pieces.h"
 #include "platform/fixed_text.h"
 #include "platform/folder_path.h"
 

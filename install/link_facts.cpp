@@ -1,6 +1,6 @@
 #include "install/link_facts.h"
 
-#include "install/plain_file.h"
+#include "install/where_names_lead.h"
 
 #include <aclapi.h>
 

@@ -1,7 +1,7 @@
 #include "install/planted_links.h"
 
 #include "install/link_facts.h"
-#include "install/plain_file.h"
+#include "install/where_names_lead.h"
 #include "platform/fixed_text.h"
 #include "platform/scoped_handle.h"
 

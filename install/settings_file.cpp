@@ -1,9 +1,11 @@
 #include "install/settings_file.h"
 
+#include "install/delete_on_close.h"
 #include "install/percent_expand.h"
 #include "install/plain_file.h"
 #include "install/settings_conversion.h"
 #include "install/toolbar_skin.h"
+#include "install/write_in_pieces.h"
 #include "platform/fixed_text.h"
 #include "platform/folder_path.h"
 #include "platform/scoped_handle.h"

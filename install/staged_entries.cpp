@@ -1,8 +1,10 @@
 #include "install/staged_entries.h"
 
+#include "install/delete_on_close.h"
 #include "install/entry_files.h"
+#include "install/fresh_name_bits.h"
 #include "install/names_in_folder.h"
-#include "install/plain_file.h"
+#include "install/where_names_lead.h"
 #include "platform/work_in_parts.h"
 #include "product_facts.h"
 

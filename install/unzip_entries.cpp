@@ -3,8 +3,8 @@
 
 #include "install/entry_files.h"
 #include "install/entry_name.h"
-#include "install/plain_file.h"
 #include "install/staged_entries.h"
+#include "install/write_in_pieces.h"
 #include "platform/work_in_parts.h"
 
 #include <windows.h>

@@ -1,7 +1,8 @@
 // Writing through a handle: every byte goes to the file, in pieces, or the
 // failure is reported.
-#include "install/plain_file.h"
 #include "install/planted_links.h"
+#include "install/where_names_lead.h"
+#include "install/write_in_pieces.h"
 
 #include "wine_test_util.h"
 
