@@ -90,7 +90,7 @@ bool PrepareInstallLogFile(wchar_t* logFile)
     FixedText<kTextUnits> folder;
     wchar_t* name = nullptr;
     DWORD chars = 0;
-    bool usable = ExpandPercentVariables(logFile, expanded.Buffer()) && !expanded.Empty();
+    bool usable = ExpandPercentVariables(logFile, expanded) && !expanded.Empty();
     if (usable) {
         chars = GetFullPathNameW(expanded, static_cast<DWORD>(full.kUnits), full.Buffer(), &name);
         usable = chars > 0 && chars < full.kUnits && name != nullptr && name != full.Get();

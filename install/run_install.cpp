@@ -197,7 +197,7 @@ bool SettingsFolderIsNobodys(const InstallRequest& request, RunAccount account)
     if (OwnsUserPlaces(account) || request.settingsFolder[0] == L'\0')
         return false;
     PathText expanded;
-    ExpandPercentVariables(request.settingsFolder, expanded.Buffer());
+    ExpandPercentVariables(request.settingsFolder, expanded);
     return IsInOwnProfile(expanded);
 }
 

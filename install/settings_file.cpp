@@ -317,7 +317,7 @@ int ExpandSettingsFolder(const wchar_t* settingsFolder, PathText& expanded)
         return kSettingsInTargetFolder;
     bool whole = true;
     if (wcschr(settingsFolder, L'%') != nullptr)
-        whole = ExpandPercentVariables(settingsFolder, expanded.Buffer());
+        whole = ExpandPercentVariables(settingsFolder, expanded);
     else
         expanded.Assign(settingsFolder);
     TrimSpaces(expanded.Buffer());
