@@ -70,8 +70,9 @@ void WriteInstallLogOrIn(const wchar_t* startFolder, const wchar_t* text)
 {
     if (WriteInstallLog(text) || startFolder == nullptr || startFolder[0] == L'\0')
         return;
-    FixedText<kLogPathUnits> current;
-    CurrentFolder(current.Buffer(), current.kUnits);
+    // one too long for it is not startFolder either, which fitted the same size
+    FixedText<kLongTextUnits> current;
+    CurrentFolder(current);
     if (!SamePath(current, startFolder))
         WriteInstallLogIn(startFolder, text);
 }

@@ -53,7 +53,7 @@ public:
         // the program that holds it, where Windows can tell
         FixedText<MAX_PATH> holder;
         ReportText text;
-        bool named = FindFileHolder(path, holder.Buffer(), holder.kUnits)
+        bool named = FindFileHolder(path, holder)
                          ? text.Format(L"%ls: %ls (%ls %ls)", kFileNotReplacedNote, path,
                                        kHeldByNote, holder.Get())
                          : text.Format(L"%ls: %ls", kFileNotReplacedNote, path);
@@ -90,7 +90,7 @@ void ReportFailure(const InstallRequest& request, UINT messageId, const wchar_t*
         return;
     }
     FixedText<kTextUnits> message;
-    LoadMessage(messageId, message.Buffer(), message.kUnits);
+    LoadMessage(messageId, message);
     ReportText text;
     if (place == FolderPlace::kBeforeMessage)
         text.Format(L"%ls: %ls", folder, message.Get());
@@ -153,7 +153,7 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
 
     // the log of the start folder takes the report when the target drive is full
     ReportText startFolder;
-    CurrentFolder(startFolder.Buffer(), startFolder.kUnits);
+    CurrentFolder(startFolder);
     PathText extractFolder;
     extractFolder.Assign(folder);
     LogFileNotReplaced report(request.logFile);
@@ -209,7 +209,7 @@ void ReportBusy(const InstallRequest& request)
         return;
     }
     FixedText<kTextUnits> message;
-    LoadMessage(IDS_INSTALL_BUSY, message.Buffer(), message.kUnits);
+    LoadMessage(IDS_INSTALL_BUSY, message);
     WriteInstallLogTo(request.logFile, message);
 }
 

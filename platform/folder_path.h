@@ -1,6 +1,8 @@
 #pragma once
 // Trimming and recursive creation of folder paths.
 
+#include "platform/fixed_text.h"
+
 // Removes trailing spaces; removes leading spaces when the text is shorter
 // than 260 characters. path is a NUL-terminated buffer of 260 units.
 void TrimSpaces(wchar_t* path);
@@ -25,9 +27,9 @@ int MakeFolderPath(wchar_t* path, FolderSystem& fileSystem);
 // The same on the real file system.
 int MakeFolderPath(wchar_t* path);
 
-// The process's current folder with a final backslash, in folder of units;
-// empty when it does not fit.
-void CurrentFolder(wchar_t* folder, unsigned long units);
+// The process's current folder with a final backslash; empty when it does
+// not fit.
+void CurrentFolder(FixedText<kLongTextUnits>& folder);
 
 // True when path (trimmed) names a folder below the root of a drive ("C:\A")
 // or of a share ("\\server\share\A"): not relative to a current folder, not

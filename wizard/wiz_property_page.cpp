@@ -344,7 +344,7 @@ void CWizPropertyPage::OnSetActiveReady()
         options->GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
     TrimSpaces(folder.Buffer());
     FixedText<kFolderLabelUnits> label;
-    LoadMessage(IDS_FOLDER_LABEL, label.Buffer(), label.kUnits);
+    LoadMessage(IDS_FOLDER_LABEL, label);
     // the label, ": " and the folder
     FixedText<kFolderLabelUnits + 2 + kTextUnits> line;
     if (line.Format(L"%ls: %ls", label.Get(), folder.Get()))
@@ -440,7 +440,7 @@ void CWizPropertyPage::OnSetActiveFinish()
     CheckDlgButton(IDC_SHOW_FAQ, BST_CHECKED);
     CheckDlgButton(IDC_START_VIEWER, BST_CHECKED);
     FixedText<kTextUnits> label;
-    LoadMessage(IDS_FINISH_BUTTON, label.Buffer(), label.kUnits);
+    LoadMessage(IDS_FINISH_BUTTON, label);
     m_pSheet->SetWizardButtonText(IDCANCEL, label);
     m_pSheet->EnableWizardButton(IDC_WIZ_BACK, FALSE);
     m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, FALSE);
