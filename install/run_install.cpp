@@ -22,6 +22,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -258,8 +259,9 @@ int RunInstall(const InstallRequest& request, wchar_t* installedFolder, int* ass
     if (associated != nullptr)
         *associated = formatsAssociated;
 
-    FILE* settings = !activeSettingsFile.Empty() ? OpenSettingsFile(activeSettingsFile) : nullptr;
-    if (settings != nullptr)
-        ConvertSettingsFileToUtf16(activeSettingsFile, settings);
+    ScopedFile settings =
+        !activeSettingsFile.Empty() ? OpenSettingsFile(activeSettingsFile) : ScopedFile();
+    if (settings.IsValid())
+        ConvertSettingsFileToUtf16(activeSettingsFile, std::move(settings));
     return 1;
 }
