@@ -175,7 +175,7 @@ void CWizPropertyPage::OnSetActiveOptions()
 LRESULT CWizPropertyPage::OnWizardNextOptions()
 {
     FixedText<kTextUnits> folder;
-    GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
+    GetDlgItemText(IDC_TARGET_FOLDER, folder);
     if (!IsAcceptableTargetFolder(folder)) {
         ShowMessage(m_hWnd, IDS_INVALID_FOLDER, MB_ICONERROR);
         return -1;
@@ -187,10 +187,10 @@ LRESULT CWizPropertyPage::OnWizardNextOptions()
 void CWizPropertyPage::OnBrowse()
 {
     PathText path;
-    GetDlgItemText(IDC_TARGET_FOLDER, path.Buffer(), path.kUnits);
+    GetDlgItemText(IDC_TARGET_FOLDER, path);
     if (!BrowseForFolder(GetActiveWindow(), path))
         return;
-    AppendProductFolder(path.Buffer(), path.kUnits);
+    AppendProductFolder(path);
     SetDlgItemText(IDC_TARGET_FOLDER, path);
 }
 
@@ -341,7 +341,7 @@ void CWizPropertyPage::OnSetActiveReady()
                        reinterpret_cast<WPARAM>(m_pSheet->m_fontTitle.GetSafeHandle()), TRUE);
     FixedText<kTextUnits> folder;
     if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions))
-        options->GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
+        options->GetDlgItemText(IDC_TARGET_FOLDER, folder);
     TrimSpaces(folder.Buffer());
     FixedText<kFolderLabelUnits> label;
     LoadMessage(IDS_FOLDER_LABEL, label);
