@@ -295,7 +295,7 @@ TEST(TempConversionPathTest, DriveAndFolderOfTheActiveFile)
     };
     for (const Case& c : cases) {
         PathText out;
-        wmemset(out.Buffer(), L'#', out.kUnits);
+        out.Assign(L"old");
         EXPECT_EQ(!c.temp.empty(), FormTempConversionPath(c.active.c_str(), out));
         EXPECT_EQ(c.temp, std::wstring(out.Get())) << c.active;
     }
