@@ -61,7 +61,7 @@ void ReadTextSwitch(const wchar_t* line, const wchar_t* switchText, wchar_t* fie
     SwitchValue value;
     if (!FindSwitchValue(line, switchText, value))
         return;
-    CopyBounded(field, kTextUnits, value, value.Length());
+    CopyBounded(field, kTextUnits, value, wcslen(value));
     if (field[0] != L'\0')
         StripQuotes(field);
 }
@@ -164,7 +164,7 @@ int ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
     // installation refuses it rather than installing into the part before
     SwitchValue folder;
     if (FindSwitchValue(line, L"/folder=", folder) && IsCutQuotedValue(folder))
-        CopyBounded(request.targetFolder, kTextUnits, folder, folder.Length());
+        CopyBounded(request.targetFolder, kTextUnits, folder, wcslen(folder));
     ReadNumberSwitch(line, L"/desktop=", request.desktopShortcut);
     ReadNumberSwitch(line, L"/thumbs=", request.thumbnailsShortcut);
     ReadNumberSwitch(line, L"/group=", request.startMenuGroup);

@@ -333,11 +333,11 @@ int ExpandSettingsFolder(const wchar_t* settingsFolder, PathText& expanded)
 // place, a link at the file's name, no rights, a full drive): the viewer
 // would look for its settings where they are not. True with activeFile set;
 // false with the folder gone again when it was made here.
-bool TakeSettingsFolder(PathText& expanded, PathText& activeFile, bool* activeCreated)
+bool TakeSettingsFolder(PathText& expanded, wchar_t* activeFile, bool* activeCreated)
 {
     DWORD before = GetFileAttributesW(expanded);
     bool usable = MakeFolderPath(expanded.Buffer()) &&
-                  activeFile.JoinPath(expanded, kFileName) &&
+                  JoinPath(activeFile, kTextUnits, expanded, kFileName) &&
                   PrepareSettingsFile(activeFile, false, activeCreated) &&
                   (!*activeCreated || MadeFileTakesBytes(activeFile));
     if (!usable) {
@@ -382,13 +382,10 @@ int UpdateSettingsFile(const wchar_t* targetFolder, const wchar_t* settingsFolde
     int result = ExpandSettingsFolder(settingsFolder, expanded);
     bool remembered = !expanded.Empty();
     bool activeCreated = false;
-    PathText taken;
-    if (remembered && !TakeSettingsFolder(expanded, taken, &activeCreated)) {
+    if (remembered && !TakeSettingsFolder(expanded, activeFile, &activeCreated)) {
         remembered = false;
         result = kSettingsFolderTooLong;
     }
-    if (remembered)
-        CopyText(activeFile, kTextUnits, taken);
 
     // the settings folder as the user gave it, whatever letters it holds
     bool wideValues = remembered && !FitsAnsiCodePage(settingsFolder);

@@ -103,7 +103,7 @@ void CWizPropertySheet::StartInstalledViewer()
     CPropertyPage* options = GetPage(kPageOptions);
     FixedText<kTextUnits> folder;
     if (options != nullptr && options->m_hWnd != nullptr)
-        options->GetDlgItemText(IDC_TARGET_FOLDER, folder);
+        options->GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
     TrimSpaces(folder.Buffer());
     FixedText<kTextUnits> viewer;
     if (!viewer.JoinPath(folder, PHOTARIUM_PROGRAM_FILE))
