@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 // True when a process runs the viewer's program installed in folder. False
 // when none does, when folder holds no viewer, and whenever the Restart
 // Manager cannot tell (missing, failing, or a stub that lists nothing, as
