@@ -58,8 +58,8 @@ size_t SwitchValueEnd(const wchar_t* start, size_t switchLength)
 
 void ReadTextSwitch(const wchar_t* line, const wchar_t* switchText, PathText& field)
 {
-    wchar_t value[kSwitchValueUnits];
-    if (!FindSwitchValue(line, switchText, value, kSwitchValueUnits))
+    SwitchValue value;
+    if (!FindSwitchValue(line, switchText, value))
         return;
     CopyBounded(field.Buffer(), field.kUnits, value, wcslen(value));
     if (!field.Empty())
@@ -68,8 +68,8 @@ void ReadTextSwitch(const wchar_t* line, const wchar_t* switchText, PathText& fi
 
 void ReadNumberSwitch(const wchar_t* line, const wchar_t* switchText, int& field)
 {
-    wchar_t value[kSwitchValueUnits];
-    if (FindSwitchValue(line, switchText, value, kSwitchValueUnits))
+    SwitchValue value;
+    if (FindSwitchValue(line, switchText, value))
         field = ClampToInt(ParseSwitchNumber(value));
 }
 
@@ -80,15 +80,14 @@ bool IsSilentCommandLine(const wchar_t* commandLine)
     return commandLine != nullptr && wcsstr(commandLine, L"/silent") != nullptr;
 }
 
-bool FindSwitchValue(const wchar_t* line, const wchar_t* switchText,
-                     wchar_t* value, size_t valueUnits)
+bool FindSwitchValue(const wchar_t* line, const wchar_t* switchText, SwitchValue& value)
 {
     const wchar_t* start = wcsstr(line, switchText);
     if (start == nullptr)
         return false;
     size_t pos = wcslen(switchText);
     size_t end = SwitchValueEnd(start, pos);
-    CopyBounded(value, valueUnits, start + pos, end > pos ? end - pos : 0);
+    CopyBounded(value.Buffer(), value.kUnits, start + pos, end > pos ? end - pos : 0);
     return true;
 }
 
@@ -163,8 +162,8 @@ int ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
     ReadTextSwitch(line, L"/folder=", request.targetFolder);
     // a quoted folder cut short keeps its opening quote, so that the
     // installation refuses it rather than installing into the part before
-    wchar_t folder[kSwitchValueUnits];
-    if (FindSwitchValue(line, L"/folder=", folder, kSwitchValueUnits) && IsCutQuotedValue(folder))
+    SwitchValue folder;
+    if (FindSwitchValue(line, L"/folder=", folder) && IsCutQuotedValue(folder))
         CopyBounded(request.targetFolder.Buffer(), request.targetFolder.kUnits, folder,
                     wcslen(folder));
     ReadNumberSwitch(line, L"/desktop=", request.desktopShortcut);
@@ -172,8 +171,8 @@ int ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
     ReadNumberSwitch(line, L"/group=", request.startMenuGroup);
     ReadNumberSwitch(line, L"/allusers=", request.allUsers);
 
-    wchar_t value[kSwitchValueUnits];
-    if (FindSwitchValue(line, L"/assoc=", value, kSwitchValueUnits)) {
+    SwitchValue value;
+    if (FindSwitchValue(line, L"/assoc=", value)) {
         long kind = ParseSwitchNumber(value);
         int rows = kind == 1 ? kImageFormatCount : kind == 2 ? kFormatCount : 0;
         for (int i = 0; i < rows; ++i)
@@ -181,7 +180,7 @@ int ApplySilentSwitches(const wchar_t* commandLine, InstallRequest& request)
         request.associate = rows > 0 ? 1 : 0;
     }
     // "/assocallusers" is accepted for compatibility; it sets nothing.
-    FindSwitchValue(line, L"/assocallusers", value, kSwitchValueUnits);
+    FindSwitchValue(line, L"/assocallusers", value);
 
     ReadTextSwitch(line, L"/ini=", request.settingsFolder);
     request.settingsFolderCut = IsSwitchValueCut(commandLine, L"/ini=") ? 1 : 0;

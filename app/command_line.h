@@ -10,16 +10,16 @@ struct InstallRequest;
 
 constexpr int kCommandLineUnits = 520;  // at most 519 characters are examined
 constexpr int kSwitchValueUnits = 264;  // scratch buffer of one switch value
+using SwitchValue = FixedText<kSwitchValueUnits>;
 
 // True when "/silent" occurs anywhere in the line (case-sensitive).
 bool IsSilentCommandLine(const wchar_t* commandLine);
 
 // Finds the first occurrence of switchText in line and copies its value into
-// value (valueUnits >= 1). The value ends before the first "/", the end of the
-// line, or 260 characters counted from the switch's first character.
+// value. The value ends before the first "/", the end of the line, or 260
+// characters counted from the switch's first character.
 // Returns true when the switch occurs; value is then set (maybe empty).
-bool FindSwitchValue(const wchar_t* line, const wchar_t* switchText,
-                     wchar_t* value, size_t valueUnits);
+bool FindSwitchValue(const wchar_t* line, const wchar_t* switchText, SwitchValue& value);
 
 // True when the switch's value, as FindSwitchValue takes it from the first
 // 519 characters of commandLine, ends at the switch window or at the end of

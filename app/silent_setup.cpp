@@ -75,7 +75,7 @@ SilentExitCode RunSilentSetup(const wchar_t* commandLine)
     }
     if (viewerRunning) {
         FixedText<kTextUnits> message;
-        LoadMessage(IDS_VIEWER_RUNNING, message.Buffer(), message.kUnits);
+        LoadMessage(IDS_VIEWER_RUNNING, message);
         WriteInstallLogTo(request.logFile, message);
         code = kExitViewerRunning;
     }

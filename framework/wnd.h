@@ -2,6 +2,8 @@
 // A window object over an existing window: binding (subclassing) with message
 // dispatch to virtual handlers, and the operations the wizard calls.
 
+#include "platform/fixed_text.h"
+
 #include <windows.h>
 
 class CWnd {
@@ -28,7 +30,11 @@ public:
     }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     void SetWindowText(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text); }
-    int GetWindowText(wchar_t* text, int units) const { return ::GetWindowTextW(m_hWnd, text, units); }
+    template <size_t Units>
+    int GetWindowText(FixedText<Units>& text) const
+    {
+        return ::GetWindowTextW(m_hWnd, text.Buffer(), static_cast<int>(Units));
+    }
     BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
@@ -40,9 +46,10 @@ public:
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
     UINT IsDlgButtonChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id); }
     void CheckDlgButton(int id, UINT check) { ::CheckDlgButton(m_hWnd, id, check); }
-    UINT GetDlgItemText(int id, wchar_t* text, int units) const
+    template <size_t Units>
+    UINT GetDlgItemText(int id, FixedText<Units>& text) const
     {
-        return ::GetDlgItemTextW(m_hWnd, id, text, units);
+        return ::GetDlgItemTextW(m_hWnd, id, text.Buffer(), static_cast<int>(Units));
     }
     void SetDlgItemText(int id, const wchar_t* text) { ::SetDlgItemTextW(m_hWnd, id, text); }
     LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const

@@ -30,13 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
     }
 
-    WideInput suffix(data, size, 40);
-    wchar_t out[24];
-    if (FormatTypeDescription(suffix.get(), out, 24))
-        TerminatedLength(out, 24);
-    else if (out[0] != L'\0')
+    WideInput suffix(data, size, 260);
+    PathText out;
+    if (FormatTypeDescription(suffix.get(), out))
+        TerminatedLength(out.Get(), out.kUnits);
+    else if (!out.Empty())
         __builtin_trap();
-    if (!FormatProgramIdentifier(suffix.get(), out, 24) && out[0] != L'\0')
+    if (!FormatProgramIdentifier(suffix.get(), out) && !out.Empty())
         __builtin_trap();
     IsAlwaysAssociatedExtension(suffix.get());
     return 0;

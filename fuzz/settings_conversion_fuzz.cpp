@@ -11,12 +11,13 @@
 #include <string>
 
 namespace {
-void Latin1(const char* line, wchar_t* out, int units)
+void Latin1(const char* line, ConvertedPiece& out)
 {
-    int i = 0;
-    for (; line[i] != '\0' && i + 1 < units; ++i)
-        out[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
-    out[i] = L'\0';
+    wchar_t* units = out.Buffer();
+    size_t i = 0;
+    for (; line[i] != '\0' && i + 1 < out.kUnits; ++i)
+        units[i] = static_cast<wchar_t>(static_cast<unsigned char>(line[i]));
+    units[i] = L'\0';
 }
 
 // A line "name=value" with a name, not a comment or a section, in text less its zeros.

@@ -8,12 +8,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     WideInput active(data, size, 260);
-    WideInput out(nullptr, 0, 260);
-    bool formed = FormTempConversionPath(active.get(), out.get());
-    size_t length = TerminatedLength(out.get(), 260);
+    PathText out;
+    wmemset(out.Buffer(), L'#', out.kUnits);
+    bool formed = FormTempConversionPath(active.get(), out);
+    size_t length = TerminatedLength(out.Get(), out.kUnits);
     if (formed != (length > 0))
         __builtin_trap();
-    if (formed && (length < 17 || wcscmp(out.get() + length - 17, L"photar64.ini_temp") != 0))
+    if (formed && (length < 17 || wcscmp(out.Get() + length - 17, L"photar64.ini_temp") != 0))
         __builtin_trap();
     return 0;
 }

@@ -172,7 +172,7 @@ bool IsViewerRunningFrom(const InstallFolder& folder)
     return false;
 }
 
-bool FindFileHolder(const wchar_t* path, wchar_t* name, size_t units)
+bool FindFileHolder(const wchar_t* path, PathText& name)
 {
     const wchar_t* files[] = {path};
     RestartSession session(files, 1);
@@ -181,7 +181,7 @@ bool FindFileHolder(const wchar_t* path, wchar_t* name, size_t units)
         return false;
     const RM_PROCESS_INFO& holder = list[0];
     if (holder.strAppName[0] != L'\0')
-        return CopyText(name, units, holder.strAppName);
+        return name.Assign(holder.strAppName);
     HANDLE opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, holder.Process.dwProcessId);
     if (opened == nullptr)
         return false;
@@ -190,5 +190,5 @@ bool FindFileHolder(const wchar_t* path, wchar_t* name, size_t units)
     if (!ProcessImage(opened, image))
         return false;
     const wchar_t* slash = std::wcsrchr(image, L'\\');
-    return CopyText(name, units, slash != nullptr ? slash + 1 : image.Get());
+    return name.Assign(slash != nullptr ? slash + 1 : image.Get());
 }

@@ -5,6 +5,8 @@
 // each with its session's id (another user's after fast user switching, and
 // the desktop's when the caller is the system account in session 0).
 
+#include "platform/fixed_text.h"
+
 #include <windows.h>
 
 #include "register/install_folder.h"
@@ -18,10 +20,9 @@
 bool IsViewerRunningFrom(const InstallFolder& folder);
 
 // The name of a program that holds the file at path (the name the Restart
-// Manager gives it, else its program file's name) into name, units units.
-// False when none does, when the name does not fit, or when the Restart
-// Manager cannot tell.
-bool FindFileHolder(const wchar_t* path, wchar_t* name, size_t units);
+// Manager gives it, else its program file's name) into name. False when none
+// does, when the name does not fit, or when the Restart Manager cannot tell.
+bool FindFileHolder(const wchar_t* path, PathText& name);
 
 // The decision for one process the Restart Manager listed (its id and start
 // time): true when it runs the program file at program, by whatever name or

@@ -3,6 +3,7 @@
 #include "install/icon_version.h"
 #include "platform/fixed_text.h"
 #include "platform/library_search.h"
+#include "platform/scoped_file.h"
 #include "platform/scoped_library.h"
 
 #include <windows.h>
@@ -66,12 +67,11 @@ private:
 // Size by opening for reading and seeking to the end.
 bool ReadFileSize(const wchar_t* path, long long* size)
 {
-    FILE* file = _wfopen(path, L"rb");
-    if (!file)
+    ScopedFile file(_wfopen(path, L"rb"));
+    if (!file.IsValid())
         return false;
-    bool ok = _fseeki64(file, 0, SEEK_END) == 0;
-    *size = ok ? _ftelli64(file) : -1;
-    fclose(file);
+    bool ok = _fseeki64(file.Get(), 0, SEEK_END) == 0;
+    *size = ok ? _ftelli64(file.Get()) : -1;
     return ok && *size >= 0;
 }
 

@@ -28,8 +28,8 @@ bool FindPreviousInstallFolder(PathText& folder)
     // room for the open command of every folder an installation accepts
     static_assert(1 + kMaxInstallFolderChars + sizeof(kCommandTail) / sizeof(wchar_t) <= kTextUnits,
                   "the open command of the longest target folder must be read whole");
-    wchar_t stored[kTextUnits];
-    bool read = key.ReadString(L"", stored, sizeof(stored));
+    PathText stored;
+    bool read = key.ReadString(L"", stored);
     DWORD type = REG_NONE;
     RegQueryValueExW(key.Get(), L"", nullptr, &type, nullptr, nullptr);
     key.Close();
@@ -80,7 +80,7 @@ void DefaultInstallFolder(PathText& folder)
                   KEY_QUERY_VALUE))
         return;
     FixedText<kProgramFilesBytes / sizeof(wchar_t)> programFiles;
-    bool read = key.ReadString(L"ProgramFilesDir", programFiles.Buffer(), kProgramFilesBytes);
+    bool read = key.ReadString(L"ProgramFilesDir", programFiles);
     key.Close();
     // 129 characters, a backslash and "Photarium" always fit
     if (read)

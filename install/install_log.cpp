@@ -73,8 +73,9 @@ void WriteInstallLogOrIn(const wchar_t* startFolder, const wchar_t* text)
 {
     if (WriteInstallLog(text) || startFolder == nullptr || startFolder[0] == L'\0')
         return;
-    FixedText<kLogPathUnits> current;
-    CurrentFolder(current.Buffer(), current.kUnits);
+    // one too long for it is not startFolder either, which fitted the same size
+    FixedText<kLongTextUnits> current;
+    CurrentFolder(current);
     if (!SamePath(current, startFolder))
         WriteInstallLogIn(startFolder, text);
 }
@@ -93,7 +94,7 @@ bool PrepareInstallLogFile(PathText& logFile)
     FixedText<kTextUnits> folder;
     wchar_t* name = nullptr;
     DWORD chars = 0;
-    bool usable = ExpandPercentVariables(logFile, expanded.Buffer()) && !expanded.Empty();
+    bool usable = ExpandPercentVariables(logFile, expanded) && !expanded.Empty();
     if (usable) {
         chars = GetFullPathNameW(expanded, static_cast<DWORD>(full.kUnits), full.Buffer(), &name);
         usable = chars > 0 && chars < full.kUnits && name != nullptr && name != full.Get();

@@ -1,22 +1,20 @@
 #include "install/percent_expand.h"
 
-#include "platform/text_format.h"
-
 namespace {
 
 // Appends one unit while there is room for it and the terminator; false when
 // there is none.
-bool Append(wchar_t* out, size_t& length, wchar_t unit)
+bool Append(PathText& out, size_t& length, wchar_t unit)
 {
-    if (length + 1 >= static_cast<size_t>(kTextUnits))
+    if (length + 1 >= out.kUnits)
         return false;
-    out[length++] = unit;
+    out.Buffer()[length++] = unit;
     return true;
 }
 
 }  // namespace
 
-bool ExpandPercentVariables(const wchar_t* text, wchar_t* out, VariableLookup& variables)
+bool ExpandPercentVariables(const wchar_t* text, PathText& out, VariableLookup& variables)
 {
     bool whole = true;
     size_t length = 0;
@@ -39,10 +37,9 @@ bool ExpandPercentVariables(const wchar_t* text, wchar_t* out, VariableLookup& v
         name[nameLength] = L'\0';
         if (text[pos] == L'%')
             ++pos;
-        wchar_t value[kTextUnits];
+        PathText value;
         // no variable has an empty name; "%%" stands for nothing
-        VariableFound found =
-            nameLength > 0 ? variables.Find(name, value, kTextUnits) : VariableFound::kNone;
+        VariableFound found = nameLength > 0 ? variables.Find(name, value) : VariableFound::kNone;
         if (found == VariableFound::kTooLong)
             whole = false;
         if (found != VariableFound::kNone) {
@@ -50,6 +47,6 @@ bool ExpandPercentVariables(const wchar_t* text, wchar_t* out, VariableLookup& v
                 whole = Append(out, length, value[i]) && whole;
         }
     }
-    out[length] = L'\0';
+    out.Buffer()[length] = L'\0';
     return whole;
 }

@@ -10,16 +10,18 @@ namespace {
 
 class EnvironmentVariables : public VariableLookup {
 public:
-    VariableFound Find(const wchar_t* name, wchar_t* value, size_t units) override
+    VariableFound Find(const wchar_t* name, PathText& value) override
     {
-        DWORD length = GetEnvironmentVariableW(name, value, static_cast<DWORD>(units));
+        // the length without the terminator when the value fits, the units it needs when not
+        const DWORD units = value.kUnits;
+        DWORD length = GetEnvironmentVariableW(name, value.Buffer(), units);
         if (length == 0)
             return VariableFound::kNone;
         if (length < units)
             return VariableFound::kValue;
         // too long for the buffer: fetch it whole and keep what fits; without
         // the memory for it the value is still too long, not missing
-        value[0] = L'\0';
+        value.Clear();
         std::unique_ptr<wchar_t[]> whole(new (std::nothrow) wchar_t[length]);
         if (!whole)
             return VariableFound::kTooLong;
@@ -27,8 +29,8 @@ public:
         if (got == 0)
             return VariableFound::kNone;  // gone meanwhile
         if (got < length) {
-            wmemcpy(value, whole.get(), units - 1);
-            value[units - 1] = L'\0';
+            wmemcpy(value.Buffer(), whole.get(), units - 1);
+            value.Buffer()[units - 1] = L'\0';
         }
         return VariableFound::kTooLong;
     }
@@ -36,7 +38,7 @@ public:
 
 }  // namespace
 
-bool ExpandPercentVariables(const wchar_t* text, wchar_t* out)
+bool ExpandPercentVariables(const wchar_t* text, PathText& out)
 {
     EnvironmentVariables environment;
     return ExpandPercentVariables(text, out, environment);

@@ -22,6 +22,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -53,7 +54,7 @@ public:
         // the program that holds it, where Windows can tell
         FixedText<MAX_PATH> holder;
         ReportText text;
-        bool named = FindFileHolder(path, holder.Buffer(), holder.kUnits)
+        bool named = FindFileHolder(path, holder)
                          ? text.Format(L"%ls: %ls (%ls %ls)", kFileNotReplacedNote, path,
                                        kHeldByNote, holder.Get())
                          : text.Format(L"%ls: %ls", kFileNotReplacedNote, path);
@@ -90,7 +91,7 @@ void ReportFailure(const InstallRequest& request, UINT messageId, const wchar_t*
         return;
     }
     FixedText<kTextUnits> message;
-    LoadMessage(messageId, message.Buffer(), message.kUnits);
+    LoadMessage(messageId, message);
     ReportText text;
     if (place == FolderPlace::kBeforeMessage)
         text.Format(L"%ls: %ls", folder, message.Get());
@@ -147,7 +148,7 @@ bool UnpackProduct(const InstallRequest& request, const wchar_t* folder)
 
     // the log of the start folder takes the report when the target drive is full
     ReportText startFolder;
-    CurrentFolder(startFolder.Buffer(), startFolder.kUnits);
+    CurrentFolder(startFolder);
     LogFileNotReplaced report(request.logFile);
     if (ExtractPayload(folder, keepIconLibrary, &report) != 0 ||
         !ViewerIsInstalled(folder)) {
@@ -189,7 +190,7 @@ bool SettingsFolderIsNobodys(const InstallRequest& request, RunAccount account)
     if (OwnsUserPlaces(account) || request.settingsFolder.Empty())
         return false;
     PathText expanded;
-    ExpandPercentVariables(request.settingsFolder, expanded.Buffer());
+    ExpandPercentVariables(request.settingsFolder, expanded);
     return IsInOwnProfile(expanded);
 }
 
@@ -201,7 +202,7 @@ void ReportBusy(const InstallRequest& request)
         return;
     }
     FixedText<kTextUnits> message;
-    LoadMessage(IDS_INSTALL_BUSY, message.Buffer(), message.kUnits);
+    LoadMessage(IDS_INSTALL_BUSY, message);
     WriteInstallLogTo(request.logFile, message);
 }
 
@@ -249,8 +250,9 @@ int RunInstall(const InstallRequest& request, PathText* installedFolder, int* as
     if (associated != nullptr)
         *associated = formatsAssociated;
 
-    FILE* settings = !activeSettingsFile.Empty() ? OpenSettingsFile(activeSettingsFile) : nullptr;
-    if (settings != nullptr)
-        ConvertSettingsFileToUtf16(activeSettingsFile, settings);
+    ScopedFile settings =
+        !activeSettingsFile.Empty() ? OpenSettingsFile(activeSettingsFile) : ScopedFile();
+    if (settings.IsValid())
+        ConvertSettingsFileToUtf16(activeSettingsFile, std::move(settings));
     return 1;
 }

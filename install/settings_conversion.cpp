@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kLineBytes = 2048;
+constexpr int kLineBytes = kSettingsPieceBytes;
 constexpr size_t kCopyBytes = 4096;
 constexpr wchar_t kHeader[] = L"; UNICODE FILE - edit with care ;-)\r\n\r\n";
 
@@ -195,8 +195,9 @@ bool KeepsAKey(FILE* original, FILE* converted, bool convertedIsUtf16)
     return !in.found;
 }
 
-bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out)
+bool FormTempConversionPath(const wchar_t* activeFile, PathText& out)
 {
+    out.Clear();
     // drive: a letter and a colon; folder: up to the last (back)slash
     size_t driveLength = activeFile[0] != L'\0' && activeFile[1] == L':' ? 2 : 0;
     size_t folderEnd = driveLength;
@@ -205,15 +206,13 @@ bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out)
             folderEnd = i + 1;
     }
     wchar_t folder[kTextUnits];
-    if (folderEnd >= static_cast<size_t>(kTextUnits)) {
-        out[0] = L'\0';
+    if (folderEnd >= static_cast<size_t>(kTextUnits))
         return false;
-    }
     wmemcpy(folder, activeFile, folderEnd);
     folder[folderEnd] = L'\0';
     if (folderEnd >= 1)
         AppendBackslash(folder, kTextUnits);
-    return FormatText(out, kTextUnits, L"%ls" PHOTARIUM_SETTINGS_TEMP_FILE, folder);
+    return out.Format(L"%ls" PHOTARIUM_SETTINGS_TEMP_FILE, folder);
 }
 
 bool WriteUtf16Header(FILE* target)
@@ -254,11 +253,11 @@ int ConvertLinesToUtf16(FILE* source, FILE* target, CodePageConverter convert,
             length = kept;
         }
         line[length] = '\0';
-        wchar_t converted[kLineBytes];
-        wmemset(converted, 0, kLineBytes);
-        convert(line, converted, kLineBytes);
-        converted[kLineBytes - 1] = L'\0';
-        if (!WriteUnits(target, converted, wcslen(converted)))
+        ConvertedPiece converted;
+        wmemset(converted.Buffer(), 0, converted.kUnits);
+        convert(line, converted);
+        converted.Buffer()[converted.kUnits - 1] = L'\0';
+        if (!WriteUnits(target, converted, converted.Length()))
             return -1;
         ++lines;
     }

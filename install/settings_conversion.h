@@ -2,12 +2,18 @@
 // The byte work of turning a narrow settings file into UTF-16LE.
 // No <windows.h> here.
 
+#include "platform/fixed_text.h"
+
 #include <cstddef>
 #include <cstdio>
 
+// A piece of a line converted: at most 2047 bytes read, each at most one unit.
+constexpr int kSettingsPieceBytes = 2048;
+using ConvertedPiece = FixedText<kSettingsPieceBytes>;
+
 // Converts one NUL-terminated line from the system code page into out
-// (units units, cleared by the caller); what stops at the first NUL is written.
-using CodePageConverter = void (*)(const char* line, wchar_t* out, int units);
+// (cleared by the caller); what stops at the first NUL is written.
+using CodePageConverter = void (*)(const char* line, ConvertedPiece& out);
 
 // Reads the first two bytes of source: true when they are FF FE. Otherwise
 // (also for a file shorter than two bytes) source is back at its start.
@@ -69,8 +75,8 @@ bool CopyRest(FILE* source, FILE* target, bool swapPairs, bool dropZeros);
 bool KeepsAKey(FILE* original, FILE* converted, bool convertedIsUtf16);
 
 // The drive and folder of activeFile followed by "photar64.ini_temp", into
-// out of 260 units. Empty (and false) when it does not fit.
-bool FormTempConversionPath(const wchar_t* activeFile, wchar_t* out);
+// out. Empty (and false) when it does not fit.
+bool FormTempConversionPath(const wchar_t* activeFile, PathText& out);
 
 // Writes the byte-order mark and the warning header in UTF-16LE; false when
 // a write failed.

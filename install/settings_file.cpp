@@ -18,6 +18,7 @@
 #include <cwchar>
 #include <fcntl.h>
 #include <io.h>
+#include <utility>
 
 namespace {
 
@@ -37,14 +38,14 @@ void WriteKey(const wchar_t* file, const wchar_t* section, const wchar_t* key,
         WritePrivateProfileStringW(section, key, value, file);
 }
 
-void ToUtf16FromAnsi(const char* line, wchar_t* out, int units)
+void ToUtf16FromAnsi(const char* line, ConvertedPiece& out)
 {
-    MultiByteToWideChar(CP_ACP, 0, line, -1, out, units);
+    MultiByteToWideChar(CP_ACP, 0, line, -1, out.Buffer(), out.kUnits);
 }
 
-void ToUtf16FromUtf8(const char* line, wchar_t* out, int units)
+void ToUtf16FromUtf8(const char* line, ConvertedPiece& out)
 {
-    MultiByteToWideChar(CP_UTF8, 0, line, -1, out, units);
+    MultiByteToWideChar(CP_UTF8, 0, line, -1, out.Buffer(), out.kUnits);
 }
 
 enum class Conversion {
@@ -57,9 +58,9 @@ enum class Conversion {
 };
 
 // A binary stream (mode "rb" or "wb") over the handle, which it owns from
-// then on; null when none can be had, and then a file made for it
+// then on; not valid when none can be had, and then a file made for it
 // (discardOnFailure) goes.
-FILE* StreamOver(ScopedHandle& file, const char* mode, bool discardOnFailure)
+ScopedFile StreamOver(ScopedHandle& file, const char* mode, bool discardOnFailure)
 {
     HANDLE handle = file.Get();
     int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
@@ -71,21 +72,21 @@ FILE* StreamOver(ScopedHandle& file, const char* mode, bool discardOnFailure)
         if (stream == nullptr)
             _close(descriptor);  // closes the handle too
     }
-    return stream;
+    return ScopedFile(stream);
 }
 
 // "photar64.ini_temp" beside the settings file, opened without following a
-// link and emptied (readable, to be checked once written); null when that is
-// not possible. *raw is its handle, the stream's own.
-FILE* OpenTempFile(const wchar_t* tempFile, HANDLE* raw)
+// link and emptied (readable, to be checked once written); not valid when
+// that is not possible. *raw is its handle, the stream's own.
+ScopedFile OpenTempFile(const wchar_t* tempFile, HANDLE* raw)
 {
     bool created = false;
     ScopedHandle file = OpenPlainFile(tempFile, GENERIC_READ | GENERIC_WRITE | DELETE, 0,
                                       OPEN_ALWAYS, &created);
     if (!file.IsValid())
-        return nullptr;
+        return ScopedFile();
     if (!created && !SetEndOfFile(file.Get()))
-        return nullptr;
+        return ScopedFile();
     *raw = file.Get();
     return StreamOver(file, "w+b", created);
 }
@@ -119,29 +120,29 @@ int WriteConversion(FILE* source, FILE* target, Conversion kind)
 // Writes the converted file beside activeFile and replaces activeFile only
 // when every write, the flush and the close succeeded and a key of the
 // original can still be read; otherwise the original stays as it was and
-// the temporary file goes. Closes source. Returns 1 when the replacement was
-// made or nothing was to convert, 0 when the replacement failed; -1 when the
+// the temporary file goes. Returns 1 when the replacement was made or
+// nothing was to convert, 0 when the replacement failed; -1 when the
 // converted file could not be written whole (or not made at all) or would
 // lose every key.
-int ReplaceWithConversion(const wchar_t* activeFile, FILE* source, Conversion kind)
+int ReplaceWithConversion(const wchar_t* activeFile, ScopedFile source, Conversion kind)
 {
     PathText tempFile;
-    FormTempConversionPath(activeFile, tempFile.Buffer());
+    FormTempConversionPath(activeFile, tempFile);
     HANDLE raw = INVALID_HANDLE_VALUE;
-    FILE* target = !tempFile.Empty() ? OpenTempFile(tempFile, &raw) : nullptr;
-    if (target == nullptr) {
-        fclose(source);
+    ScopedFile target = !tempFile.Empty() ? OpenTempFile(tempFile, &raw) : ScopedFile();
+    if (!target.IsValid())
         return -1;
-    }
-    int lines = WriteConversion(source, target, kind);
+    int lines = WriteConversion(source.Get(), target.Get(), kind);
     // a failed flush is not always reported by fclose
-    bool complete = fflush(target) == 0 && lines >= 0 && ferror(target) == 0;
+    bool complete = fflush(target.Get()) == 0 && lines >= 0 && ferror(target.Get()) == 0;
     // a wrong verdict on the encoding shows here: nothing of the original left readable
-    complete = complete && (lines == 0 || KeepsAKey(source, target, kind != Conversion::kDropZeros));
+    complete = complete && (lines == 0 || KeepsAKey(source.Get(), target.Get(),
+                                                    kind != Conversion::kDropZeros));
     if (!complete)
         DeleteOnClose(raw);
-    complete = fclose(target) == 0 && complete;
-    fclose(source);
+    complete = target.Close() && complete;
+    // its name is replaced next: the stream's handle shares no deleting
+    source.Close();
     if (!complete)
         return -1;
     if (lines == 0)
@@ -233,14 +234,15 @@ bool PrepareSettingsFile(const wchar_t* path, bool wideValues, bool* created)
         return true;
     if (empty) {
         // a new file: the mark and the header the conversion would give it
-        FILE* target = StreamOver(file, "wb", false);
-        bool written = target != nullptr && WriteUtf16Header(target) && fflush(target) == 0;
-        return target != nullptr && fclose(target) == 0 && written;
+        ScopedFile target = StreamOver(file, "wb", false);
+        bool written =
+            target.IsValid() && WriteUtf16Header(target.Get()) && fflush(target.Get()) == 0;
+        return target.Close() && written;
     }
     if (SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) != 0)
         return false;
-    FILE* source = StreamOver(file, "rb", false);
-    return source != nullptr && ReplaceWithConversion(path, source, kind) == 1;
+    ScopedFile source = StreamOver(file, "rb", false);
+    return source.IsValid() && ReplaceWithConversion(path, std::move(source), kind) == 1;
 }
 
 // The settings file at path held open from its check to the last profile
@@ -307,7 +309,7 @@ int ExpandSettingsFolder(const wchar_t* settingsFolder, PathText& expanded)
         return kSettingsInTargetFolder;
     bool whole = true;
     if (wcschr(settingsFolder, L'%') != nullptr)
-        whole = ExpandPercentVariables(settingsFolder, expanded.Buffer());
+        whole = ExpandPercentVariables(settingsFolder, expanded);
     else
         expanded.Assign(settingsFolder);
     TrimSpaces(expanded.Buffer());
@@ -414,26 +416,24 @@ int UpdateSettingsFile(const InstallFolder& folder, const wchar_t* settingsFolde
     return result;
 }
 
-FILE* OpenSettingsFile(const wchar_t* path)
+ScopedFile OpenSettingsFile(const wchar_t* path)
 {
     ScopedHandle file = OpenPlainFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       OPEN_EXISTING);
-    return file.IsValid() ? StreamOver(file, "rb", false) : nullptr;
+    return file.IsValid() ? StreamOver(file, "rb", false) : ScopedFile();
 }
 
-int ConvertSettingsFileToUtf16(const wchar_t* activeFile, FILE* source)
+int ConvertSettingsFileToUtf16(const wchar_t* activeFile, ScopedFile source)
 {
-    if (BeginsWithUtf16Mark(source)) {
-        fclose(source);
+    if (BeginsWithUtf16Mark(source.Get()))
         return 1;
-    }
     unsigned char head[kUtf8MarkBytes];
-    size_t got = fread(head, 1, sizeof(head), source);
-    fseek(source, 0, SEEK_SET);
+    size_t got = fread(head, 1, sizeof(head), source.Get());
+    fseek(source.Get(), 0, SEEK_SET);
     Conversion kind = EncodingOfMark(head, got) == SettingsEncoding::kUtf8WithMark
                           ? Conversion::kFromUtf8
                           : Conversion::kFromAnsi;
-    int result = ReplaceWithConversion(activeFile, source, kind);
+    int result = ReplaceWithConversion(activeFile, std::move(source), kind);
     // a temporary file that could not be made or filled leaves the original as it was
     return result < 0 ? 1 : result;
 }

@@ -3,9 +3,8 @@
 // toolbar defaults, and its conversion to UTF-16.
 
 #include "platform/fixed_text.h"
+#include "platform/scoped_file.h"
 #include "register/install_folder.h"
-
-#include <cstdio>
 
 enum SettingsFolderResult {
     kSettingsInTargetFolder = 0,  // or in the settings folder, as asked
@@ -29,16 +28,16 @@ int UpdateSettingsFile(const InstallFolder& folder, const wchar_t* settingsFolde
                        PathText& activeFile);
 
 // The settings file at path opened for reading ("rb") when it is a plain
-// file of one name, not a link; null otherwise.
-FILE* OpenSettingsFile(const wchar_t* path);
+// file of one name, not a link; not valid otherwise.
+ScopedFile OpenSettingsFile(const wchar_t* path);
 
 // Turns the narrow settings file activeFile, opened by the caller with "rb"
 // (OpenSettingsFile) as source, into UTF-16LE with a byte-order mark and a
-// warning header, by way of "photar64.ini_temp" beside it. Closes source.
+// warning header, by way of "photar64.ini_temp" beside it.
 // Returns 1 when the file was already UTF-16, when nothing was converted or
 // when the replacement succeeded; 0 when the replacement failed (the temporary file
 // then remains). A file that begins with the UTF-8 mark is converted from
 // UTF-8 without it. The original is replaced only by a complete copy: when a
 // write, the flush or the close of the copy fails, the original stays and
 // the copy goes.
-int ConvertSettingsFileToUtf16(const wchar_t* activeFile, FILE* source);
+int ConvertSettingsFileToUtf16(const wchar_t* activeFile, ScopedFile source);

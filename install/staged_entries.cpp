@@ -21,9 +21,21 @@ namespace {
 constexpr size_t kMarkUnits = sizeof(kFreshNameMark) / sizeof(wchar_t) - 1;
 constexpr size_t kKeptUnits = sizeof(kKeptNameTail) / sizeof(wchar_t) - 1;
 constexpr size_t kHexUnits = 16;
-constexpr size_t kTailUnits = kMarkUnits + kHexUnits + kKeptUnits + 1;
+// a fresh name's tail: the mark, the run's bits in hexadecimal, ".alt" for a kept file
+using FreshNameTail = FixedText<kMarkUnits + kHexUnits + kKeptUnits + 1>;
 // a fresh file whose name another entry's file took first
 constexpr int kNameTaken = 2;
+
+void FormFreshTail(unsigned long long bits, bool kept, FreshNameTail& tail)
+{
+    wchar_t* units = tail.Buffer();
+    std::wmemcpy(units, kFreshNameMark, kMarkUnits);
+    for (size_t i = 0; i < kHexUnits; ++i)
+        units[kMarkUnits + i] = L"0123456789abcdef"[(bits >> (60 - 4 * i)) & 15];
+    units[kMarkUnits + kHexUnits] = L'\0';
+    if (kept)
+        std::wmemcpy(units + kMarkUnits + kHexUnits, kKeptNameTail, kKeptUnits + 1);
+}
 
 bool IsHexDigit(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'); }
 
@@ -245,16 +257,6 @@ int StagedEntries::Plan(const wchar_t* relative, unsigned long dosDateTime)
     return 0;
 }
 
-void StagedEntries::FreshTail(wchar_t* tail, bool kept) const
-{
-    std::wmemcpy(tail, kFreshNameMark, kMarkUnits);
-    for (size_t i = 0; i < kHexUnits; ++i)
-        tail[kMarkUnits + i] = L"0123456789abcdef"[(bits_ >> (60 - 4 * i)) & 15];
-    tail[kMarkUnits + kHexUnits] = L'\0';
-    if (kept)
-        std::wmemcpy(tail + kMarkUnits + kHexUnits, kKeptNameTail, kKeptUnits + 1);
-}
-
 void StagedEntries::SweepName(void* context, const wchar_t* name, size_t length, DWORD attributes)
 {
     auto& entries = *static_cast<StagedEntries*>(context);
@@ -317,10 +319,10 @@ void StagedEntries::SweepLeftovers()
 
 int StagedEntries::Create(StagedFile& staged) const
 {
-    wchar_t tail[kTailUnits];
-    FreshTail(tail, false);
+    FreshNameTail tail;
+    FormFreshTail(bits_, false, tail);
     StagedPath fresh;
-    if (!fresh.Format(L"%ls%ls", staged.name + staged.leaf, tail))
+    if (!fresh.Format(L"%ls%ls", staged.name + staged.leaf, tail.Get()))
         return 0;
     // a new file under a name nobody could know ahead: no link can be there
     DWORD error = 0;
@@ -390,9 +392,9 @@ int StagedEntries::Placed(size_t index, HANDLE* file) const
 
 bool StagedEntries::KeptName(const StagedFile& staged, StagedPath& out) const
 {
-    wchar_t tail[kTailUnits];
-    FreshTail(tail, true);
-    return out.Format(L"%ls%ls", staged.name + staged.leaf, tail);
+    FreshNameTail tail;
+    FormFreshTail(bits_, true, tail);
+    return out.Format(L"%ls%ls", staged.name + staged.leaf, tail.Get());
 }
 
 ScopedHandle StagedEntries::OpenKept(const StagedFile& staged, DWORD access) const

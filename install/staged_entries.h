@@ -108,7 +108,6 @@ private:
     // True when handle is at the relative path (length units, then tail)
     // below the target, as the volume names it.
     bool IsAt(HANDLE handle, const wchar_t* relative, size_t length, const wchar_t* tail) const;
-    void FreshTail(wchar_t* tail, bool kept) const;
     // Removes (or, after a killed commit, puts back) what an earlier run
     // left at the names of this run's entries.
     void SweepLeftovers();

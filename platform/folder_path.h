@@ -27,9 +27,9 @@ int MakeFolderPath(PathText& path, FolderSystem& fileSystem);
 // The same on the real file system.
 int MakeFolderPath(PathText& path);
 
-// The process's current folder with a final backslash, in folder of units;
-// empty when it does not fit.
-void CurrentFolder(wchar_t* folder, unsigned long units);
+// The process's current folder with a final backslash; empty when it does
+// not fit.
+void CurrentFolder(FixedText<kLongTextUnits>& folder);
 
 // True when path (trimmed) names a folder below the root of a drive ("C:\A")
 // or of a share ("\\server\share\A"): not relative to a current folder, not

@@ -30,12 +30,13 @@ int MakeFolderPath(PathText& path)
     return MakeFolderPath(path, folders);
 }
 
-void CurrentFolder(wchar_t* folder, unsigned long units)
+void CurrentFolder(FixedText<kLongTextUnits>& folder)
 {
-    DWORD length = GetCurrentDirectoryW(units, folder);
-    if (length == 0 || length + 1 >= units) {
-        folder[0] = L'\0';
+    // the length with its terminator when the folder does not fit, without it when it does
+    DWORD length = GetCurrentDirectoryW(folder.kUnits, folder.Buffer());
+    if (length == 0 || length + 1 >= folder.kUnits) {
+        folder.Clear();
         return;
     }
-    AppendBackslash(folder, units);
+    folder.AppendBackslash();
 }

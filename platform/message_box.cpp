@@ -7,7 +7,7 @@
 int ShowMessage(HWND owner, UINT id, UINT type)
 {
     FixedText<kTextUnits> text, caption;
-    LoadMessage(id, text.Buffer(), text.kUnits);
-    LoadMessage(IDS_CAPTION, caption.Buffer(), caption.kUnits);
+    LoadMessage(id, text);
+    LoadMessage(IDS_CAPTION, caption);
     return MessageBoxW(owner, text, caption, type);
 }

@@ -22,11 +22,12 @@ void RegKey::Close()
     }
 }
 
-bool RegKey::ReadString(const wchar_t* name, wchar_t* buffer, DWORD bufferBytes) const
+bool RegKey::ReadStringUnits(const wchar_t* name, wchar_t* buffer, DWORD units) const
 {
-    if (key_ == nullptr || bufferBytes < sizeof(wchar_t))
-        return false;
     buffer[0] = L'\0';
+    if (key_ == nullptr)
+        return false;
+    const DWORD bufferBytes = units * sizeof(wchar_t);
     DWORD type = 0;
     DWORD size = bufferBytes;
     LONG rc = RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
@@ -35,15 +36,14 @@ bool RegKey::ReadString(const wchar_t* name, wchar_t* buffer, DWORD bufferBytes)
         return false;
     }
     // the stored data may lack its terminator: add one, or fail when there is no room
-    DWORD units = size / sizeof(wchar_t);
-    DWORD capacity = bufferBytes / sizeof(wchar_t);
-    if (units > 0 && buffer[units - 1] == L'\0')
+    DWORD stored = size / sizeof(wchar_t);
+    if (stored > 0 && buffer[stored - 1] == L'\0')
         return true;
-    if (units >= capacity) {
+    if (stored >= units) {
         buffer[0] = L'\0';
         return false;
     }
-    buffer[units] = L'\0';
+    buffer[stored] = L'\0';
     return true;
 }
 

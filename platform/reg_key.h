@@ -1,6 +1,8 @@
 #pragma once
 // A registry key that closes itself. Not copyable.
 
+#include "platform/fixed_text.h"
+
 #include <windows.h>
 
 class RegKey {
@@ -18,14 +20,21 @@ public:
     bool IsOpen() const { return key_ != nullptr; }
     HKEY Get() const { return key_; }
 
-    // Reads a REG_SZ value into a buffer of bufferBytes bytes, terminated.
-    // Fails when the value is missing, of another type or does not fit.
-    bool ReadString(const wchar_t* name, wchar_t* buffer, DWORD bufferBytes) const;
+    // Reads a REG_SZ (or REG_EXPAND_SZ, unexpanded) value into text,
+    // terminated. Fails, text empty, when the value is missing, of another
+    // type or does not fit.
+    template <size_t Units>
+    bool ReadString(const wchar_t* name, FixedText<Units>& text) const
+    {
+        return ReadStringUnits(name, text.Buffer(), static_cast<DWORD>(Units));
+    }
     // Writes REG_SZ with its terminating NUL counted.
     bool WriteString(const wchar_t* name, const wchar_t* text) const;
     bool WriteDword(const wchar_t* name, DWORD value) const;
 
 private:
+    bool ReadStringUnits(const wchar_t* name, wchar_t* buffer, DWORD units) const;
+
     HKEY key_ = nullptr;
 };
 

@@ -1,7 +1,15 @@
 #pragma once
 // Texts of the program's string table.
 
+#include "platform/fixed_text.h"
+
 #include <windows.h>
 
-// Loads string id into buffer (units including the terminator); empty when missing.
-void LoadMessage(UINT id, wchar_t* buffer, int units);
+// Loads string id into message; empty when missing. LoadStringW cuts a
+// longer string to what message holds and terminates it.
+template <size_t Units>
+void LoadMessage(UINT id, FixedText<Units>& message)
+{
+    message.Clear();
+    LoadStringW(GetModuleHandleW(nullptr), id, message.Buffer(), static_cast<int>(message.kUnits));
+}

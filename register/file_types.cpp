@@ -11,10 +11,9 @@
 void AssociateExtension(const wchar_t* extension, const wchar_t* suffix, const wchar_t* command,
                         const wchar_t* iconText, int selected, int userChoice)
 {
-    FixedText<kTextUnits> progId;
-    FixedText<kTextUnits> description;
-    if (!FormatProgramIdentifier(suffix, progId.Buffer(), progId.kUnits) ||
-        !FormatTypeDescription(suffix, description.Buffer(), description.kUnits))
+    PathText progId;
+    PathText description;
+    if (!FormatProgramIdentifier(suffix, progId) || !FormatTypeDescription(suffix, description))
         return;
 
     FixedText<kTextUnits> key;

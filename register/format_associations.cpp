@@ -27,23 +27,22 @@ wchar_t AsciiUpper(wchar_t c)
 static_assert(PHOTARIUM_FORMAT_ROW_COUNT == kFormatCount, "the format table has 62 rows");
 const FormatAssociation kFormatAssociations[kFormatCount] = {PHOTARIUM_FORMAT_ROWS};
 
-bool FormatProgramIdentifier(const wchar_t* suffix, wchar_t* out, size_t units)
+bool FormatProgramIdentifier(const wchar_t* suffix, PathText& out)
 {
-    return FormatText(out, units, L"%ls.%ls", L"Photarium", suffix);
+    out.Clear();
+    return out.Format(L"%ls.%ls", L"Photarium", suffix);
 }
 
-bool FormatTypeDescription(const wchar_t* suffix, wchar_t* out, size_t units)
+bool FormatTypeDescription(const wchar_t* suffix, PathText& out)
 {
+    out.Clear();
     FixedText<kSuffixUnits> upper;
     size_t len = wcslen(suffix);
-    if (len >= upper.kUnits) {
-        if (units > 0)
-            out[0] = L'\0';
+    if (len >= upper.kUnits)
         return false;
-    }
     for (size_t i = 0; i <= len; ++i)
         upper.Buffer()[i] = AsciiUpper(suffix[i]);
-    return FormatText(out, units, L"%ls %ls File", L"Photarium", upper.Get());
+    return out.Format(L"%ls %ls File", L"Photarium", upper.Get());
 }
 
 bool IsAlwaysAssociatedExtension(const wchar_t* extension)

@@ -3,6 +3,8 @@
 // identifier suffix they share and the icon the files show. The wizard's
 // labels for the same rows live beside this table. No <windows.h> here.
 
+#include "platform/fixed_text.h"
+
 #include <cstddef>
 
 constexpr int kFormatCount = 62;       // rows of the format table
@@ -33,10 +35,11 @@ struct FormatAssociation {
 extern const FormatAssociation kFormatAssociations[kFormatCount];
 
 // "Photarium.<suffix>" into out; false (and out empty) when it does not fit.
-bool FormatProgramIdentifier(const wchar_t* suffix, wchar_t* out, size_t units);
+bool FormatProgramIdentifier(const wchar_t* suffix, PathText& out);
 
-// "Photarium <SUFFIX> File" with a to z in capitals; false when it does not fit.
-bool FormatTypeDescription(const wchar_t* suffix, wchar_t* out, size_t units);
+// "Photarium <SUFFIX> File" with a to z in capitals; false (and out empty)
+// when it does not fit.
+bool FormatTypeDescription(const wchar_t* suffix, PathText& out);
 
 // True for jpg, png and tif in any mix of case: their machine-wide extension
 // key points to the viewer even when the row is not selected.

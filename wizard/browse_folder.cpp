@@ -26,7 +26,7 @@ int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM, LPARAM data)
 BOOL BrowseForFolder(HWND owner, PathText& path)
 {
     FixedText<kFolderLabelUnits> title;
-    LoadMessage(IDS_FOLDER_PREFIX, title.Buffer(), title.kUnits);
+    LoadMessage(IDS_FOLDER_PREFIX, title);
     // both as the shell asks: MAX_PATH units
     FixedText<MAX_PATH> displayName;
     BROWSEINFOW info = {};

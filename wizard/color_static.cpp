@@ -100,7 +100,7 @@ void CXColorStatic::OnPaint()
     if (m_font.GetSafeHandle() != nullptr)
         ::SelectObject(dc, m_font.GetSafeHandle());
     FixedText<kNoticeUnits> text;
-    GetWindowText(text.Buffer(), text.kUnits);
+    GetWindowText(text);
 
     LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);
     UINT format = DT_LEFT;

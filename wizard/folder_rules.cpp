@@ -42,23 +42,23 @@ bool IsAcceptableTargetFolder(const wchar_t* folder)
     return dirLen < kPartLimit && nameLen < kPartLimit && extLen < kPartLimit;
 }
 
-void AppendProductFolder(wchar_t* path, size_t units)
+void AppendProductFolder(PathText& path)
 {
     static const wchar_t kProduct[] = L"Photarium\\";
-    if (!AppendBackslash(path, units))
+    if (!path.AppendBackslash())
         return;
-    size_t len = std::wcslen(path);
+    size_t len = path.Length();
     // the backslash before the final one, scanning back from the second-to-last character
     bool append = len == 3;
     for (size_t i = len - 1; i-- > 0;) {
         if (path[i] == L'\\') {
-            if (i > 0 && !EqualsIgnoringCase(path + i, L"\\photarium\\"))
+            if (i > 0 && !EqualsIgnoringCase(path.Get() + i, L"\\photarium\\"))
                 append = true;
             break;
         }
     }
     if (append)
-        AppendText(path, units, kProduct);
+        path.Append(kProduct);
 }
 
 bool FindFolderLineMiddle(const wchar_t* line, size_t folderStart, FolderLineMiddle* middle)

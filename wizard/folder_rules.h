@@ -1,6 +1,8 @@
 #pragma once
 // Text rules of the options page's target folder. No <windows.h> here.
 
+#include "platform/fixed_text.h"
+
 #include <cstddef>
 
 // The target folder's label ("Zielverzeichnis") on the ready page and the
@@ -14,9 +16,8 @@ bool IsAcceptableTargetFolder(const wchar_t* folder);
 
 // What a browsed folder becomes: a final backslash, then "Photarium\" unless
 // the last folder is already called so (any case); a drive root always gets
-// it. path is a buffer of units units; when the result would not fit the
-// path keeps what it had.
-void AppendProductFolder(wchar_t* path, size_t units);
+// it. When the result would not fit the path keeps what it had.
+void AppendProductFolder(PathText& path);
 
 // The part of the ready page's folder line ("Label: C:\A\B\C\") that is left
 // out for "..." when the line is too wide: from head (past the drive's

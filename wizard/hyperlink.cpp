@@ -18,15 +18,10 @@ namespace {
 // ShellExecute and WinExec: a result above this means the program started.
 constexpr INT_PTR kStartFailedAtMost = 32;
 
-// The ".htm" type's name, and the open command registered for it.
+// The ".htm" type's name.
 constexpr size_t kFileTypeUnits = 130;
-constexpr size_t kOpenCommandUnits = 130;
 // The type's name and "\shell\open\command".
 constexpr size_t kCommandKeyUnits = kFileTypeUnits + 20;
-// The longest web address Windows handles (INTERNET_MAX_URL_LENGTH).
-constexpr size_t kUrlUnits = 2084;
-// The command cut before "%1", a blank and the address.
-constexpr size_t kOpenLineUnits = kOpenCommandUnits + 1 + kUrlUnits;
 
 constexpr UINT_PTR kHoverTimer = 100;
 constexpr UINT kHoverCheckMs = 100;
@@ -344,7 +339,7 @@ INT_PTR CHyperLink::OpenLink(const wchar_t* target)
     FixedText<kFileTypeUnits> type;
     RegKey extension;
     if (!extension.Open(HKEY_CLASSES_ROOT, L".htm", KEY_READ) ||
-        !extension.ReadString(nullptr, type.Buffer(), sizeof(wchar_t) * type.kUnits))
+        !extension.ReadString(nullptr, type))
         return result;
     extension.Close();
     FixedText<kCommandKeyUnits> commandKey;
@@ -353,12 +348,12 @@ INT_PTR CHyperLink::OpenLink(const wchar_t* target)
     FixedText<kOpenCommandUnits> command;
     RegKey open;
     if (!open.Open(HKEY_CLASSES_ROOT, commandKey, KEY_READ) ||
-        !open.ReadString(nullptr, command.Buffer(), sizeof(wchar_t) * command.kUnits))
+        !open.ReadString(nullptr, command))
         return result;
     open.Close();
 
-    FixedText<kOpenLineUnits> line;
-    if (!BuildOpenCommand(command, target, line.Buffer(), line.kUnits))
+    OpenLine line;
+    if (!BuildOpenCommand(command, target, line))
         return result;
     int bytes = ::WideCharToMultiByte(CP_THREAD_ACP, 0, line, -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)

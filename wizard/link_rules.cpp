@@ -30,7 +30,7 @@ LinkRect FitLinkRect(LinkRect window, int borderWidth, int borderHeight, int tex
     return rect;
 }
 
-bool BuildOpenCommand(const wchar_t* command, const wchar_t* target, wchar_t* out, size_t units)
+bool BuildOpenCommand(const wchar_t* command, const wchar_t* target, OpenLine& out)
 {
     size_t keep = wcslen(command);
     if (const wchar_t* quoted = wcsstr(command, L"\"%1\""))
@@ -39,14 +39,13 @@ bool BuildOpenCommand(const wchar_t* command, const wchar_t* target, wchar_t* ou
         keep = static_cast<size_t>(bare - command);
     // the cut part, a blank and the target must fit with the terminator
     size_t targetLength = wcslen(target);
-    if (units == 0 || keep + 1 + targetLength + 1 > units) {
-        if (units > 0)
-            out[0] = L'\0';
+    out.Clear();
+    if (keep + 1 + targetLength + 1 > out.kUnits)
         return false;
-    }
-    wmemcpy(out, command, keep);
-    out[keep] = L' ';
-    wmemcpy(out + keep + 1, target, targetLength);
-    out[keep + 1 + targetLength] = L'\0';
+    wchar_t* line = out.Buffer();
+    wmemcpy(line, command, keep);
+    line[keep] = L' ';
+    wmemcpy(line + keep + 1, target, targetLength);
+    line[keep + 1 + targetLength] = L'\0';
     return true;
 }

@@ -3,7 +3,16 @@
 // and turning a registered open command into a command line for a target.
 // No <windows.h> here.
 
+#include "platform/fixed_text.h"
+
 #include <cstddef>
+
+// The open command registered for the ".htm" type.
+constexpr size_t kOpenCommandUnits = 130;
+// The longest web address Windows handles (INTERNET_MAX_URL_LENGTH).
+constexpr size_t kUrlUnits = 2084;
+// The command cut before "%1", a blank and the address.
+using OpenLine = FixedText<kOpenCommandUnits + 1 + kUrlUnits>;
 
 struct LinkRect {
     int left;
@@ -25,6 +34,6 @@ LinkRect FitLinkRect(LinkRect window, int borderWidth, int borderHeight, int tex
                      int textHeight, LinkAlignment alignment);
 
 // command with its "%1" part cut off ("\"%1\"" first, else "%1"; the whole
-// command when neither occurs), then a blank and the target, into out of
-// units units. False (out empty) when it does not fit.
-bool BuildOpenCommand(const wchar_t* command, const wchar_t* target, wchar_t* out, size_t units);
+// command when neither occurs), then a blank and the target, into out.
+// False (out empty) when it does not fit.
+bool BuildOpenCommand(const wchar_t* command, const wchar_t* target, OpenLine& out);

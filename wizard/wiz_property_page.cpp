@@ -175,7 +175,7 @@ void CWizPropertyPage::OnSetActiveOptions()
 LRESULT CWizPropertyPage::OnWizardNextOptions()
 {
     FixedText<kTextUnits> folder;
-    GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
+    GetDlgItemText(IDC_TARGET_FOLDER, folder);
     if (!IsAcceptableTargetFolder(folder)) {
         ShowMessage(m_hWnd, IDS_INVALID_FOLDER, MB_ICONERROR);
         return -1;
@@ -187,10 +187,10 @@ LRESULT CWizPropertyPage::OnWizardNextOptions()
 void CWizPropertyPage::OnBrowse()
 {
     PathText path;
-    GetDlgItemText(IDC_TARGET_FOLDER, path.Buffer(), path.kUnits);
+    GetDlgItemText(IDC_TARGET_FOLDER, path);
     if (!BrowseForFolder(GetActiveWindow(), path))
         return;
-    AppendProductFolder(path.Buffer(), path.kUnits);
+    AppendProductFolder(path);
     SetDlgItemText(IDC_TARGET_FOLDER, path);
 }
 
@@ -341,10 +341,10 @@ void CWizPropertyPage::OnSetActiveReady()
                        reinterpret_cast<WPARAM>(m_pSheet->m_fontTitle.GetSafeHandle()), TRUE);
     FixedText<kTextUnits> folder;
     if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions))
-        options->GetDlgItemText(IDC_TARGET_FOLDER, folder.Buffer(), folder.kUnits);
+        options->GetDlgItemText(IDC_TARGET_FOLDER, folder);
     TrimSpaces(folder.Buffer());
     FixedText<kFolderLabelUnits> label;
-    LoadMessage(IDS_FOLDER_LABEL, label.Buffer(), label.kUnits);
+    LoadMessage(IDS_FOLDER_LABEL, label);
     // the label, ": " and the folder
     FixedText<kFolderLabelUnits + 2 + kTextUnits> line;
     if (line.Format(L"%ls: %ls", label.Get(), folder.Get()))
@@ -371,8 +371,7 @@ LRESULT CWizPropertyPage::OnWizardNextReady()
     InstallRequest request;
     ClearInstallRequest(request);
     if (CPropertyPage* options = m_pSheet->GetPage(kPageOptions)) {
-        options->GetDlgItemText(IDC_TARGET_FOLDER, request.targetFolder.Buffer(),
-                                request.targetFolder.kUnits);
+        options->GetDlgItemText(IDC_TARGET_FOLDER, request.targetFolder);
         request.startMenuGroup = options->IsDlgButtonChecked(IDC_GROUP_SHORTCUT) == BST_CHECKED;
         request.desktopShortcut = options->IsDlgButtonChecked(IDC_DESKTOP_SHORTCUT) == BST_CHECKED;
         request.thumbnailsShortcut = options->IsDlgButtonChecked(IDC_THUMBS_SHORTCUT) == BST_CHECKED;
@@ -436,7 +435,7 @@ void CWizPropertyPage::OnSetActiveFinish()
     CheckDlgButton(IDC_SHOW_FAQ, BST_CHECKED);
     CheckDlgButton(IDC_START_VIEWER, BST_CHECKED);
     FixedText<kTextUnits> label;
-    LoadMessage(IDS_FINISH_BUTTON, label.Buffer(), label.kUnits);
+    LoadMessage(IDS_FINISH_BUTTON, label);
     m_pSheet->SetWizardButtonText(IDCANCEL, label);
     m_pSheet->EnableWizardButton(IDC_WIZ_BACK, FALSE);
     m_pSheet->EnableWizardButton(IDC_WIZ_NEXT, FALSE);

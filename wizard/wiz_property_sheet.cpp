@@ -21,7 +21,7 @@ BOOL CWizPropertySheet::OnInitDialog()
 {
     BOOL result = CPropertySheet::OnInitDialog();
     FixedText<kTextUnits> label;
-    LoadMessage(IDS_EXIT_BUTTON, label.Buffer(), label.kUnits);
+    LoadMessage(IDS_EXIT_BUTTON, label);
     SetWizardButtonText(IDCANCEL, label);
     return result;
 }
@@ -73,7 +73,7 @@ void CWizPropertySheet::OnTimer(UINT_PTR)
 {
     // the install pumps messages only inside its message boxes
     FixedText<kTextUnits> title;
-    LoadMessage(IDS_CAPTION, title.Buffer(), title.kUnits);
+    LoadMessage(IDS_CAPTION, title);
     SetWindowText(title);
 }
 

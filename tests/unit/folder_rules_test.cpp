@@ -6,12 +6,12 @@
 
 namespace {
 
-std::wstring AfterBrowse(const std::wstring& chosen, size_t units = 260)
+std::wstring AfterBrowse(const std::wstring& chosen)
 {
-    wchar_t path[260];
-    wcscpy(path, chosen.c_str());
-    AppendProductFolder(path, units);
-    return path;
+    PathText path;
+    EXPECT_TRUE(path.Assign(chosen.c_str()));
+    AppendProductFolder(path);
+    return path.Get();
 }
 
 TEST(AppendProductFolder, ProductFolderIsAddedOnce)

@@ -61,15 +61,20 @@ TEST(FormatAssociations, ProgramIdentifierAndDescription)
         {L"\u00e4x", L"Photarium.\u00e4x", L"Photarium \u00e4X File"},  // only a to z change
     };
     for (const Case& c : cases) {
-        wchar_t text[260];
-        EXPECT_TRUE(FormatProgramIdentifier(c.suffix, text, 260));
-        EXPECT_EQ(std::wstring(c.progId), text);
-        EXPECT_TRUE(FormatTypeDescription(c.suffix, text, 260));
-        EXPECT_EQ(std::wstring(c.description), text);
+        PathText text;
+        EXPECT_TRUE(FormatProgramIdentifier(c.suffix, text));
+        EXPECT_EQ(std::wstring(c.progId), text.Get());
+        EXPECT_TRUE(FormatTypeDescription(c.suffix, text));
+        EXPECT_EQ(std::wstring(c.description), text.Get());
     }
-    wchar_t small[18];
-    EXPECT_FALSE(FormatTypeDescription(L"jpg", small, 18));  // 18 characters need 19 units
-    EXPECT_EQ(L'\0', small[0]);
+    // "Photarium." and 250 characters need 261 units; the description takes 31 at most
+    PathText text;
+    text.Assign(L"old");
+    EXPECT_FALSE(FormatProgramIdentifier(std::wstring(250, L's').c_str(), text));
+    EXPECT_EQ(L'\0', text[0]);
+    text.Assign(L"old");
+    EXPECT_FALSE(FormatTypeDescription(std::wstring(32, L's').c_str(), text));
+    EXPECT_EQ(L'\0', text[0]);
 }
 
 TEST(FormatAssociations, AlwaysAssociatedExtensions)

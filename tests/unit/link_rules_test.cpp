@@ -67,21 +67,23 @@ TEST(BuildOpenCommand, CutsAtTheArgumentAndAppendsTheTarget)
         {L"", L" https://www.photarium.example/eula.htm"},
     };
     for (const Case& c : cases) {
-        wchar_t out[300];
-        ASSERT_TRUE(BuildOpenCommand(c.command, target, out, 300)) << c.command;
-        EXPECT_EQ(std::wstring(c.expected), out) << c.command;
+        OpenLine out;
+        ASSERT_TRUE(BuildOpenCommand(c.command, target, out)) << c.command;
+        EXPECT_EQ(std::wstring(c.expected), out.Get()) << c.command;
     }
 }
 
 TEST(BuildOpenCommand, RefusesWhatDoesNotFit)
 {
-    // "abc" + " " + "xyz" needs 8 units with the terminator
-    wchar_t out[8] = L"old";
-    EXPECT_TRUE(BuildOpenCommand(L"abc", L"xyz", out, 8));
-    EXPECT_EQ(std::wstring(L"abc xyz"), out);
-    wchar_t shorter[7] = L"old";
-    EXPECT_FALSE(BuildOpenCommand(L"abc", L"xyz", shorter, 7));
-    EXPECT_EQ(std::wstring(L""), shorter);
+    // "abc", a blank, the target and the terminator fill the line exactly
+    std::wstring target(OpenLine::kUnits - 5, L't');
+    OpenLine out;
+    out.Assign(L"old");
+    EXPECT_TRUE(BuildOpenCommand(L"abc", target.c_str(), out));
+    EXPECT_EQ(L"abc " + target, out.Get());
+    out.Assign(L"old");
+    EXPECT_FALSE(BuildOpenCommand(L"abcd", target.c_str(), out));
+    EXPECT_EQ(std::wstring(L""), out.Get());
 }
 
 }  // namespace

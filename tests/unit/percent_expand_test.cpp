@@ -15,27 +15,26 @@ class FakeVariables : public VariableLookup {
 public:
     std::map<std::wstring, std::wstring> values;
     std::vector<std::wstring> asked;
-    VariableFound Find(const wchar_t* name, wchar_t* value, size_t units) override
+    VariableFound Find(const wchar_t* name, PathText& value) override
     {
         asked.push_back(name);
         auto found = values.find(name);
         if (found == values.end() || found->second.empty())
             return VariableFound::kNone;
-        bool tooLong = found->second == L"?" || found->second.size() >= units;
-        wcscpy(value, found->second == L"?" ? L"" : found->second.substr(0, units - 1).c_str());
+        bool tooLong = found->second == L"?" || found->second.size() >= value.kUnits;
+        value.Assign(found->second == L"?" ? L"" : found->second.substr(0, value.kUnits - 1).c_str());
         return tooLong ? VariableFound::kTooLong : VariableFound::kValue;
     }
 };
 
 std::wstring Expand(const std::wstring& text, FakeVariables& variables)
 {
-    wchar_t out[262];
-    wmemset(out, L'#', 262);
+    PathText out;
+    wmemset(out.Buffer(), L'#', out.kUnits);
     ExpandPercentVariables(text.c_str(), out, variables);
-    // nothing beyond the 260 units of the result
-    EXPECT_EQ(L'#', out[260]);
-    EXPECT_EQ(L'#', out[261]);
-    return out;
+    // terminated inside its units
+    EXPECT_NE(nullptr, wmemchr(out.Get(), L'\0', out.kUnits));
+    return out.Get();
 }
 
 TEST(ExpandPercentVariablesTest, References)
@@ -80,7 +79,7 @@ TEST(ExpandPercentVariablesTest, OverflowIsCutAndTerminated)
     EXPECT_EQ(std::wstring(259, L'b'), Expand(std::wstring(259, L'b'), variables));
     EXPECT_EQ(std::wstring(258, L'b') + L"v", Expand(std::wstring(258, L'b') + L"%LONG%", variables));
     variables.values[L"UNREAD"] = L"?";
-    wchar_t out[260];
+    PathText out;
     EXPECT_FALSE(ExpandPercentVariables(L"%UNREAD%\\Photarium", out, variables));
     EXPECT_FALSE(ExpandPercentVariables((L"%" + std::wstring(260, L'N') + L"%").c_str(), out, variables));
 }
@@ -113,11 +112,10 @@ TEST(ExpandPercentVariablesTest, ProcessEnvironment)
         {L"x%PHOTAR_TEST_HUGE%", L"x" + std::wstring(258, L'h')},
     };
     for (const Case& c : cases) {
-        wchar_t out[262];
-        wmemset(out, L'#', 262);
+        PathText out;
+        wmemset(out.Buffer(), L'#', out.kUnits);
         ExpandPercentVariables(c.text.c_str(), out);
-        EXPECT_EQ(c.expected, std::wstring(out)) << c.text;
-        EXPECT_EQ(L'#', out[260]);
+        EXPECT_EQ(c.expected, std::wstring(out.Get())) << c.text;
     }
     SetEnvironmentVariableW(L"PHOTAR_TEST_DIR", nullptr);
     SetEnvironmentVariableW(L"PHOTAR_TEST_HUGE", nullptr);

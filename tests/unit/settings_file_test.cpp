@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -153,9 +154,9 @@ TEST_F(UpdateSettingsFileTest, EmptySkinIsReplacedAndUtf16Stays)
 // Opens path with "rb" and converts it.
 int Convert(const std::wstring& path)
 {
-    FILE* source = _wfopen(path.c_str(), L"rb");
-    EXPECT_NE(nullptr, source) << "cannot open";
-    return source != nullptr ? ConvertSettingsFileToUtf16(path.c_str(), source) : -1;
+    ScopedFile source(_wfopen(path.c_str(), L"rb"));
+    EXPECT_TRUE(source.IsValid()) << "cannot open";
+    return source.IsValid() ? ConvertSettingsFileToUtf16(path.c_str(), std::move(source)) : -1;
 }
 
 class ConvertSettingsFileTest : public ::testing::Test {
@@ -292,11 +293,10 @@ TEST(TempConversionPathTest, DriveAndFolderOfTheActiveFile)
         {L"C:\\" + std::wstring(240, L'd') + L"\\photar64.ini", L""},  // does not fit
     };
     for (const Case& c : cases) {
-        wchar_t out[262];
-        wmemset(out, L'#', 262);
+        PathText out;
+        out.Assign(L"old");
         EXPECT_EQ(!c.temp.empty(), FormTempConversionPath(c.active.c_str(), out));
-        EXPECT_EQ(c.temp, std::wstring(out)) << c.active;
-        EXPECT_EQ(L'#', out[260]);
+        EXPECT_EQ(c.temp, std::wstring(out.Get())) << c.active;
     }
 }
 
