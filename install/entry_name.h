@@ -1,10 +1,13 @@
 #pragma once
 // Rules on archive entry names. No <windows.h> here.
 
+#include "platform/fixed_text.h"
+
 // Bytes of the buffer an entry name is read into (519 characters at most).
 constexpr int kEntryNameBytes = 520;
 // UTF-16 units of the same name converted.
 constexpr int kEntryNameUnits = 324;
+using EntryName = FixedText<kEntryNameUnits>;
 
 // The text after the last "/" or "\" (the whole name when it has neither);
 // empty for a folder entry.

@@ -92,21 +92,6 @@ bool SameFile(HANDLE a, HANDLE b)
            IsSameFile(one, other);
 }
 
-bool NameBelowVolume(HANDLE handle, wchar_t* out, size_t units)
-{
-    constexpr size_t kBytes = sizeof(FILE_NAME_INFO) + 1100 * sizeof(wchar_t);
-    alignas(FILE_NAME_INFO) unsigned char buffer[kBytes];
-    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer);
-    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, kBytes))
-        return false;
-    size_t length = info->FileNameLength / sizeof(wchar_t);
-    if (length >= units)
-        return false;
-    std::memcpy(out, info->FileName, length * sizeof(wchar_t));
-    out[length] = L'\0';
-    return true;
-}
-
 void ForEachName(HANDLE folder, NameVisit visit, void* context)
 {
     alignas(FILE_ID_BOTH_DIR_INFO) unsigned char buffer[16384];

@@ -7,11 +7,13 @@
 // RAM disks and image mounters the mount manager does not know, and past
 // MAX_PATH on some volumes. Names here are one part (no "\").
 
+#include "platform/fixed_text.h"
 #include "platform/scoped_handle.h"
 
 #include <windows.h>
 
 #include <cstddef>
+#include <cwchar>
 
 // Sharing that keeps nobody else out.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -46,8 +48,22 @@ DWORD SetNameInFolder(HANDLE file, HANDLE folder, const wchar_t* name, bool repl
 
 // The open file's path below its volume ("\dir\file", on a share
 // "\server\share\dir\file"), whatever its length; false when it does not fit
-// units.
-bool NameBelowVolume(HANDLE handle, wchar_t* out, size_t units);
+// out.
+template <size_t Units>
+bool NameBelowVolume(HANDLE handle, FixedText<Units>& out)
+{
+    constexpr size_t kBytes = sizeof(FILE_NAME_INFO) + 1100 * sizeof(wchar_t);
+    alignas(FILE_NAME_INFO) unsigned char buffer[kBytes];
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer);
+    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, kBytes))
+        return false;
+    size_t length = info->FileNameLength / sizeof(wchar_t);
+    if (length >= Units)
+        return false;
+    std::wmemcpy(out.Buffer(), info->FileName, length);
+    out.Buffer()[length] = L'\0';
+    return true;
+}
 
 // Calls visit(context, name, length, attributes) for every name in the open
 // folder (listed through its handle, so the folder's path plays no part).

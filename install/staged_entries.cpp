@@ -137,7 +137,7 @@ bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
     // Everything below is checked against the target's path below its
     // volume, which Windows gives on every volume and share ("\" for a
     // volume mounted at the target itself).
-    if (!target_.IsValid() || !NameBelowVolume(target_.Get(), targetBase_.Buffer(), targetBase_.kUnits))
+    if (!target_.IsValid() || !NameBelowVolume(target_.Get(), targetBase_))
         return false;
     if (targetBase_.EndsWithBackslash())
         targetBase_.Buffer()[targetBase_.Length() - 1] = L'\0';
@@ -162,7 +162,7 @@ bool StagedEntries::IsAt(HANDLE handle, const wchar_t* relative, size_t length,
     StagedPath expected, reached;
     return expected.Format(L"%ls\\%.*ls%ls", targetBase_.Get(), static_cast<int>(length), relative,
                            tail) &&
-           NameBelowVolume(handle, reached.Buffer(), reached.kUnits) && SamePath(reached, expected);
+           NameBelowVolume(handle, reached) && SamePath(reached, expected);
 }
 
 bool StagedEntries::Grow()

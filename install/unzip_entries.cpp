@@ -27,9 +27,9 @@ constexpr unsigned kCopyBytes = 32768;
 constexpr int kStopped = -1;
 
 // The name in the system ANSI code page as UTF-16; false when it does not fit.
-bool ToWide(const char* name, wchar_t* wide)
+bool ToWide(const char* name, EntryName& wide)
 {
-    return MultiByteToWideChar(CP_ACP, 0, name, -1, wide, kEntryNameUnits) > 0;
+    return MultiByteToWideChar(CP_ACP, 0, name, -1, wide.Buffer(), wide.kUnits) > 0;
 }
 
 // Copies the open entry into out: UNZ_OK, the library's error, or UNZ_ERRNO
@@ -50,7 +50,7 @@ int CopyCurrentEntry(unzFile archive, char* buffer, HANDLE out, StopFlag* stoppe
 // The current entry's name as a "\\" separated path and its DOS time; false
 // for an entry that is skipped unread (an unsafe or too long name, and with
 // keepFlag 1 the icon library). *stop gets the library's result for the information.
-bool CurrentEntry(unzFile archive, int keepFlag, wchar_t* wideName, unsigned long* dosDate,
+bool CurrentEntry(unzFile archive, int keepFlag, EntryName& wideName, unsigned long* dosDate,
                   bool* folder, int* stop)
 {
     char name[kEntryNameBytes];
@@ -61,7 +61,7 @@ bool CurrentEntry(unzFile archive, int keepFlag, wchar_t* wideName, unsigned lon
     if (*stop != UNZ_OK || info.size_filename >= sizeof(name) || !IsSafeEntryName(name) ||
         (keepFlag == 1 && NamesIconLibrary(name)) || !ToWide(name, wideName))
         return false;
-    for (wchar_t* p = wideName; *p; ++p) {
+    for (wchar_t* p = wideName.Buffer(); *p; ++p) {
         if (*p == L'/')
             *p = L'\\';
     }
@@ -78,13 +78,13 @@ int PlanEntries(unzFile archive, ZPOS64_T entries, int keepFlag, StagedEntries& 
 {
     *planned = 0;
     for (ZPOS64_T i = 0; i < entries;) {
-        wchar_t name[kEntryNameUnits];
+        EntryName name;
         unsigned long dosDate = 0;
         bool folder = false;
         int stop = UNZ_OK;
         if (CurrentEntry(archive, keepFlag, name, &dosDate, &folder, &stop)) {
             // a folder that cannot be made only shows in the files meant for it
-            if (folder && staged.Folder(name, std::wcslen(name)) < 0)
+            if (folder && staged.Folder(name, name.Length()) < 0)
                 return kStopped;
             if (!folder) {
                 PlannedFile& file = files[(*planned)++];

@@ -34,8 +34,7 @@ ScopedHandle OpenFolderByPath(const wchar_t* folder)
 HandleLeads WhereHandleLeads(HANDLE file, HANDLE folder, const wchar_t* name, size_t length)
 {
     FullPath reached, expected;
-    if (!NameBelowVolume(file, reached.Buffer(), reached.kUnits) ||
-        !NameBelowVolume(folder, expected.Buffer(), expected.kUnits))
+    if (!NameBelowVolume(file, reached) || !NameBelowVolume(folder, expected))
         return HandleLeads::kUnknown;
     if (expected.EndsWithBackslash())
         expected.Buffer()[expected.Length() - 1] = L'\0';  // a volume's root is "\"
