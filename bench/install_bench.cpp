@@ -10,11 +10,14 @@
 //  - miniunz unpacking the same archive (and the stand-in's);
 //  - the time from start until the first wizard page is visible, against the
 //    NSIS installer's first page, in pairs as well;
-//  - the setup program's size without its archive, against the NSIS stub.
+//  - the setup program's size without its archive, against the NSIS stub;
+//  - with EARLIER_SETUP, an earlier build's setup program with the stand-in
+//    product, in pairs with this build's, so that a change is timed before
+//    and after in one invocation.
 // The best of the runs is printed beside the medians.
 //
 //   install_bench.exe BENCH_SETUP SETUP MINIUNZ ARCHIVE NSIS_PRODUCT NSIS_STUB SMALL_ARCHIVE
-//                     COPY_FLOOR PRODUCT_FOLDER SMALL_PRODUCT_FOLDER
+//                     COPY_FLOOR PRODUCT_FOLDER SMALL_PRODUCT_FOLDER [EARLIER_SETUP]
 // (SETUP, SMALL_ARCHIVE and SMALL_PRODUCT_FOLDER: the setup program with the
 // stand-in product, its archive and its unpacked files, for the fixed costs)
 #include "bench_util.h"
@@ -294,12 +297,14 @@ void PrintFigures(const char* what, const Series& series)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 11) {
+    if (argc != 11 && argc != 12) {
         std::fprintf(stderr,
                      "usage: install_bench BENCH_SETUP SETUP MINIUNZ ARCHIVE NSIS_PRODUCT NSIS_STUB "
-                     "SMALL_ARCHIVE COPY_FLOOR PRODUCT_FOLDER SMALL_PRODUCT_FOLDER\n");
+                     "SMALL_ARCHIVE COPY_FLOOR PRODUCT_FOLDER SMALL_PRODUCT_FOLDER "
+                     "[EARLIER_SETUP]\n");
         return 2;
     }
+    const bool earlier = argc == 12;
     const std::wstring benchSetup = argv[1], setup = argv[2], miniunz = argv[3], archive = argv[4],
                        nsisProduct = argv[5], nsisStub = argv[6], smallArchive = argv[7],
                        floor = argv[8], product = argv[9], smallProduct = argv[10];
@@ -313,7 +318,8 @@ int wmain(int argc, wchar_t** argv)
     if (GetEnvironmentVariableW(L"PHOTARIUM_BENCH_RUNS", runsText, 16) > 0 && _wtoi(runsText) > 0)
         runs = _wtoi(runsText);
 
-    Series silent, smallSilent, smallUnzip, unzip, nsis, copy, smallCopy, ourPage, nsisPage;
+    Series silent, smallSilent, smallUnzip, unzip, nsis, copy, smallCopy, ourPage, nsisPage,
+        earlierSilent;
     // The silent installations first; then the first pages, whose windows the
     // desktop process is still tidying up after they are closed.
     struct Contender {
@@ -331,16 +337,22 @@ int wmain(int argc, wchar_t** argv)
         {L"smallminiunz", Quoted(miniunz) + L" -x -o " + Quoted(smallArchive) + L" -d ", &smallUnzip, 0},
         {L"miniunz", Quoted(miniunz) + L" -x -o " + Quoted(archive) + L" -d ", &unzip, 0},
     };
+    if (earlier)
+        contenders.push_back({L"earlier", Quoted(argv[11]) + L" /silent /folder=", &earlierSilent, 0});
+    const size_t kEarlier = 7;
     // Ours and NSIS's (the first two) always run back to back, the one first
-    // in one run, the other in the next; the rest start one place later each
-    // run, so that none always follows the same contender.
-    const size_t units = contenders.size() - 1;
+    // in one run, the other in the next, and so do the stand-in and the
+    // earlier build's; the rest start one place later each run, so that none
+    // always follows the same contender.
+    const size_t units = kEarlier - 1;  // the first pair is one unit
     for (int run = 1; run <= runs; ++run) {
         for (size_t u = 0; u < units; ++u) {
             size_t unit = (u + static_cast<size_t>(run) - 1) % units;
             std::vector<size_t> order;
             if (unit == 0)
                 order = run % 2 ? std::vector<size_t>{0, 1} : std::vector<size_t>{1, 0};
+            else if (unit == 1 && earlier)
+                order = run % 2 ? std::vector<size_t>{2, kEarlier} : std::vector<size_t>{kEarlier, 2};
             else
                 order = {unit + 1};
             for (size_t i : order) {
@@ -356,6 +368,9 @@ int wmain(int argc, wchar_t** argv)
                      run, contenders[0].seconds, contenders[2].seconds, contenders[1].seconds,
                      run % 2 ? "ours" : "NSIS", contenders[3].seconds, contenders[4].seconds,
                      contenders[6].seconds, contenders[5].seconds);
+        if (earlier)
+            std::fprintf(stderr, "run %d: stand-in %.3f s, earlier build's %.3f s\n", run,
+                         contenders[2].seconds, contenders[kEarlier].seconds);
     }
     for (int run = 1; run <= runs; ++run) {
         double page, otherPage;
@@ -378,12 +393,16 @@ int wmain(int argc, wchar_t** argv)
     PrintMedianRatio("variable cost / floor", RunRatios(silent, copy, &smallSilent, &smallCopy),
                      1.5);
     PrintMedianRatio("first page / NSIS first page", RunRatios(ourPage, nsisPage), 0.7);
+    if (earlier)
+        PrintMedianRatio("stand-in / earlier build's", RunRatios(smallSilent, earlierSilent), 1.0);
     std::printf("  (variable cost: the benchmark product's installation minus the stand-in's;\n"
                 "  floor: copying its unpacked files minus copying the stand-in's)\n");
     std::printf("seconds: median, best (-1 or \"failed\": a run failed or showed no window)\n");
     PrintFigures("silent installation of the product", silent);
     PrintFigures("silent installation, stand-in", smallSilent);
     PrintFigures("NSIS installer /S, same files", nsis);
+    if (earlier)
+        PrintFigures("earlier build, stand-in", earlierSilent);
     PrintFigures("floor: copying the unpacked files", copy);
     PrintFigures("floor, stand-in's files", smallCopy);
     PrintFigures("miniunz, same archive", unzip);
