@@ -8,6 +8,7 @@
 #include "platform/work_in_parts.h"
 #include "product_facts.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -352,11 +353,48 @@ void StagedEntries::CreateFresh(void* context, size_t first, size_t end)
     }
 }
 
+// Names as Windows compares them on a volume (ignoring case), then the
+// entries' order: of entries naming one file, the first comes first.
+int StagedEntries::CompareNames(const void* a, const void* b)
+{
+    auto* one = *static_cast<const StagedFile* const*>(a);
+    auto* other = *static_cast<const StagedFile* const*>(b);
+    int order = CompareStringOrdinal(one->name, -1, other->name, -1, TRUE);
+    if (order != CSTR_EQUAL)
+        return order == CSTR_LESS_THAN ? -1 : 1;
+    return one < other ? -1 : one > other ? 1 : 0;
+}
+
+// Of the entries naming one file the first takes it; the others are marked
+// before the fresh files are made in parts. Left to the file system, two
+// parts could both make their fresh names: a folder that tells case apart
+// (Windows' per-folder case sensitivity, and Wine on a Unix folder when two
+// threads race) takes both, and both would then claim the one final name.
+void StagedEntries::MarkNamesakes()
+{
+    std::unique_ptr<StagedFile*[]> order(new (std::nothrow) StagedFile*[fileCount_ + 1]);
+    if (!order)
+        return;  // the file system's refusal still sorts them out below
+    for (size_t i = 0; i < fileCount_; ++i)
+        order[i] = &files_[i];
+    std::qsort(order.get(), fileCount_, sizeof(StagedFile*), CompareNames);
+    for (size_t i = 1; i < fileCount_; ++i) {
+        StagedFile& later = *order[i];
+        if (later.placed == 1 &&
+            CompareStringOrdinal(order[i - 1]->name, -1, later.name, -1, TRUE) == CSTR_EQUAL) {
+            later.placed = 0;
+            later.namesake = true;
+        }
+    }
+}
+
 void StagedEntries::CreateFiles()
 {
     SweepLeftovers();
+    MarkNamesakes();
     // No two planned entries share a fresh name unless they name the same
-    // file; then whichever came first in its part took it.
+    // file and the memory to mark them gave out; then whichever came first
+    // in its part took it.
     WorkInParts(CreateFresh, this, fileCount_, kMaxWorkParts);
     for (size_t i = 0; i < fileCount_; ++i) {
         StagedFile& staged = files_[i];

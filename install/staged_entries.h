@@ -114,6 +114,8 @@ private:
     static void SweepName(void* context, const wchar_t* name, size_t length, DWORD attributes);
     // Creates the fresh files [first, end) (context: this object).
     static void CreateFresh(void* context, size_t first, size_t end);
+    static int CompareNames(const void* a, const void* b);
+    void MarkNamesakes();
     int Create(StagedFile& staged) const;
     // Gives the staged files [first, end) their names (context: this object).
     static void CommitFiles(void* context, size_t first, size_t end);
