@@ -1,6 +1,6 @@
 #include "install/files_in_use.h"
-#include "install/names_in_folder.h"
 
+#include "install/names_in_folder.h"
 #include "platform/fixed_text.h"
 #include "platform/library_search.h"
 #include "platform/scoped_handle.h"
@@ -23,13 +23,6 @@ constexpr UINT kMostFiles = 64;
 // more processes than any machine has using a few files
 constexpr UINT kMostProcesses = 4096;
 
-template <typename Fn>
-Fn Function(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-}
-
 // A Restart Manager session over some files, ended when it goes. The library
 // is loaded from the system folder when asked, not imported at start; a
 // system without it, or whose calls fail, leaves the question unanswered.
@@ -39,10 +32,10 @@ public:
         : library_(LoadSystemLibrary(L"rstrtmgr.dll"))
     {
         HMODULE module = library_.Get();
-        auto start = Function<decltype(&RmStartSession)>(module, "RmStartSession");
-        auto add = Function<decltype(&RmRegisterResources)>(module, "RmRegisterResources");
-        getList_ = Function<decltype(&RmGetList)>(module, "RmGetList");
-        end_ = Function<decltype(&RmEndSession)>(module, "RmEndSession");
+        auto start = LibraryFunction<decltype(&RmStartSession)>(module, "RmStartSession");
+        auto add = LibraryFunction<decltype(&RmRegisterResources)>(module, "RmRegisterResources");
+        getList_ = LibraryFunction<decltype(&RmGetList)>(module, "RmGetList");
+        end_ = LibraryFunction<decltype(&RmEndSession)>(module, "RmEndSession");
         WCHAR key[CCH_RM_SESSION_KEY + 1];
         started_ = start && add && getList_ && end_ && start(&session_, 0, key) == ERROR_SUCCESS;
         // all in one call: each registration is a write to the Restart Manager's own store

@@ -6,16 +6,13 @@
 // the desktop's when the caller is the system account in session 0).
 
 #include "platform/fixed_text.h"
+#include "register/install_folder.h"
 
 #include <windows.h>
 
-#include "register/install_folder.h"
-
-#include <cstddef>
-
 // True when a process runs the viewer's program installed in folder. False
-// when none does, when folder is not usable or holds no viewer, and whenever the Restart
-// Manager cannot tell (missing, failing, or a stub that lists nothing, as
+// when none does, when folder is not usable or holds no viewer, and whenever
+// the Restart Manager cannot tell (missing, failing, or a stub that lists nothing, as
 // Wine's): the installation then goes on as before.
 bool IsViewerRunningFrom(const InstallFolder& folder);
 

@@ -26,14 +26,9 @@ public:
     VersionLibrary() : module_(LoadSystemLibrary(L"version.dll"))
     {
         HMODULE module = module_.Get();
-        if (!module)
-            return;
-        getSize_ = reinterpret_cast<GetSizeFn>(
-            reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoSizeW")));
-        getInfo_ = reinterpret_cast<GetInfoFn>(
-            reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoW")));
-        query_ = reinterpret_cast<QueryFn>(
-            reinterpret_cast<void*>(GetProcAddress(module, "VerQueryValueW")));
+        getSize_ = LibraryFunction<GetSizeFn>(module, "GetFileVersionInfoSizeW");
+        getInfo_ = LibraryFunction<GetInfoFn>(module, "GetFileVersionInfoW");
+        query_ = LibraryFunction<QueryFn>(module, "VerQueryValueW");
     }
     VersionLibrary(const VersionLibrary&) = delete;
     VersionLibrary& operator=(const VersionLibrary&) = delete;

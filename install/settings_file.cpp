@@ -298,7 +298,6 @@ bool SettingsFileFits(const wchar_t* folder)
     return wcslen(folder) + separator + wcslen(kFileName) < static_cast<size_t>(kTextUnits);
 }
 
-
 // The settings folder with its references expanded, trimmed; empty when
 // there is none. A folder that expands to nothing is no folder; one whose
 // settings file would not fit, or whose references could not be resolved

@@ -142,7 +142,7 @@ bool StagedEntries::Begin(const wchar_t* targetFolder, unsigned long long files)
         return false;
     if (targetBase_.EndsWithBackslash())
         targetBase_.Buffer()[targetBase_.Length() - 1] = L'\0';
-    if (files > 0x100000)
+    if (files > kMostEntries)
         return false;
     fileCapacity_ = static_cast<size_t>(files);
     files_.reset(new (std::nothrow) StagedFile[fileCapacity_ > 0 ? fileCapacity_ : 1]);

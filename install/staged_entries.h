@@ -15,6 +15,8 @@
 
 // Paths below the target: fresh names may pass MAX_PATH.
 constexpr size_t kStagedPathUnits = 1024;
+// more entries than any product has: an archive claiming more is refused
+constexpr unsigned long long kMostEntries = 0x100000;
 
 // Fresh names are the final name followed by this and 16 hex digits; the
 // earlier file a name had is kept during the commit under the fresh name

@@ -205,7 +205,7 @@ int Unpacking::Stage(zlib_filefunc64_def* functions, const wchar_t* archivePath,
 int Unpacking::Plan(const wchar_t* targetFolder, int keepFlag)
 {
     unz_global_info64 global;
-    if (unzGetGlobalInfo64(archive_.get(), &global) != UNZ_OK || global.number_entry > 0x100000)
+    if (unzGetGlobalInfo64(archive_.get(), &global) != UNZ_OK || global.number_entry > kMostEntries)
         return kStopped;
     const size_t entries = static_cast<size_t>(global.number_entry);
     buffer_.reset(new (std::nothrow) char[kCopyBytes]);

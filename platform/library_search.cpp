@@ -46,8 +46,7 @@ void HardenDllSearchPath()
     if (kernel == nullptr)
         return;
     using SetDirsFn = BOOL(WINAPI*)(DWORD);
-    auto setDirs = reinterpret_cast<SetDirsFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    auto setDirs = LibraryFunction<SetDirsFn>(kernel, "SetDefaultDllDirectories");
     if (setDirs != nullptr && setDirs(LOAD_LIBRARY_SEARCH_SYSTEM32))
         return;
     // what Windows 7 without the loader update has

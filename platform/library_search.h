@@ -13,3 +13,12 @@ void HardenDllSearchPath();
 // LOAD_LIBRARY_SEARCH_SYSTEM32, or by its full path where the system does
 // not know that flag. Null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const wchar_t* name);
+
+// A function of a loaded library as its own type (decltype(&Name)); null
+// when module is null or has no such function.
+template <typename Fn>
+Fn LibraryFunction(HMODULE module, const char* name)
+{
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}

@@ -1,5 +1,7 @@
 #include "platform/os_version.h"
 
+#include "platform/library_search.h"
+
 bool IsOsVersionAtLeast(WORD major, WORD minor)
 {
     OSVERSIONINFOEXW info = {};
@@ -20,9 +22,7 @@ bool IsWindows10OrLater()
     // ntdll is in every process; RtlGetVersion has been there since Windows 2000
     using GetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto getVersion = ntdll != nullptr ? reinterpret_cast<GetVersionFunction>(
-                                             reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-                                       : nullptr;
+    auto getVersion = LibraryFunction<GetVersionFunction>(ntdll, "RtlGetVersion");
     OSVERSIONINFOW info = {};
     info.dwOSVersionInfoSize = sizeof(info);
     if (getVersion == nullptr || getVersion(&info) != 0)
